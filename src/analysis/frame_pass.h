@@ -1,0 +1,66 @@
+#pragma once
+// The main pass over the stored lines: which lines are frame headers, which are
+// the operator's own, which came back through the digipeater, and which belong
+// in the processed text.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "analysis/heard_list.h"
+#include "analysis/line_store.h"
+
+namespace tallix::analysis {
+
+class RunControl;
+
+struct AnalysisResult {
+    std::int32_t lineCount = 0;
+    float rawBytes = 0;
+    std::int32_t receivedHeaders = 0;
+    std::int32_t transmittedFrames = 0;
+    std::int16_t ownDigipeated = 0; // stays at 32767 once it gets there
+    std::int32_t keptLines = 0;
+    std::string firstPacketTime;
+    std::string lastPacketTime;
+    std::int16_t heardCount = 0;
+    std::int16_t heardListed = 0;
+    // Derived when the run concludes.
+    std::int32_t processedBytes = 0;
+    float logSeconds = 60;
+    double rxPerMinute = 0;
+    std::string efficiency;
+};
+
+// True when `line` is an own header: its text up to and including the "T" of
+// its first "To " equals "Fm " + ownCall + " T".
+bool isOwnHeader(std::string_view line, std::string_view ownCall);
+// Whether the first two characters read "fm" in any case.
+bool isStationHeader(std::string_view line);
+// The up to eight characters after the first ">[", or nothing.
+bool packetTime(std::string_view line, std::string_view& time);
+
+// "Processing Data Line 17/240" without building a new string per line.
+class PassCaption {
+public:
+    explicit PassCaption(float previewLineCount);
+    std::string_view forLine(std::int32_t line);
+
+private:
+    std::string suffix_;
+    std::string buffer_;
+};
+
+struct PassOutput {
+    bool cancelled = false;
+    std::int32_t linesHandled = 0;
+};
+
+// Walks lines 1..store.count() (at most MaxLines are ever passed in). Counters
+// and times go into `result`; with the removal option on (read per line from
+// `control`) the kept lines are appended to `processed`, each with CR LF.
+PassOutput analyseLines(const LineStore& store, std::string_view ownCall, float previewLineCount,
+                        HeardStore& heard, RunControl& control, AnalysisResult& result,
+                        std::string& processed);
+
+} // namespace tallix::analysis

@@ -1,0 +1,43 @@
+#pragma once
+// Log intake: is the file a Kest log or report, reading its lines into the
+// store, and the pre-processing that strips what stands before a leading "Fm ".
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "analysis/line_store.h"
+#include "app/message_box.h"
+
+namespace tallix::analysis {
+
+enum class FileKind : int { Unrecognised = 0, HeaderOrFm = 1, ColonFm = 3 };
+
+// Failure codes of a run: the two of the analysis, and any other positive
+// number for a file that cannot be opened or read (see app/error_numbers.h).
+inline constexpr int FailureLineLimit = 9;
+inline constexpr int FailureOverflow = 6;
+
+// Examines the first lines of a file; a file that cannot be opened is
+// Unrecognised. Nothing is reported.
+FileKind validateLogFile(const std::string& path);
+
+// Loads a file's lines into `store` (emptied first). Returns the failure code
+// met, if any: 9 when the file has more than MaxLines lines (reading goes on to
+// count them all, nothing more is stored), or the error number of a failure to
+// open or read it. The file is read in pieces and never held whole.
+std::optional<int> loadLines(const std::string& path, LineStore& store);
+// The same over a text already in memory (a rich-text source read as text).
+std::optional<int> loadLinesFromText(std::string_view text, LineStore& store);
+
+// The prefix rule for one line: the position (0-based) of "Fm " within the
+// first five characters, if it is 1 or 2; such a line loses what stands before.
+std::size_t preprocessCut(std::string_view line);
+
+// The prompt for a file that is not recognised.
+app::MessageBox unrecognisedFilePrompt();
+// The message box for a failure code; `currentFile` is the path it names.
+app::MessageBox failureMessage(int code, std::string_view currentFile);
+
+} // namespace tallix::analysis

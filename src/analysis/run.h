@@ -1,0 +1,114 @@
+#pragma once
+// One analysis run, from the Process click to the last caption, without any
+// window: the window (or a terminal tool, or a test) takes part through
+// RunControl, which is told every point where a window shows something or lets
+// pending events run.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/frame_pass.h"
+#include "analysis/heard_list.h"
+#include "analysis/intake.h"
+#include "analysis/line_store.h"
+#include "analysis/summary.h"
+#include "app/message_box.h"
+#include "files/file_facts.h"
+
+namespace tallix::analysis {
+
+// What the run is told about and asks. Every member has a default that suits a
+// caller without a window: no prompt is refused, nothing is cancelled.
+class RunControl {
+public:
+    virtual ~RunControl() = default;
+
+    // The file is not recognised: go on (true) or end the run unchanged.
+    virtual bool confirmUnrecognised(const app::MessageBox&) { return true; }
+    // Past validation: the indicator shows, the path label reads `path`, the
+    // pointer is busy and the blink timer runs.
+    virtual void intakeStarted(std::string_view /*path*/) {}
+    // A point where the window lets pending events run.
+    virtual void yield() {}
+    // Pre-processing reached line `line`; the indicator reads `caption`.
+    virtual void preprocessLine(std::int32_t /*line*/, std::string_view /*caption*/) {}
+    // The main pass starts over `lineCount` lines: the processed pane and the
+    // heard lists are emptied, Save, Print and Copy are enabled, the raw
+    // pane's line figure reads `lineCount`, the button reads "Cancel".
+    virtual void passStarted(std::int32_t /*lineCount*/) {}
+    // A call was added to the heard list (List1 and List2).
+    virtual void heardAdded(std::string_view /*call*/) {}
+    // A line (without its CR LF) was appended to the processed text.
+    virtual void processedLineAppended(std::string_view /*line*/) {}
+    // Line `line` of the main pass is done; the indicator reads `caption`.
+    // This is where a Cancel click is taken in.
+    virtual void passLine(std::int32_t /*line*/, std::string_view /*caption*/) {}
+    // Read every time a line is to be written, and once more at the end.
+    virtual bool removeTxFrames() { return true; }
+    // Read after every line of the main pass.
+    virtual bool cancelRequested() { return false; }
+    // The main pass is over: pointer normal, the button reads "Process".
+    virtual void passEnded() {}
+};
+
+// The raw pane: the text the preview loaded and its line figure.
+struct RawPane {
+    std::string text;
+    float previewLineCount = 0;
+};
+
+struct RunInput {
+    std::string currentFile; // the selected file's full path
+    bool isRtf = false;      // CurrentFileIsRtf
+    std::string ownCall;     // used exactly as held
+    // Asked once, when the run first needs the raw pane; a caller that can be
+    // interrupted hands over a copy taken before the run.
+    std::function<RawPane()> rawPane;
+    // A rich-text source is written out as "rtftemp.tmp" in the current folder
+    // and read back from there; without it the text is read from memory.
+    bool writeRtfTempFile = true;
+    files::DateFormat dateFormat = files::defaultDateFormat();
+};
+
+inline constexpr const char* RtfTempFileName = "rtftemp.tmp";
+
+struct Failure {
+    int code = 0;
+    app::MessageBox message;
+};
+
+struct RunOutcome {
+    enum class End { Declined, Failed, Concluded };
+    End end = End::Declined;
+    FileKind fileKind = FileKind::Unrecognised;
+    std::int32_t lineCount = 0;
+    std::optional<Failure> failure;
+    // CurrentFile as the run leaves it: for a rich-text source the source
+    // path with ".txt" in place of its last four characters.
+    std::string currentFile;
+    std::string sourceDateText;
+    bool cancelled = false;
+
+    // Filled when the run concludes.
+    AnalysisResult result;
+    float previewLineCount = 0;
+    std::vector<std::string> heard;       // List1
+    std::vector<std::string> heardSorted; // List2
+    std::string heardClipboard;
+    std::string processedText;
+    bool processedIsRawCopy = false; // the removal option was off at the end
+    std::vector<Caption> captions;   // in the order written, "Label22" included
+    bool bringWindowToFront = false; // a rich-text source was analysed
+
+    const std::string* caption(std::string_view element) const;
+};
+
+// The whole run. `store` and `heard` belong to the caller and outlive the run.
+RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& heard,
+                       RunControl& control);
+
+} // namespace tallix::analysis

@@ -1,0 +1,48 @@
+#pragma once
+// The start-up decision: is the program started as Kest's add-on, from Kest's
+// folder? And the reading of Kest's settings file.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/message_box.h"
+
+namespace tallix::app {
+
+inline constexpr const char* LaunchCode = "4KTRMN";
+inline constexpr const char* DeveloperCode = "HSTK_RW4BZ_LMQ";
+inline constexpr const char* SettingsFileName = "kest.ini";
+inline constexpr const char* HelpFileName = "TALLIX.HLP";
+
+// Trimmed of blanks and upper-cased, as both code comparisons expect.
+std::string normaliseArgument(std::string_view argumentText);
+
+struct StartupDecision {
+    enum class Outcome { Continue, NotFound, AddOn };
+    Outcome outcome = Outcome::Continue;
+    std::string ownCall;       // line 4 of the settings file exactly as read
+    std::string callCaption;   // Label2: the call without surrounding blanks
+    std::optional<MessageBox> message; // shown before the program ends
+};
+
+// `settings` is the whole content of kest.ini, or nothing when it cannot be
+// opened.
+StartupDecision decideStartup(std::string_view argumentText,
+                              const std::optional<std::string>& settings);
+
+MessageBox notFoundMessage();
+MessageBox addOnMessage();
+
+// The entry named kest.ini in `folder`, found without regard to letter case
+// (the files come from a system whose names ignore case); exact name first.
+std::optional<std::string> findSettingsFile(const std::string& folder);
+// Reads a whole file; nothing when it cannot be opened or read.
+std::optional<std::string> readWholeFile(const std::string& path);
+
+// The own call of a folder's kest.ini (line 4 exactly as read), if the file
+// exists, can be read and begins with ";Kest"... only the existence of line 4
+// matters here; a terminal tool uses it to default its call.
+std::optional<std::string> settingsCallSign(const std::string& settingsContent);
+
+} // namespace tallix::app
