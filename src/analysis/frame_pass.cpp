@@ -1,1 +1,122 @@
-// placeholder
+#include "analysis/frame_pass.h"
+
+#include <charconv>
+#include <limits>
+
+#include "analysis/run.h"
+#include "text/basic_text.h"
+
+namespace tallix::analysis {
+
+bool isOwnHeader(std::string_view line, std::string_view ownCall) {
+    const std::size_t to = line.find("To ");
+    if (to == std::string_view::npos)
+        return false;
+    // The first q characters, q being the position of the "T" counted from 1.
+    const std::string_view head = line.substr(0, to + 1);
+    return head.size() == ownCall.size() + 5 && head.substr(0, 3) == "Fm " &&
+           head.substr(3, ownCall.size()) == ownCall && head.substr(3 + ownCall.size()) == " T";
+}
+
+bool isStationHeader(std::string_view line) {
+    return line.size() >= 2 && text::asciiLower(line[0]) == 'f' && text::asciiLower(line[1]) == 'm';
+}
+
+bool packetTime(std::string_view line, std::string_view& time) {
+    const std::size_t p = line.find(">[");
+    if (p == std::string_view::npos)
+        return false;
+    time = line.substr(p + 2, 8);
+    return true;
+}
+
+PassCaption::PassCaption(float previewLineCount)
+    : suffix_("/" + text::singleText(previewLineCount)), buffer_("Processing Data Line ") {}
+
+std::string_view PassCaption::forLine(std::int32_t line) {
+    constexpr std::size_t Prefix = sizeof("Processing Data Line ") - 1;
+    buffer_.resize(Prefix + 16);
+    const auto end = std::to_chars(buffer_.data() + Prefix, buffer_.data() + buffer_.size(), line);
+    buffer_.resize(static_cast<std::size_t>(end.ptr - buffer_.data()));
+    buffer_ += suffix_;
+    return buffer_;
+}
+
+PassOutput analyseLines(const LineStore& store, std::string_view ownCall, float previewLineCount,
+                        HeardStore& heard, RunControl& control, AnalysisResult& result,
+                        std::string& processed) {
+    PassOutput out;
+    PassCaption caption(previewLineCount);
+    bool inOwnFrame = false;
+    bool ownFrameDigipeated = false;
+    std::int32_t blankRun = 0;
+    bool firstTimeSeen = false;
+
+    auto write = [&](std::string_view line) {
+        if (control.removeTxFrames()) {
+            processed.append(line);
+            processed.append("\r\n");
+            control.processedLineAppended(line);
+        }
+    };
+
+    const std::int32_t count = std::min(store.count(), MaxLines);
+    for (std::int32_t i = 1; i <= count; ++i) {
+        const std::string_view line = store.line(i);
+
+        if (isStationHeader(line)) {
+            if (heard.step(line))
+                control.heardAdded(heard.listed().back());
+            std::string_view time;
+            if (packetTime(line, time)) {
+                if (!firstTimeSeen) {
+                    result.firstPacketTime.assign(time);
+                    firstTimeSeen = true;
+                } else {
+                    result.lastPacketTime.assign(time);
+                }
+            }
+        }
+
+        if (isOwnHeader(line, ownCall)) {
+            inOwnFrame = true;
+            if (line.find('*') != std::string_view::npos) {
+                // The own frame came back through the digipeater.
+                if (result.ownDigipeated < std::numeric_limits<std::int16_t>::max())
+                    ++result.ownDigipeated;
+                ownFrameDigipeated = true;
+                ++result.keptLines;
+                write(line);
+                ++result.receivedHeaders;
+            } else {
+                ++result.transmittedFrames;
+            }
+        } else {
+            if (line.substr(0, 3) == "Fm ")
+                ++result.receivedHeaders;
+            if (!inOwnFrame || ownFrameDigipeated) {
+                blankRun = line.empty() ? blankRun + 1 : 0;
+                if (blankRun < 2) {
+                    write(line);
+                    ++result.keptLines;
+                }
+            }
+            // Otherwise the line is the data of an own frame as transmitted:
+            // it is dropped and leaves the blank run as it was.
+            ownFrameDigipeated = false;
+            inOwnFrame = false;
+        }
+
+        out.linesHandled = i;
+        control.passLine(i, caption.forLine(i));
+        if (control.cancelRequested()) {
+            out.cancelled = true;
+            break;
+        }
+    }
+    result.heardCount = heard.heardCount();
+    result.heardListed = heard.heardListed();
+    return out;
+}
+
+} // namespace tallix::analysis

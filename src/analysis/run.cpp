@@ -1,1 +1,152 @@
-// placeholder
+#include "analysis/run.h"
+
+#include <cerrno>
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+
+#include "app/error_numbers.h"
+
+namespace tallix::analysis {
+
+const std::string* RunOutcome::caption(std::string_view element) const {
+    for (const auto& c : captions)
+        if (c.element == element)
+            return &c.text;
+    return nullptr;
+}
+
+namespace {
+
+// Writes the raw pane's text and one CR LF to the temporary file. Returns the
+// error number of a failure, or 0.
+int writeRtfTemp(const std::string& text) {
+    errno = 0;
+    std::FILE* f = std::fopen(RtfTempFileName, "wb");
+    if (!f)
+        return app::errorNumberFromErrno(errno);
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = std::fwrite("\r\n", 1, 2, f) == 2 && ok;
+    const int writeErr = errno;
+    ok = std::fclose(f) == 0 && ok;
+    return ok ? 0 : app::errorNumberFromErrno(writeErr != 0 ? writeErr : errno);
+}
+
+// CurrentFile for the rest of the program after a rich-text run: the source
+// path with ".txt" in place of its last four characters.
+std::string textNameOf(const std::string& path) {
+    return path.substr(0, path.size() >= 4 ? path.size() - 4 : 0) + ".txt";
+}
+
+} // namespace
+
+RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& heard,
+                       RunControl& control) {
+    RunOutcome out;
+    out.currentFile = input.currentFile;
+
+    out.fileKind = validateLogFile(input.currentFile);
+    if (!input.isRtf && out.fileKind == FileKind::Unrecognised &&
+        !control.confirmUnrecognised(unrecognisedFilePrompt())) {
+        out.end = RunOutcome::End::Declined;
+        return out;
+    }
+
+    const std::string label5 = input.currentFile;
+    control.intakeStarted(label5);
+    std::optional<int> failure;
+    control.yield();
+
+    const files::FileFactsResult facts = files::readFileFacts(input.currentFile);
+    if (facts.facts)
+        out.sourceDateText = files::generalDateText(facts.facts->modified, input.dateFormat);
+    else
+        failure = facts.errorNumber;
+
+    std::optional<RawPane> raw;
+    auto rawPane = [&]() -> const RawPane& {
+        if (!raw)
+            raw = input.rawPane ? input.rawPane() : RawPane{};
+        return *raw;
+    };
+
+    std::optional<int> loadFailure;
+    if (input.isRtf) {
+        if (input.writeRtfTempFile) {
+            if (const int err = writeRtfTemp(rawPane().text); err != 0)
+                failure = err;
+            out.currentFile = RtfTempFileName;
+            control.yield();
+            loadFailure = loadLines(out.currentFile, store);
+        } else {
+            control.yield();
+            std::string text = rawPane().text + "\r\n";
+            loadFailure = loadLinesFromText(text, store);
+        }
+        out.currentFile = textNameOf(label5);
+    } else {
+        control.yield();
+        loadFailure = loadLines(out.currentFile, store);
+    }
+    if (loadFailure)
+        failure = loadFailure;
+    control.yield();
+
+    // Pre-processing: what stands before a leading "Fm " goes.
+    const std::int32_t stored = std::min(store.count(), MaxLines);
+    std::string caption = "Pre-processing Data Line ";
+    const std::size_t prefix = caption.size();
+    for (std::int32_t i = 1; i <= stored; ++i) {
+        if (const std::size_t cut = preprocessCut(store.line(i)); cut != 0)
+            store.dropPrefix(i, cut);
+        caption.resize(prefix);
+        caption += std::to_string(i);
+        control.preprocessLine(i, caption);
+    }
+    if (store.count() > MaxLines)
+        failure = FailureLineLimit;
+    out.lineCount = store.count();
+    control.yield();
+
+    if (failure) {
+        out.end = RunOutcome::End::Failed;
+        out.failure = Failure{*failure, failureMessage(*failure, out.currentFile)};
+        return out;
+    }
+
+    // The main pass.
+    const RawPane& pane = rawPane();
+    AnalysisResult& result = out.result;
+    result.lineCount = store.count();
+    result.rawBytes = static_cast<float>(pane.text.size());
+    heard.reset();
+    control.passStarted(store.count());
+    const PassOutput pass =
+        analyseLines(store, input.ownCall, pane.previewLineCount, heard, control, result,
+                     out.processedText);
+    out.cancelled = pass.cancelled;
+    control.yield();
+    control.passEnded();
+
+    // The conclusion.
+    const bool removeTx = control.removeTxFrames();
+    if (!removeTx) {
+        out.processedText = pane.text;
+        out.processedIsRawCopy = true;
+    }
+    out.previewLineCount = pane.previewLineCount;
+    out.heard = heard.listed();
+    out.heardSorted = sortedHeard(out.heard);
+    out.heardClipboard = heardClipboardText(out.heard);
+    ConclusionInput conclusion;
+    conclusion.sourceDateText = out.sourceDateText;
+    conclusion.removeTxFrames = removeTx;
+    conclusion.processedBytes = static_cast<std::int32_t>(
+        std::min<std::size_t>(out.processedText.size(), std::numeric_limits<std::int32_t>::max()));
+    out.captions = conclude(result, conclusion);
+    out.bringWindowToFront = input.isRtf;
+    out.end = RunOutcome::End::Concluded;
+    return out;
+}
+
+} // namespace tallix::analysis

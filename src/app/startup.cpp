@@ -1,1 +1,95 @@
-// placeholder
+#include "app/startup.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "analysis/line_store.h"
+#include "text/basic_text.h"
+
+namespace tallix::app {
+
+std::string normaliseArgument(std::string_view argumentText) {
+    return text::upperCase(text::trimSpaces(argumentText));
+}
+
+MessageBox notFoundMessage() {
+    return {"Can't find Kest in this directory. Please copy this program and all it's files into "
+            "the folder of Kest.",
+            "Kest not found", Buttons::Ok, Icon::Exclamation};
+}
+
+MessageBox addOnMessage() {
+    return {"This is an Add-On for Kest v3.x and can only run from within Kest.\r"
+            "Please run Kest and select the 'Kest Modules'-menu.",
+            WindowTitle, Buttons::Ok, Icon::Exclamation};
+}
+
+std::optional<std::string> settingsCallSign(std::string_view settingsContent) {
+    const auto lines = analysis::splitLines(settingsContent);
+    if (lines.size() < 4)
+        return std::nullopt;
+    return std::string(lines[3]);
+}
+
+StartupDecision decideStartup(std::string_view argumentText,
+                              const std::optional<std::string>& settings) {
+    const std::string argument = normaliseArgument(argumentText);
+    const bool developer = argument == DeveloperCode;
+    StartupDecision d;
+
+    if (!settings && !developer) {
+        d.outcome = StartupDecision::Outcome::NotFound;
+        d.message = notFoundMessage();
+        return d;
+    }
+    if (settings) {
+        const auto lines = analysis::splitLines(*settings);
+        const std::string_view first = lines.empty() ? std::string_view{} : lines[0];
+        if (first.substr(0, 5) != ";Kest" && !developer) {
+            d.outcome = StartupDecision::Outcome::NotFound;
+            d.message = notFoundMessage();
+            return d;
+        }
+        if (lines.size() >= 4)
+            d.ownCall = std::string(lines[3]);
+    }
+    d.callCaption = std::string(text::trimSpaces(d.ownCall));
+    if (argument != LaunchCode && !developer) {
+        d.outcome = StartupDecision::Outcome::AddOn;
+        d.message = addOnMessage();
+    }
+    return d;
+}
+
+std::optional<std::string> findSettingsFile(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path exact = fs::path(folder) / SettingsFileName;
+    if (fs::is_regular_file(exact, ec))
+        return exact.string();
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (text::upperCase(name) == "KEST.INI" && it->is_regular_file(ec))
+            return it->path().string();
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!f)
+        return std::nullopt;
+    std::string content;
+    char buf[64 * 1024];
+    std::size_t got;
+    while ((got = std::fread(buf, 1, sizeof buf, f.get())) > 0)
+        content.append(buf, got);
+    if (std::ferror(f.get()))
+        return std::nullopt;
+    return content;
+}
+
+} // namespace tallix::app

@@ -40,9 +40,8 @@ std::optional<std::string> findSettingsFile(const std::string& folder);
 // Reads a whole file; nothing when it cannot be opened or read.
 std::optional<std::string> readWholeFile(const std::string& path);
 
-// The own call of a folder's kest.ini (line 4 exactly as read), if the file
-// exists, can be read and begins with ";Kest"... only the existence of line 4
-// matters here; a terminal tool uses it to default its call.
-std::optional<std::string> settingsCallSign(const std::string& settingsContent);
+// Line 4 of a settings file's content exactly as read, or nothing when the
+// file has fewer than four lines.
+std::optional<std::string> settingsCallSign(std::string_view settingsContent);
 
 } // namespace tallix::app

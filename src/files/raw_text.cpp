@@ -1,1 +1,61 @@
-// placeholder
+#include "files/raw_text.h"
+
+#include "app/error_numbers.h"
+#include "app/startup.h"
+
+#include <cerrno>
+
+namespace tallix::files {
+
+bool isRtfPath(std::string_view path) {
+    for (std::size_t i = 0; i + 4 <= path.size(); ++i) {
+        if (path[i] == '.' && (path[i + 1] | 0x20) == 'r' && (path[i + 2] | 0x20) == 't' &&
+            (path[i + 3] | 0x20) == 'f')
+            return true;
+    }
+    return false;
+}
+
+bool looksLikeRtf(std::string_view bytes) {
+    return bytes.substr(0, 5) == "{\\rtf";
+}
+
+float previewLineCount(std::string_view text) {
+    std::size_t breaks = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            ++breaks;
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else if (text[i] == '\n') {
+            ++breaks;
+        }
+    }
+    return static_cast<float>(breaks) - 1.0f;
+}
+
+RawText rawTextFromBytes(std::string bytes) {
+    RawText r;
+    r.loaded = true;
+    if (looksLikeRtf(bytes)) {
+        r.richText = true;
+        r.document = readRtf(bytes);
+        r.text = r.document.plainText();
+    } else {
+        r.text = std::move(bytes);
+    }
+    return r;
+}
+
+RawText loadRawText(const std::string& path) {
+    errno = 0;
+    auto bytes = app::readWholeFile(path);
+    if (!bytes) {
+        RawText r;
+        r.errorNumber = app::errorNumberFromErrno(errno != 0 ? errno : EIO);
+        return r;
+    }
+    return rawTextFromBytes(std::move(*bytes));
+}
+
+} // namespace tallix::files
