@@ -1,1 +1,104 @@
-// placeholder
+#include "analysis/line_store.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace tallix::analysis {
+namespace {
+
+struct SplitRow {
+    const char* name;
+    std::string text;
+    std::vector<std::string> lines;
+};
+
+std::vector<std::string> viaSplitLines(const std::string& text) {
+    std::vector<std::string> out;
+    for (auto l : splitLines(text))
+        out.emplace_back(l);
+    return out;
+}
+
+// Feeds the text to the splitter in pieces of `piece` bytes, so that every
+// CR LF is also met cut between two pieces.
+std::vector<std::string> viaSplitter(const std::string& text, std::size_t piece) {
+    std::vector<std::string> out;
+    LineSplitter splitter;
+    auto onLine = [&](std::string_view l) { out.emplace_back(l); };
+    for (std::size_t pos = 0; pos < text.size(); pos += piece)
+        splitter.feed(std::string_view(text).substr(pos, piece), onLine);
+    splitter.finish(onLine);
+    return out;
+}
+
+std::vector<std::string> viaReader(const std::string& text) {
+    std::FILE* f = std::tmpfile();
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::rewind(f);
+    LineReader reader(f);
+    std::vector<std::string> out;
+    std::string line;
+    while (reader.next(line))
+        out.push_back(line);
+    std::fclose(f);
+    return out;
+}
+
+class LineSplitTest : public testing::TestWithParam<SplitRow> {};
+
+TEST_P(LineSplitTest, EveryReaderCutsTheSameLines) {
+    const auto& row = GetParam();
+    EXPECT_EQ(viaSplitLines(row.text), row.lines);
+    EXPECT_EQ(viaReader(row.text), row.lines);
+    for (std::size_t piece = 1; piece <= 4; ++piece)
+        EXPECT_EQ(viaSplitter(row.text, piece), row.lines) << "pieces of " << piece;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LineEnds, LineSplitTest,
+    testing::Values(SplitRow{"Empty", "", {}}, SplitRow{"CrLf", "a\r\nb\r\n", {"a", "b"}},
+                    SplitRow{"LoneCr", "a\rb", {"a", "b"}},
+                    SplitRow{"LoneLfStaysInTheLine", "a\nb\r\nc", {"a\nb", "c"}},
+                    SplitRow{"LastLineWithoutBreak", "a\r\nlast", {"a", "last"}},
+                    SplitRow{"BlankLines", "\r\n\r\n", {"", ""}},
+                    SplitRow{"CrBeforeCrLf", "a\r\r\nb", {"a", "", "b"}},
+                    SplitRow{"OnlyLfs", "\n\n\n", {"\n\n\n"}},
+                    SplitRow{"OnlyCrs", "\r\r\r", {"", "", ""}},
+                    SplitRow{"NulBytesKept", std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LineReader, LongLinesSpanManyReads) {
+    const std::string longLine(300000, 'x');
+    EXPECT_EQ(viaReader(longLine + "\r\n" + longLine),
+              (std::vector<std::string>{longLine, longLine}));
+}
+
+TEST(LineStore, KeepsTabsDropsTrailingSpacesAndCountsPastTheLimit) {
+    LineStore store;
+    store.add("Fm A To B   ");
+    store.add("data\t ");
+    EXPECT_EQ(store.line(1), "Fm A To B");
+    EXPECT_EQ(store.line(2), "data\t");
+
+    store.clear();
+    for (int i = 0; i < MaxLines + 3; ++i)
+        store.add("x");
+    EXPECT_EQ(store.count(), MaxLines + 3);
+    EXPECT_EQ(store.storedCount(), MaxLines);
+}
+
+TEST(LineStore, DropPrefixShortensInPlace) {
+    LineStore store;
+    store.add("1:Fm X");
+    store.add("ab");
+    store.dropPrefix(1, 2);
+    store.dropPrefix(2, 10);
+    EXPECT_EQ(store.line(1), "Fm X");
+    EXPECT_EQ(store.line(2), "");
+}
+
+} // namespace
+} // namespace tallix::analysis

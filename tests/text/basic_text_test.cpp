@@ -1,1 +1,74 @@
-// placeholder
+#include "text/basic_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tallix::text {
+namespace {
+
+struct SingleRow {
+    const char* name;
+    float value;
+    const char* expected;
+};
+
+class SingleTextTest : public testing::TestWithParam<SingleRow> {};
+
+TEST_P(SingleTextTest, ReadsAsTheFigureIsShown) {
+    EXPECT_EQ(singleText(GetParam().value), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, SingleTextTest,
+    testing::Values(SingleRow{"Zero", 0.0f, "0"}, SingleRow{"MinusOne", -1.0f, "-1"},
+                    SingleRow{"LineFigure", 240.0f, "240"},
+                    SingleRow{"LargestPlain", 9999999.0f, "9999999"},
+                    SingleRow{"TenMillion", 10000000.0f, "1E+07"},
+                    // 16777217 is not a single; it reads as its nearest, 16777216.
+                    SingleRow{"BeyondSinglePrecision", 16777217.0f, "1.677722E+07"},
+                    SingleRow{"Fraction", 0.5f, "0.5"}, SingleRow{"Third", 1.0f / 3, "0.3333333"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BasicText, TrimRemovesOnlySpaces) {
+    EXPECT_EQ(trimSpaces("  AB1CD \t "), "AB1CD \t");
+    EXPECT_EQ(trimSpaces("   "), "");
+    EXPECT_EQ(trimTrailingSpaces("Fm X  \t  "), "Fm X  \t");
+    EXPECT_EQ(trimTrailingSpaces(" lead"), " lead");
+}
+
+TEST(BasicText, UpperCaseCoversTheCodePagesLetters) {
+    EXPECT_EQ(upperCase("pd9tlx-1"), "PD9TLX-1");
+    // e acute, o diaeresis, s caron, y diaeresis; the division sign stays.
+    EXPECT_EQ(upperCase("\xE9\xF6\x9A\xFF\xF7"), "\xC9\xD6\x8A\x9F\xF7");
+}
+
+struct NumberRow {
+    const char* name;
+    const char* field;
+    double expected;
+};
+
+class LeadingNumberTest : public testing::TestWithParam<NumberRow> {};
+
+TEST_P(LeadingNumberTest, ReadsTheNumberAtTheStart) {
+    EXPECT_DOUBLE_EQ(leadingNumber(GetParam().field), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, LeadingNumberTest,
+    testing::Values(NumberRow{"TwoDigits", "09", 9}, NumberRow{"Empty", "", 0},
+                    NumberRow{"Letters", "ab", 0}, NumberRow{"LeadingBlank", " 7", 7},
+                    NumberRow{"TrailingColon", "5:", 5}, NumberRow{"Negative", "-3", -3},
+                    NumberRow{"Fraction", ".5", 0.5}, NumberRow{"SignOnly", "-", 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BasicText, MidAndLeftClipToTheText) {
+    EXPECT_EQ(mid("Fm AB1CD To", 4, 11), "AB1CD To");
+    EXPECT_EQ(mid("Fm", 4, 11), "");
+    EXPECT_EQ(mid("abc", 0, 2), "");
+    EXPECT_EQ(left("ab", 5), "ab");
+}
+
+} // namespace
+} // namespace tallix::text

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything with warnings as errors and runs
+# every test; then builds again with AddressSanitizer and UndefinedBehaviorSanitizer
+# and runs the tests once more. Exits non-zero when anything fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+echo "== Build (warnings are errors) and test"
+cmake --preset ci
+cmake --build --preset ci
+ctest --preset ci
+
+echo "== Build with AddressSanitizer + UndefinedBehaviorSanitizer and test"
+cmake --preset asan
+cmake --build --preset asan
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --preset asan
