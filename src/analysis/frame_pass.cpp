@@ -30,23 +30,46 @@ bool packetTime(std::string_view line, std::string_view& time) {
     return true;
 }
 
-PassCaption::PassCaption(float previewLineCount)
-    : suffix_("/" + text::singleText(previewLineCount)), buffer_("Processing Data Line ") {}
+LineCaption::LineCaption(std::string_view prefix, std::string_view suffix)
+    : prefix_(prefix), suffix_(suffix) {}
 
-std::string_view PassCaption::forLine(std::int32_t line) {
-    constexpr std::size_t Prefix = sizeof("Processing Data Line ") - 1;
-    buffer_.resize(Prefix + 16);
-    const auto end = std::to_chars(buffer_.data() + Prefix, buffer_.data() + buffer_.size(), line);
-    buffer_.resize(static_cast<std::size_t>(end.ptr - buffer_.data()));
-    buffer_ += suffix_;
+std::string_view LineCaption::forLine(std::int32_t line) {
+    if (line_ >= 0 && line == line_ + 1 && line > 0) {
+        // Count the number up in place; only a carry past the first digit
+        // (9 to 10, 99 to 100) needs the text built again.
+        std::size_t i = buffer_.size() - suffix_.size();
+        while (i > prefix_.size() && buffer_[i - 1] == '9')
+            buffer_[--i] = '0';
+        if (i > prefix_.size()) {
+            ++buffer_[i - 1];
+            line_ = line;
+            return buffer_;
+        }
+    }
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, line);
+    buffer_.assign(prefix_);
+    buffer_.append(digits, end.ptr);
+    buffer_.append(suffix_);
+    line_ = line;
     return buffer_;
+}
+
+LineCaption passCaption(float previewLineCount) {
+    std::string suffix = "/";
+    suffix += text::singleText(previewLineCount);
+    return LineCaption("Processing Data Line ", suffix);
+}
+
+LineCaption preprocessCaption() {
+    return LineCaption("Pre-processing Data Line ", "");
 }
 
 PassOutput analyseLines(const LineStore& store, std::string_view ownCall, float previewLineCount,
                         HeardStore& heard, RunControl& control, AnalysisResult& result,
                         std::string& processed) {
     PassOutput out;
-    PassCaption caption(previewLineCount);
+    LineCaption caption = passCaption(previewLineCount);
     bool inOwnFrame = false;
     bool ownFrameDigipeated = false;
     std::int32_t blankRun = 0;

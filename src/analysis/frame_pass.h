@@ -40,16 +40,23 @@ bool isStationHeader(std::string_view line);
 // The up to eight characters after the first ">[", or nothing.
 bool packetTime(std::string_view line, std::string_view& time);
 
-// "Processing Data Line 17/240" without building a new string per line.
-class PassCaption {
+// A progress caption, prefix + line number + suffix ("Processing Data Line
+// 17/240"), kept in one buffer: the run asks for line after line, so the number
+// is counted up in place instead of being formatted anew every time.
+class LineCaption {
 public:
-    explicit PassCaption(float previewLineCount);
+    LineCaption(std::string_view prefix, std::string_view suffix);
     std::string_view forLine(std::int32_t line);
 
 private:
+    std::string prefix_;
     std::string suffix_;
     std::string buffer_;
+    std::int32_t line_ = -1;
 };
+
+LineCaption passCaption(float previewLineCount);
+LineCaption preprocessCaption();
 
 struct PassOutput {
     bool cancelled = false;

@@ -1,6 +1,7 @@
 #include "analysis/heard_list.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 #include "text/basic_text.h"
@@ -15,9 +16,91 @@ std::string_view cutHeardCall(std::string_view line) {
     return call;
 }
 
-HeardStore::HeardStore() {
-    searched_.reserve(1024);
+CallSet::CallSet() : keys_(Capacity), states_(Capacity, State::Empty) {}
+
+CallSet::Key CallSet::pack(std::string_view call) {
+    // Calls are cut to eleven characters, so bytes and length fit in 16 bytes.
+    unsigned char bytes[16] = {};
+    const std::size_t n = std::min<std::size_t>(call.size(), 15);
+    std::memcpy(bytes, call.data(), n);
+    bytes[15] = static_cast<unsigned char>(n);
+    Key k;
+    std::memcpy(&k.low, bytes, 8);
+    std::memcpy(&k.high, bytes + 8, 8);
+    return k;
 }
+
+namespace {
+std::size_t slotOf(std::uint64_t low, std::uint64_t high, std::size_t capacity) {
+    std::uint64_t h = low * 0x9E3779B97F4A7C15ull ^ (high + 0x632BE59BD9B4E019ull);
+    h ^= h >> 29;
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 32;
+    return static_cast<std::size_t>(h) & (capacity - 1);
+}
+} // namespace
+
+std::size_t CallSet::find(const Key& key) const {
+    for (std::size_t i = slotOf(key.low, key.high, Capacity), probes = 0; probes < Capacity;
+         i = (i + 1) & (Capacity - 1), ++probes) {
+        if (states_[i] == State::Empty)
+            return std::string_view::npos;
+        if (states_[i] == State::Full && keys_[i] == key)
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+bool CallSet::contains(std::string_view call) const {
+    return find(pack(call)) != std::string_view::npos;
+}
+
+void CallSet::insert(std::string_view call) {
+    const Key key = pack(call);
+    if (find(key) != std::string_view::npos)
+        return;
+    std::size_t i = slotOf(key.low, key.high, Capacity);
+    while (states_[i] == State::Full)
+        i = (i + 1) & (Capacity - 1);
+    if (states_[i] == State::Erased)
+        --erased_;
+    keys_[i] = key;
+    states_[i] = State::Full;
+}
+
+void CallSet::erase(std::string_view call) {
+    const std::size_t i = find(pack(call));
+    if (i == std::string_view::npos)
+        return;
+    states_[i] = State::Erased;
+    // A full store replaces its last slot over and over; clear the marks
+    // before they make lookups long.
+    if (++erased_ > Capacity / 4)
+        rebuild();
+}
+
+void CallSet::rebuild() {
+    std::vector<Key> live;
+    for (std::size_t i = 0; i < Capacity; ++i)
+        if (states_[i] == State::Full)
+            live.push_back(keys_[i]);
+    std::fill(states_.begin(), states_.end(), State::Empty);
+    erased_ = 0;
+    for (const Key& key : live) {
+        std::size_t i = slotOf(key.low, key.high, Capacity);
+        while (states_[i] == State::Full)
+            i = (i + 1) & (Capacity - 1);
+        keys_[i] = key;
+        states_[i] = State::Full;
+    }
+}
+
+void CallSet::clear() {
+    std::fill(states_.begin(), states_.end(), State::Empty);
+    erased_ = 0;
+}
+
+HeardStore::HeardStore() = default;
 
 void HeardStore::reset() {
     for (auto& slot : slots_)
@@ -32,7 +115,7 @@ bool HeardStore::step(std::string_view line) {
     auto& next = slots_[static_cast<std::size_t>(heardCount_)];
     // Slots 0..HeardCount-1 never hold an empty call, so an empty call is found
     // exactly when the next slot is empty.
-    const bool found = call.empty() ? next.empty() : searched_.contains(std::string(call));
+    const bool found = call.empty() ? next.empty() : searched_.contains(call);
     if (found)
         return false;
     if (!next.empty())
@@ -65,9 +148,16 @@ bool heardLess(std::string_view a, std::string_view b) {
 }
 
 std::vector<std::string> sortedHeard(const std::vector<std::string>& listed) {
-    std::vector<std::string> sorted = listed;
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const std::string& a, const std::string& b) { return heardLess(a, b); });
+    std::vector<const std::string*> order;
+    order.reserve(listed.size());
+    for (const auto& entry : listed)
+        order.push_back(&entry);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const std::string* a, const std::string* b) { return heardLess(*a, *b); });
+    std::vector<std::string> sorted;
+    sorted.reserve(order.size());
+    for (const std::string* entry : order)
+        sorted.push_back(*entry);
     return sorted;
 }
 

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 namespace tallix::analysis {
@@ -17,6 +16,32 @@ inline constexpr std::int16_t HeardCountLimit = 500;
 // The call of a station header line: characters 4 to 14, cut before the first
 // blank among them. Whatever the first three characters are, they are skipped.
 std::string_view cutHeardCall(std::string_view line);
+
+// A set of calls of up to eleven characters, each packed into two words, with
+// open addressing: no allocation per lookup. Holds at most a few hundred calls.
+class CallSet {
+public:
+    CallSet();
+    bool contains(std::string_view call) const;
+    void insert(std::string_view call);
+    void erase(std::string_view call);
+    void clear();
+
+private:
+    struct Key {
+        std::uint64_t low = 0, high = 0;
+        friend bool operator==(const Key&, const Key&) = default;
+    };
+    enum class State : std::uint8_t { Empty, Full, Erased };
+    static Key pack(std::string_view call);
+    std::size_t find(const Key& key) const; // the key's entry, or npos
+    void rebuild();
+
+    static constexpr std::size_t Capacity = 2048;
+    std::vector<Key> keys_;
+    std::vector<State> states_;
+    std::size_t erased_ = 0;
+};
 
 class HeardStore {
 public:
@@ -39,7 +64,7 @@ private:
     // set of the searched slots' calls answers the search exactly as a scan in
     // slot order would, without walking 501 slots per header line.
     std::array<std::string, HeardSlots> slots_;
-    std::unordered_set<std::string> searched_;
+    CallSet searched_;
     std::int16_t heardCount_ = 0;
     std::vector<std::string> listed_;
 };

@@ -94,14 +94,11 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
 
     // Pre-processing: what stands before a leading "Fm " goes.
     const std::int32_t stored = std::min(store.count(), MaxLines);
-    std::string caption = "Pre-processing Data Line ";
-    const std::size_t prefix = caption.size();
+    LineCaption caption = preprocessCaption();
     for (std::int32_t i = 1; i <= stored; ++i) {
         if (const std::size_t cut = preprocessCut(store.line(i)); cut != 0)
             store.dropPrefix(i, cut);
-        caption.resize(prefix);
-        caption += std::to_string(i);
-        control.preprocessLine(i, caption);
+        control.preprocessLine(i, caption.forLine(i));
     }
     if (store.count() > MaxLines)
         failure = FailureLineLimit;
@@ -120,6 +117,7 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     result.lineCount = store.count();
     result.rawBytes = static_cast<float>(pane.text.size());
     heard.reset();
+    out.processedText.reserve(pane.text.size() + 2);
     control.passStarted(store.count());
     const PassOutput pass =
         analyseLines(store, input.ownCall, pane.previewLineCount, heard, control, result,

@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -83,6 +85,13 @@ std::optional<std::string> readWholeFile(const std::string& path) {
     if (!f)
         return std::nullopt;
     std::string content;
+    // One read of the whole size where the size is known, then whatever more
+    // the file holds by now.
+    struct stat st {};
+    if (::fstat(::fileno(f.get()), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+        content.resize(static_cast<std::size_t>(st.st_size));
+        content.resize(std::fread(content.data(), 1, content.size(), f.get()));
+    }
     char buf[64 * 1024];
     std::size_t got;
     while ((got = std::fread(buf, 1, sizeof buf, f.get())) > 0)

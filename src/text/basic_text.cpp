@@ -43,10 +43,6 @@ std::string upperCase(std::string_view s) {
     return out;
 }
 
-char asciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 0x20) : c;
-}
-
 double leadingNumber(std::string_view field) {
     std::size_t i = 0;
     auto skipBlanks = [&] {

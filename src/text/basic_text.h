@@ -17,7 +17,9 @@ std::string_view trimTrailingSpaces(std::string_view s);
 std::string upperCase(std::string_view s);
 
 // Lower case of ASCII letters only; enough for comparisons against ASCII words.
-char asciiLower(char c);
+inline char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 0x20) : c;
+}
 
 // The leading number of a short field, as a BASIC Val() reads it: blanks are
 // skipped, an optional sign, digits and an optional fraction. A field that does
