@@ -61,19 +61,12 @@ FileKind validateLogFile(const std::string& path) {
     return fmCount > 0 ? FileKind::HeaderOrFm : FileKind::Unrecognised;
 }
 
-std::optional<int> loadLinesFromText(std::string_view text, LineStore& store) {
-    store.clear();
-    std::optional<int> failure;
-    LineSplitter splitter;
-    auto onLine = [&](std::string_view line) {
-        if (!store.add(line))
-            failure = FailureOverflow;
-        else if (store.count() > MaxLines)
-            failure = FailureLineLimit;
-    };
-    splitter.feed(text, onLine);
-    splitter.finish(onLine);
-    return failure;
+std::optional<int> loadLinesFromText(std::shared_ptr<const std::string> text, LineStore& store) {
+    if (!store.addAll(std::move(text)))
+        return FailureOverflow;
+    if (store.count() > MaxLines)
+        return FailureLineLimit;
+    return std::nullopt;
 }
 
 std::optional<int> loadLines(const std::string& path, LineStore& store) {

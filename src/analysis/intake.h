@@ -3,6 +3,7 @@
 // store, and the pre-processing that strips what stands before a leading "Fm ".
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,8 +29,8 @@ FileKind validateLogFile(const std::string& path);
 // count them all, nothing more is stored), or the error number of a failure to
 // open or read it. The file is read in pieces and never held whole.
 std::optional<int> loadLines(const std::string& path, LineStore& store);
-// The same over a text already in memory (a rich-text source read as text).
-std::optional<int> loadLinesFromText(std::string_view text, LineStore& store);
+// The same over a text already in memory; the store keeps the text.
+std::optional<int> loadLinesFromText(std::shared_ptr<const std::string> text, LineStore& store);
 
 // The prefix rule for one line: the position (0-based) of "Fm " within the
 // first five characters, if it is 1 or 2; such a line loses what stands before.

@@ -72,13 +72,43 @@ bool LineReader::next(std::string& line) {
 
 void LineStore::clear() {
     arena_.clear();
+    source_.reset();
     spans_.clear();
     count_ = 0;
+}
+
+bool LineStore::addAll(std::shared_ptr<const std::string> text) {
+    clear();
+    source_ = std::move(text);
+    const std::string_view all(*source_);
+    std::size_t pos = 0;
+    while (pos < all.size()) {
+        if (count_ == std::numeric_limits<std::int32_t>::max())
+            return false;
+        std::size_t cr = all.find('\r', pos);
+        const std::size_t end = cr == std::string_view::npos ? all.size() : cr;
+        ++count_;
+        if (count_ <= MaxLines) {
+            const std::size_t kept = text::trimTrailingSpaces(all.substr(pos, end - pos)).size();
+            spans_.push_back({pos, pos + kept});
+        }
+        if (cr == std::string_view::npos)
+            break;
+        pos = cr + 1;
+        if (pos < all.size() && all[pos] == '\n')
+            ++pos;
+    }
+    return true;
 }
 
 bool LineStore::add(std::string_view line) {
     if (count_ == std::numeric_limits<std::int32_t>::max())
         return false;
+    if (source_) {
+        // Lines added one by one go into an arena of the store's own.
+        arena_.assign(*source_);
+        source_.reset();
+    }
     ++count_;
     if (count_ <= MaxLines) {
         const std::string_view kept = text::trimTrailingSpaces(line);

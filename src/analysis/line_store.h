@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,13 +63,18 @@ public:
     // Line i, 1 <= i <= min(count(), MaxLines).
     std::string_view line(std::int32_t i) const {
         const Span& s = spans_[static_cast<std::size_t>(i - 1)];
-        return std::string_view(arena_).substr(s.begin, s.end - s.begin);
+        const std::string& bytes = source_ ? *source_ : arena_;
+        return std::string_view(bytes).substr(s.begin, s.end - s.begin);
     }
     std::int32_t storedCount() const { return static_cast<std::int32_t>(spans_.size()); }
 
     // Counts one more line; stores it (trailing spaces removed) while the count
     // is within MaxLines. Returns false when the count cannot grow any further.
     bool add(std::string_view line);
+    // Cuts all lines of a text the caller already holds. The store keeps the
+    // text and points into it rather than copying every line.
+    // Returns false when the count cannot grow any further.
+    bool addAll(std::shared_ptr<const std::string> text);
     // Drops the first n characters of stored line i.
     void dropPrefix(std::int32_t i, std::size_t n);
     void reserveBytes(std::size_t n) { arena_.reserve(n); }
@@ -79,6 +85,7 @@ private:
         std::size_t end;
     };
     std::string arena_;
+    std::shared_ptr<const std::string> source_; // when set, spans point into it
     std::vector<Span> spans_;
     std::int32_t count_ = 0;
 };

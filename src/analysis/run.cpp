@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "app/error_numbers.h"
+#include "files/raw_text.h"
 
 namespace tallix::analysis {
 
@@ -63,30 +64,44 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     else
         failure = facts.errorNumber;
 
-    std::optional<RawPane> raw;
-    auto rawPane = [&]() -> const RawPane& {
-        if (!raw)
-            raw = input.rawPane ? input.rawPane() : RawPane{};
-        return *raw;
+    // The raw pane is fetched once, when first needed: for a plain file only
+    // after its lines were loaded, so a file far over the line limit is never
+    // held whole.
+    std::shared_ptr<const std::string> paneText;
+    float paneLineCount = 0;
+    auto rawPane = [&]() -> const std::string& {
+        if (!paneText) {
+            if (input.rawPane) {
+                RawPane pane = input.rawPane();
+                paneText = std::make_shared<const std::string>(std::move(pane.text));
+                paneLineCount = pane.previewLineCount;
+            } else {
+                paneText = input.fileBytes ? input.fileBytes
+                                           : std::make_shared<const std::string>();
+                paneLineCount = files::previewLineCount(*paneText);
+            }
+        }
+        return *paneText;
     };
 
     std::optional<int> loadFailure;
     if (input.isRtf) {
         if (input.writeRtfTempFile) {
-            if (const int err = writeRtfTemp(rawPane().text); err != 0)
+            if (const int err = writeRtfTemp(rawPane()); err != 0)
                 failure = err;
             out.currentFile = RtfTempFileName;
             control.yield();
             loadFailure = loadLines(out.currentFile, store);
         } else {
             control.yield();
-            std::string text = rawPane().text + "\r\n";
-            loadFailure = loadLinesFromText(text, store);
+            loadFailure = loadLinesFromText(std::make_shared<const std::string>(rawPane() + "\r\n"),
+                                            store);
         }
         out.currentFile = textNameOf(label5);
     } else {
         control.yield();
-        loadFailure = loadLines(out.currentFile, store);
+        loadFailure = input.fileBytes ? loadLinesFromText(input.fileBytes, store)
+                                      : loadLines(out.currentFile, store);
     }
     if (loadFailure)
         failure = loadFailure;
@@ -112,15 +127,15 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     }
 
     // The main pass.
-    const RawPane& pane = rawPane();
+    const std::string& pane = rawPane();
     AnalysisResult& result = out.result;
     result.lineCount = store.count();
-    result.rawBytes = static_cast<float>(pane.text.size());
+    result.rawBytes = static_cast<float>(pane.size());
     heard.reset();
-    out.processedText.reserve(pane.text.size() + 2);
+    out.processedText.reserve(pane.size() + 2);
     control.passStarted(store.count());
     const PassOutput pass =
-        analyseLines(store, input.ownCall, pane.previewLineCount, heard, control, result,
+        analyseLines(store, input.ownCall, paneLineCount, heard, control, result,
                      out.processedText);
     out.cancelled = pass.cancelled;
     control.yield();
@@ -129,10 +144,10 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     // The conclusion.
     const bool removeTx = control.removeTxFrames();
     if (!removeTx) {
-        out.processedText = pane.text;
+        out.processedText = pane;
         out.processedIsRawCopy = true;
     }
-    out.previewLineCount = pane.previewLineCount;
+    out.previewLineCount = paneLineCount;
     out.heard = heard.listed();
     out.heardSorted = sortedHeard(out.heard);
     out.heardClipboard = heardClipboardText(out.heard);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -66,8 +67,13 @@ struct RunInput {
     bool isRtf = false;      // CurrentFileIsRtf
     std::string ownCall;     // used exactly as held
     // Asked once, when the run first needs the raw pane; a caller that can be
-    // interrupted hands over a copy taken before the run.
+    // interrupted hands over a copy taken before the run. Without it the raw
+    // pane is `fileBytes` as they are.
     std::function<RawPane()> rawPane;
+    // The file's bytes, when the caller has read them already: the lines are
+    // cut from them instead of reading the file a second time. A plain text
+    // file only; validation and the file's date still look at the file.
+    std::shared_ptr<const std::string> fileBytes;
     // A rich-text source is written out as "rtftemp.tmp" in the current folder
     // and read back from there; without it the text is read from memory.
     bool writeRtfTempFile = true;

@@ -3,6 +3,7 @@
 #include "app/error_numbers.h"
 #include "app/startup.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace tallix::files {
@@ -21,17 +22,15 @@ bool looksLikeRtf(std::string_view bytes) {
 }
 
 float previewLineCount(std::string_view text) {
-    std::size_t breaks = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            ++breaks;
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else if (text[i] == '\n') {
-            ++breaks;
-        }
-    }
-    return static_cast<float>(breaks) - 1.0f;
+    // Every CR and every LF is a break, except the LF of a CR LF pair.
+    const auto crs = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r'));
+    const auto lfs = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    std::size_t pairs = 0;
+    for (std::size_t cr = text.find('\r'); cr != std::string_view::npos;
+         cr = text.find('\r', cr + 1))
+        if (cr + 1 < text.size() && text[cr + 1] == '\n')
+            ++pairs;
+    return static_cast<float>(crs + lfs - pairs) - 1.0f;
 }
 
 RawText rawTextFromBytes(std::string bytes) {
