@@ -1,0 +1,47 @@
+// Tallix: started by Kest with its launch code, from Kest's folder.
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QStringList>
+
+#include <cstdio>
+#include <string>
+
+#include "ui/form1.h"
+#include "ui/qt_prompts.h"
+#include "ui/qt_text.h"
+
+int main(int argc, char** argv) {
+    const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (noDisplay) {
+        std::fputs("tallix: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are "
+                   "not set)\n",
+                   stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tallix"));
+    QApplication::setApplicationVersion(QStringLiteral(TALLIX_VERSION));
+    Q_INIT_RESOURCE(tallix);
+
+    // The whole argument text, as one text.
+    std::string argumentText;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1)
+            argumentText.push_back(' ');
+        argumentText.append(argv[i]);
+    }
+    tallix::ui::Environment env;
+    env.hostFolder = tallix::ui::toPath(QCoreApplication::applicationDirPath());
+    env.argumentText = argumentText;
+
+    tallix::ui::QtPrompts prompts;
+    tallix::ui::Form1 window(env, prompts);
+    prompts.setParent(&window);
+    if (!window.Form_Load())
+        return 0;
+    window.show();
+    return QApplication::exec();
+}

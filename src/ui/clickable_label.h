@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace tallix::ui {
+
+// A label that reports a left click, as the call-sign label, the product
+// name picture and the indicator do.
+class ClickableLabel : public QLabel {
+    Q_OBJECT
+
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            emit clicked();
+        QLabel::mouseReleaseEvent(event);
+    }
+};
+
+} // namespace tallix::ui
