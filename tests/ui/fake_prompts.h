@@ -1,0 +1,56 @@
+#pragma once
+// Prompts answered by script: every box shown is recorded, answers are taken
+// from queues (Yes / the empty text / Cancel when a queue is empty).
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "ui/prompts.h"
+
+namespace tallix::ui::test {
+
+class FakePrompts : public Prompts {
+public:
+    std::vector<app::MessageBox> messages;
+    std::vector<app::InputBox> inputs;
+    std::vector<SaveDialogRequest> saveRequests;
+    std::deque<Answer> answers;
+    std::deque<std::string> inputAnswers;
+    std::deque<std::optional<std::string>> saveAnswers;
+
+    Answer message(const app::MessageBox& box) override {
+        messages.push_back(box);
+        if (box.buttons == app::Buttons::Ok)
+            return Answer::Ok;
+        if (answers.empty())
+            return Answer::Yes;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::string input(const app::InputBox& box) override {
+        inputs.push_back(box);
+        if (inputAnswers.empty())
+            return {};
+        std::string a = inputAnswers.front();
+        inputAnswers.pop_front();
+        return a;
+    }
+    std::optional<std::string> saveFile(const SaveDialogRequest& request) override {
+        saveRequests.push_back(request);
+        if (saveAnswers.empty())
+            return std::nullopt;
+        auto a = saveAnswers.front();
+        saveAnswers.pop_front();
+        return a;
+    }
+    std::vector<std::string> titles() const {
+        std::vector<std::string> t;
+        for (const auto& m : messages)
+            t.push_back(m.title);
+        return t;
+    }
+};
+
+} // namespace tallix::ui::test
