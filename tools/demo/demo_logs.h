@@ -13,12 +13,13 @@ inline constexpr const char* DemoOwnCall = "PD9TLX";
 
 struct LogOptions {
     std::uint32_t seed = 1;
-    int lines = 1000;          // exact number of lines in the log
-    int stations = 40;         // distinct station calls heard
+    int lines = 1000;  // exact number of lines in the log
+    int stations = 40; // distinct station calls heard
     std::string ownCall = DemoOwnCall;
-    bool reportHeader = true;  // first line "Report Kest ..." (else a Monitor-style log)
-    bool colonFm = false;      // headers written as "1:Fm ..." (Monitor style)
+    bool reportHeader = true;   // first line "Report Kest ..." (else a Monitor-style log)
+    bool colonFm = false;       // headers written as "1:Fm ..." (Monitor style)
     bool finalLineBreak = true; // CR LF after the last line
+    bool crossMidnight = false; // start at 23:30 or so; a long enough log runs past midnight
 };
 
 // A log of exactly `lines` lines, CR LF line ends: received frames, own frames
