@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -111,9 +112,12 @@ TEST(Validate, ColonFmOnLines2To6AndLine9IsRecognised) {
     EXPECT_EQ(validateLogFile(dir.write("b.txt", withoutNine)), FileKind::Unrecognised);
 }
 
-TEST(Validate, MissingFileIsUnrecognised) {
+TEST(Validate, UnreadableFileIsUnrecognised) {
     TempDir dir;
     EXPECT_EQ(validateLogFile(dir.path("no such file.txt")), FileKind::Unrecognised);
+    // A folder by the name cannot be read as a file.
+    std::filesystem::create_directory(dir.dir() / "Kest");
+    EXPECT_EQ(validateLogFile(dir.path("Kest")), FileKind::Unrecognised);
 }
 
 // ---- loading lines ----
@@ -202,6 +206,13 @@ TEST(Load, MissingFileGivesAFileFailure) {
     EXPECT_NE(*code, FailureLineLimit);
     EXPECT_NE(*code, FailureOverflow);
     EXPECT_EQ(store.count(), 0);
+
+    std::filesystem::create_directory(dir.dir() / "folder.txt");
+    const auto folder = loadLines(dir.path("folder.txt"), store);
+    ASSERT_TRUE(folder.has_value());
+    EXPECT_GT(*folder, 0);
+    EXPECT_NE(*folder, FailureLineLimit);
+    EXPECT_NE(*folder, FailureOverflow);
 }
 
 // ---- pre-processing ----

@@ -212,6 +212,58 @@ TEST(Run, StoresReusedAcrossRuns) {
     EXPECT_EQ(captionOf(out, "Label16"), "1");
 }
 
+// A run that ends at the prompt or with a failure leaves the heard list of the
+// run before.
+TEST(Run, DeclinedOrFailedRunKeepsTheLastList) {
+    TempDir dir;
+    LineStore store;
+    HeardStore heard;
+    RunInput input;
+    input.ownCall = "AB1CD";
+    input.currentFile = dir.write("log.txt", kestLog);
+    input.rawPane = [] { return RawPane{kestLog, 7}; };
+    ScriptedControl ok;
+    ASSERT_EQ(runAnalysis(input, store, heard, ok).end, RunOutcome::End::Concluded);
+    const std::vector<std::string> before = heard.listed();
+    ASSERT_EQ(before.size(), 3U);
+
+    const std::string plain = crlfLines({"hello", "x", "y", "z", "w", "v", "Fm QQ1QQ To CQ"});
+    input.currentFile = dir.write("plain.txt", plain);
+    ScriptedControl no;
+    no.answerPrompt = false;
+    EXPECT_EQ(runAnalysis(input, store, heard, no).end, RunOutcome::End::Declined);
+    EXPECT_EQ(heard.listed(), before);
+
+    input.currentFile = dir.path("missing.txt");
+    ScriptedControl yes;
+    EXPECT_EQ(runAnalysis(input, store, heard, yes).end, RunOutcome::End::Failed);
+    EXPECT_EQ(heard.listed(), before);
+}
+
+TEST(Run, LoneCrLineEndsBecomeCrLf) {
+    TempDir dir;
+    ScriptedControl control;
+    const auto out =
+        testsupport::runOver(dir, "cr.txt", "Kest\rFm EF2GH To CQ\rdata\nmore\r", "AB1CD", control);
+    ASSERT_EQ(out.end, RunOutcome::End::Concluded);
+    EXPECT_EQ(out.lineCount, 3);
+    EXPECT_EQ(out.processedText, "Kest\r\nFm EF2GH To CQ\r\ndata\nmore\r\n");
+}
+
+TEST(Run, HeardFiguresOfAFullStore) {
+    TempDir dir;
+    std::vector<std::string> lines = {"Kest"};
+    for (int i = 0; i < 502; ++i)
+        lines.push_back("Fm S" + std::to_string(i) + " To CQ");
+    ScriptedControl control;
+    const auto out = testsupport::runOver(dir, "many.txt", crlfLines(lines), "AB1CD", control);
+    ASSERT_EQ(out.end, RunOutcome::End::Concluded);
+    EXPECT_EQ(captionOf(out, "Label4"), "500");
+    EXPECT_EQ(captionOf(out, "Label34"), "502");
+    EXPECT_EQ(out.heard.size(), 502U);
+    EXPECT_EQ(out.heardSorted.size(), 502U);
+}
+
 // ---- failures ----
 
 TEST(RunFailure, MissingFile) {
@@ -257,7 +309,7 @@ TEST(RunFailure, LineLimit) {
         EXPECT_EQ(captionOf(out, "Label12"), "65000");
         EXPECT_EQ(control.lastPreprocessCaption, "Pre-processing Data Line 65000");
         EXPECT_EQ(control.passCaptions.back(), "Processing Data Line 65000/65000");
-        EXPECT_EQ(out.result.receivedHeaders, 32500);
+        EXPECT_EQ(out.result.receivedHeaders, 32499);
     }
     {
         ScriptedControl control;
