@@ -14,6 +14,7 @@
 #include "files/file_facts.h"
 
 class QCheckBox;
+class QCursor;
 class QGroupBox;
 class QLabel;
 class QListWidget;
@@ -29,6 +30,9 @@ class ClickableLabel;
 class FileListBox;
 class Prompts;
 class WindowRunControl;
+
+// The pointing hand shown over the call sign and the product name.
+QCursor pointingHandCursor();
 
 struct Environment {
     std::string hostFolder;   // the folder of the executable, without a trailing separator
@@ -53,6 +57,10 @@ public:
     const std::string& processedBytes() const { return processedBytes_; }
     bool running() const { return running_; }
     std::int16_t blinkPhase() const { return blinkPhase_; }
+
+    // How often a run lets pending events run, at most (default 20 ms); 0
+    // yields after every line.
+    void setYieldInterval(int milliseconds) { yieldIntervalMs_ = milliseconds; }
 
     // Handlers, public so that tests and the event wiring reach the same code.
     void Command2_Click();
@@ -91,6 +99,7 @@ private:
     std::int16_t blinkPhase_ = 0;
     bool running_ = false;
     bool inPass_ = false;
+    int yieldIntervalMs_ = 20;
     bool cancelRequested_ = false;
     bool closing_ = false;
 

@@ -2,6 +2,7 @@
 // state at start, all in pixels.
 
 #include <QCheckBox>
+#include <QCursor>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
@@ -102,6 +103,11 @@ QToolButton* pictureButton(QWidget* parent, const char* name, const QString& cap
 
 } // namespace
 
+QCursor pointingHandCursor() {
+    // The tip of the index finger is the hot spot.
+    return QCursor(QIcon(QStringLiteral(":/icons/pointing-hand.svg")).pixmap(32, 32), 14, 8);
+}
+
 void Form1::buildLayout() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(app::WindowTitle));
@@ -118,7 +124,7 @@ void Form1::buildLayout() {
 
     image1_ = place(new ClickableLabel(this), "Image1", 432, 8, 141, 34);
     image1_->setPixmap(QIcon(QStringLiteral(":/pictures/product-name.svg")).pixmap(141, 34));
-    image1_->setCursor(Qt::PointingHandCursor);
+    image1_->setCursor(pointingHandCursor());
 
     highlightLabel(this, "Label6", 0, 33, QStringLiteral("Original File (Raw)"));
     lblSize_ = highlightLabel(this, "lblSize_0", 120, 33, QStringLiteral("Size:"));
@@ -265,7 +271,7 @@ void Form1::buildLayout() {
             label2_->setFont(sansFont(8.25, true));
             label2_->setToolTip(
                 QStringLiteral("Call sign which is used to analyse the file (retrieved from Kest)"));
-            label2_->setCursor(Qt::PointingHandCursor);
+            label2_->setCursor(pointingHandCursor());
             label2_->adjustSize();
         } else if (std::string_view(row.value) == "Label22") {
             auto* l = place(new QLabel(start, frame2_), row.value, row.valueX, row.y, 80, 27);

@@ -23,13 +23,11 @@
 namespace tallix::ui {
 
 // Lets the window take part in a run. Pending events run at most every
-// YieldInterval, not after every line: often enough to repaint and take a
+// yield interval, not after every line: often enough to repaint and take a
 // Cancel click, seldom enough to keep the run fast. Captions and processed
 // lines wait in buffers until the next yield.
 class WindowRunControl : public analysis::RunControl {
 public:
-    static constexpr int YieldIntervalMs = 20;
-
     explicit WindowRunControl(Form1& form) : form_(form) { clock_.start(); }
 
     bool confirmUnrecognised(const app::MessageBox& box) override {
@@ -130,7 +128,7 @@ public:
     }
 
 private:
-    bool due() const { return clock_.elapsed() >= lastYield_ + YieldIntervalMs; }
+    bool due() const { return clock_.elapsed() >= lastYield_ + form_.yieldIntervalMs_; }
     void flushAndYield() {
         flush();
         QApplication::processEvents();

@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLocale>
+#include <QStandardPaths>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -78,6 +80,11 @@ class Form1Test : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() {
+        Q_INIT_RESOURCE(tallix);
+        QLocale::setDefault(QLocale::c());
+        QStandardPaths::setTestModeEnabled(true);
+    }
     void startupOutcomes_data();
     void startupOutcomes();
     void reportsAsAPlainFile();
@@ -385,13 +392,16 @@ void Form1Test::cancelMidRun() {
         log += "Fm ST" + std::to_string(i % 50) + " To CQ >[10:00:00]\r\n";
     writeFile(kest.root() / "Reports" / "long.log", log);
     Window w(kest);
+    w.form.setYieldInterval(0); // a yield after every line, so the click lands mid-pass
     w.select(QStringLiteral("long.log"));
     auto* button = w.get<QToolButton>("Command2");
-    // Press Cancel as soon as the button offers it.
+    // Press Cancel once the pass is past line 1000.
+    auto* indicator = w.get<QLabel>("Label19");
     QTimer poll;
     poll.setInterval(1);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (button->text() == QStringLiteral("Cancel")) {
+        const int line = indicator->text().section(' ', 3, 3).section('/', 0, 0).toInt();
+        if (button->text() == QStringLiteral("Cancel") && line >= 1000) {
             poll.stop();
             button->click();
         }
@@ -399,7 +409,7 @@ void Form1Test::cancelMidRun() {
     poll.start();
     w.process();
     const int received = w.caption("Label16").toInt();
-    QVERIFY2(received > 0 && received < 64000, qPrintable(w.caption("Label16")));
+    QVERIFY2(received >= 999 && received < 64000, qPrintable(w.caption("Label16")));
     QCOMPARE(button->text(), QStringLiteral("Process"));
     // The indicator's last caption names the line the run stopped after.
     QCOMPARE(w.get<QLabel>("Label19")->text(),
