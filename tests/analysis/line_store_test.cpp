@@ -68,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SplitRow{"OnlyLfs", "\n\n\n", {"\n\n\n"}},
                     SplitRow{"OnlyCrs", "\r\r\r", {"", "", ""}},
                     SplitRow{"NulBytesKept", std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(LineReader, LongLinesSpanManyReads) {
     const std::string longLine(300000, 'x');

@@ -36,7 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LineFigureRow{"Empty", "", -1},
                     LineFigureRow{"LoneCrAndLoneLfEachBreak", "a\rb\nc\r\n", 2},
                     LineFigureRow{"OneLineNoBreak", "just text", -1}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(RawText, RichTextFlagComesFromThePathAlone) {
     EXPECT_TRUE(isRtfPath("/logs/pass.rtf"));

@@ -28,7 +28,7 @@ INSTANTIATE_TEST_SUITE_P(
                     // 16777217 is not a single; it reads as its nearest, 16777216.
                     SingleRow{"BeyondSinglePrecision", 16777217.0f, "1.677722E+07"},
                     SingleRow{"Fraction", 0.5f, "0.5"}, SingleRow{"Third", 1.0f / 3, "0.3333333"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(BasicText, TrimRemovesOnlySpaces) {
     EXPECT_EQ(trimSpaces("  AB1CD \t "), "AB1CD \t");
@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
                     NumberRow{"Letters", "ab", 0}, NumberRow{"LeadingBlank", " 7", 7},
                     NumberRow{"TrailingColon", "5:", 5}, NumberRow{"Negative", "-3", -3},
                     NumberRow{"Fraction", ".5", 0.5}, NumberRow{"SignOnly", "-", 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(BasicText, MidAndLeftClipToTheText) {
     EXPECT_EQ(mid("Fm AB1CD To", 4, 11), "AB1CD To");
