@@ -1,1 +1,668 @@
-// placeholder
+#include "files/rtf_reader.h"
+
+#include "text/cp1252.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <limits>
+#include <utility>
+
+namespace tallix::files {
+
+std::string RtfParagraph::text() const {
+    std::string out;
+    for (const auto& run : runs)
+        out += run.text;
+    return out;
+}
+
+std::string RtfDocument::plainText() const {
+    std::string out;
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        if (i > 0)
+            out += "\r\n";
+        for (const auto& run : paragraphs[i].runs)
+            out += run.text;
+    }
+    return out;
+}
+
+namespace {
+
+// Where the text of the current group goes.
+enum class Destination : std::uint8_t {
+    Text,         // the document's text
+    Ignored,      // tables, metadata, pictures: nothing of it is shown
+    ColorTable,   // \colortbl: colour entries separated by ';'
+    AnsiFallback, // \upr: the 8-bit twin of a \ud group, which we read instead
+};
+
+// The formatting that a group saves on '{' and gets back on '}'.
+struct GroupState {
+    Destination destination = Destination::Text;
+    Alignment alignment = Alignment::Left;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    std::uint32_t color = 0;
+    int fontSizeHalfPoints = 24;
+    int unicodeFallbackLength = 1; // \ucN
+};
+
+// The stack of group states. Nested groups that change nothing share one entry,
+// so a file of nothing but opening braces costs a counter, not a copy per brace.
+class GroupStack {
+public:
+    const GroupState& current() const { return entries_.back().state; }
+
+    // The current state, made private to the innermost group before a change.
+    GroupState& modify() {
+        if (entries_.back().sharedBy > 0) {
+            --entries_.back().sharedBy;
+            entries_.push_back(Entry{entries_.back().state, 0});
+        }
+        return entries_.back().state;
+    }
+
+    void push() {
+        ++depth_;
+        ++entries_.back().sharedBy;
+    }
+
+    // False for a '}' that closes no group.
+    bool pop() {
+        if (depth_ == 0)
+            return false;
+        --depth_;
+        if (entries_.back().sharedBy > 0)
+            --entries_.back().sharedBy;
+        else
+            entries_.pop_back();
+        return true;
+    }
+
+    std::size_t depth() const { return depth_; }
+
+private:
+    struct Entry {
+        GroupState state;
+        std::size_t sharedBy = 0; // groups nested inside this entry's own that share it
+    };
+    std::vector<Entry> entries_{Entry{}};
+    std::size_t depth_ = 0;
+};
+
+enum class Word {
+    Unknown,
+    Par,
+    Line,
+    Tab,
+    Cell,
+    Row,
+    Pard,
+    Plain,
+    AlignLeft,
+    AlignCenter,
+    AlignRight,
+    AlignJustify,
+    Bold,
+    Italic,
+    Underline,
+    UnderlineNone,
+    ColorIndex,
+    FontSize,
+    Unicode,
+    UnicodeFallback,
+    Bin,
+    Red,
+    Green,
+    Blue,
+    ColorTable,
+    IgnoredDestination,
+    AnsiFallback,
+    UnicodeGroup,
+    EmDash,
+    EnDash,
+    LeftQuote,
+    RightQuote,
+    LeftDoubleQuote,
+    RightDoubleQuote,
+    Bullet,
+    Space,
+};
+
+Word lookUp(std::string_view name) {
+    using Entry = std::pair<std::string_view, Word>;
+    static const auto table = [] {
+        std::array words = {
+            Entry{"par", Word::Par},
+            Entry{"line", Word::Line},
+            Entry{"tab", Word::Tab},
+            Entry{"cell", Word::Cell},
+            Entry{"nestcell", Word::Cell},
+            Entry{"row", Word::Row},
+            Entry{"nestrow", Word::Row},
+            Entry{"pard", Word::Pard},
+            Entry{"plain", Word::Plain},
+            Entry{"ql", Word::AlignLeft},
+            Entry{"qc", Word::AlignCenter},
+            Entry{"qr", Word::AlignRight},
+            Entry{"qj", Word::AlignJustify},
+            Entry{"b", Word::Bold},
+            Entry{"i", Word::Italic},
+            // Every kind of underline shows as underlined; \ulc is its colour only.
+            Entry{"ul", Word::Underline},
+            Entry{"uld", Word::Underline},
+            Entry{"uldash", Word::Underline},
+            Entry{"uldashd", Word::Underline},
+            Entry{"uldashdd", Word::Underline},
+            Entry{"uldb", Word::Underline},
+            Entry{"ulhwave", Word::Underline},
+            Entry{"ulldash", Word::Underline},
+            Entry{"ulth", Word::Underline},
+            Entry{"ulthd", Word::Underline},
+            Entry{"ulthdash", Word::Underline},
+            Entry{"ulthdashd", Word::Underline},
+            Entry{"ulthdashdd", Word::Underline},
+            Entry{"ulthldash", Word::Underline},
+            Entry{"ululdbwave", Word::Underline},
+            Entry{"ulw", Word::Underline},
+            Entry{"ulwave", Word::Underline},
+            Entry{"ulnone", Word::UnderlineNone},
+            Entry{"cf", Word::ColorIndex},
+            Entry{"fs", Word::FontSize},
+            Entry{"u", Word::Unicode},
+            Entry{"uc", Word::UnicodeFallback},
+            Entry{"bin", Word::Bin},
+            Entry{"red", Word::Red},
+            Entry{"green", Word::Green},
+            Entry{"blue", Word::Blue},
+            Entry{"colortbl", Word::ColorTable},
+            Entry{"upr", Word::AnsiFallback},
+            Entry{"ud", Word::UnicodeGroup},
+            Entry{"emdash", Word::EmDash},
+            Entry{"endash", Word::EnDash},
+            Entry{"lquote", Word::LeftQuote},
+            Entry{"rquote", Word::RightQuote},
+            Entry{"ldblquote", Word::LeftDoubleQuote},
+            Entry{"rdblquote", Word::RightDoubleQuote},
+            Entry{"bullet", Word::Bullet},
+            Entry{"emspace", Word::Space},
+            Entry{"enspace", Word::Space},
+            Entry{"qmspace", Word::Space},
+            // Destinations whose text is never part of the document's text.
+            Entry{"fonttbl", Word::IgnoredDestination},
+            Entry{"stylesheet", Word::IgnoredDestination},
+            Entry{"info", Word::IgnoredDestination},
+            Entry{"pict", Word::IgnoredDestination},
+            Entry{"nonshppict", Word::IgnoredDestination},
+            Entry{"object", Word::IgnoredDestination},
+            Entry{"header", Word::IgnoredDestination},
+            Entry{"headerl", Word::IgnoredDestination},
+            Entry{"headerr", Word::IgnoredDestination},
+            Entry{"headerf", Word::IgnoredDestination},
+            Entry{"footer", Word::IgnoredDestination},
+            Entry{"footerl", Word::IgnoredDestination},
+            Entry{"footerr", Word::IgnoredDestination},
+            Entry{"footerf", Word::IgnoredDestination},
+            Entry{"footnote", Word::IgnoredDestination},
+            Entry{"ftnsep", Word::IgnoredDestination},
+            Entry{"ftnsepc", Word::IgnoredDestination},
+            Entry{"ftncn", Word::IgnoredDestination},
+            Entry{"aftnsep", Word::IgnoredDestination},
+            Entry{"aftnsepc", Word::IgnoredDestination},
+            Entry{"aftncn", Word::IgnoredDestination},
+            Entry{"listtable", Word::IgnoredDestination},
+            Entry{"listoverridetable", Word::IgnoredDestination},
+            Entry{"rsidtbl", Word::IgnoredDestination},
+            Entry{"revtbl", Word::IgnoredDestination},
+            Entry{"filetbl", Word::IgnoredDestination},
+            Entry{"pgdsctbl", Word::IgnoredDestination},
+            Entry{"generator", Word::IgnoredDestination},
+            Entry{"template", Word::IgnoredDestination},
+            Entry{"themedata", Word::IgnoredDestination},
+            Entry{"colorschememapping", Word::IgnoredDestination},
+            Entry{"latentstyles", Word::IgnoredDestination},
+            Entry{"datastore", Word::IgnoredDestination},
+            Entry{"xmlnstbl", Word::IgnoredDestination},
+            Entry{"mmathPr", Word::IgnoredDestination},
+            Entry{"fldinst", Word::IgnoredDestination},
+            Entry{"xe", Word::IgnoredDestination},
+            Entry{"tc", Word::IgnoredDestination},
+            Entry{"txe", Word::IgnoredDestination},
+        };
+        std::sort(words.begin(), words.end());
+        return words;
+    }();
+    const auto it =
+        std::lower_bound(table.begin(), table.end(), name,
+                         [](const Entry& e, std::string_view n) { return e.first < n; });
+    return it != table.end() && it->first == name ? it->second : Word::Unknown;
+}
+
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+char cp1252Byte(char32_t codePoint) {
+    const auto byte = text::unicodeToCp1252(codePoint);
+    return static_cast<char>(byte ? *byte : '?');
+}
+
+class Parser {
+public:
+    explicit Parser(std::string_view input) : in_(input) { doc_.paragraphs.emplace_back(); }
+
+    RtfDocument run() {
+        while (pos_ < in_.size()) {
+            switch (in_[pos_]) {
+            case '{':
+                ++pos_;
+                fallbackLeft_ = 0; // a fallback never reaches across a group boundary
+                ignorableNext_ = false;
+                groups_.push();
+                break;
+            case '}':
+                ++pos_;
+                fallbackLeft_ = 0;
+                ignorableNext_ = false;
+                // A '}' that closes nothing is dropped. The brace that closes the
+                // outermost group ends the document; what follows it is not read.
+                if (groups_.pop() && groups_.depth() == 0)
+                    return std::move(doc_);
+                break;
+            case '\\':
+                ++pos_;
+                readControl();
+                break;
+            case '\r':
+            case '\n':
+                ++pos_; // line breaks of the source are not text
+                break;
+            default:
+                readText();
+                break;
+            }
+        }
+        return std::move(doc_);
+    }
+
+private:
+    void readText() {
+        const std::size_t start = pos_;
+        while (pos_ < in_.size()) {
+            const char c = in_[pos_];
+            if (c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n')
+                break;
+            ++pos_;
+        }
+        ignorableNext_ = false;
+        auto chunk = in_.substr(start, pos_ - start);
+        const std::size_t skipped = std::min(chunk.size(), fallbackLeft_);
+        fallbackLeft_ -= skipped;
+        chunk.remove_prefix(skipped);
+        if (chunk.empty())
+            return;
+        switch (groups_.current().destination) {
+        case Destination::Text:
+            emit(chunk);
+            break;
+        case Destination::ColorTable:
+            for (const char c : chunk)
+                if (c == ';')
+                    endColorEntry();
+            break;
+        case Destination::Ignored:
+        case Destination::AnsiFallback:
+            break;
+        }
+    }
+
+    // After a backslash.
+    void readControl() {
+        if (pos_ >= in_.size())
+            return;
+        const char c = in_[pos_];
+        if (isLetter(c)) {
+            readControlWord();
+            return;
+        }
+        ++pos_;
+        if (c == '\'') {
+            readHexByte();
+            return;
+        }
+        const bool star = c == '*';
+        ignorableNext_ = star;
+        if (star || consumeFallback())
+            return;
+        if (c == '\r' || c == '\n') {
+            // A backslash before a line break of the source is a paragraph mark.
+            if (groups_.current().destination == Destination::Text)
+                endParagraph();
+            return;
+        }
+        switch (c) {
+        case '\\':
+        case '{':
+        case '}':
+            emitInText(std::string_view(&in_[pos_ - 1], 1));
+            break;
+        case '~':
+            emitInText("\xA0"); // non-breaking space
+            break;
+        case '_':
+            emitInText("-"); // non-breaking hyphen; the code page has none
+            break;
+        default: // \- optional hyphen, \: index subentry, \| formula and unknown symbols
+            break;
+        }
+    }
+
+    void readHexByte() {
+        ignorableNext_ = false;
+        int value = 0;
+        int digits = 0;
+        while (digits < 2 && pos_ < in_.size()) {
+            const int v = hexValue(in_[pos_]);
+            if (v < 0)
+                break;
+            value = value * 16 + v;
+            ++digits;
+            ++pos_;
+        }
+        if (consumeFallback() || digits < 2)
+            return;
+        const char byte = static_cast<char>(value);
+        emitInText(std::string_view(&byte, 1));
+    }
+
+    void readControlWord() {
+        const std::size_t start = pos_;
+        while (pos_ < in_.size() && isLetter(in_[pos_]))
+            ++pos_;
+        const auto name = in_.substr(start, pos_ - start);
+
+        bool hasParameter = false;
+        bool negative = false;
+        std::int64_t value = 0;
+        constexpr std::int64_t limit = std::numeric_limits<int>::max();
+        if (pos_ + 1 < in_.size() && in_[pos_] == '-' && isDigit(in_[pos_ + 1])) {
+            negative = true;
+            ++pos_;
+        }
+        while (pos_ < in_.size() && isDigit(in_[pos_])) {
+            hasParameter = true;
+            if (value < limit)
+                value = std::min(limit, value * 10 + (in_[pos_] - '0'));
+            ++pos_;
+        }
+        if (pos_ < in_.size() && in_[pos_] == ' ')
+            ++pos_; // the delimiting space belongs to the control word
+        const int parameter = static_cast<int>(negative ? -value : value);
+
+        const Word word = lookUp(name);
+        if (word == Word::Bin) {
+            // Raw bytes, which may hold anything, braces included.
+            const auto count = static_cast<std::size_t>(std::max(0, parameter));
+            pos_ += std::min(count, in_.size() - pos_);
+        }
+        const bool ignorable = std::exchange(ignorableNext_, false);
+        if (consumeFallback())
+            return;
+        controlWord(word, ignorable, hasParameter, parameter);
+    }
+
+    void controlWord(Word word, bool ignorable, bool hasParameter, int parameter) {
+        const Destination destination = groups_.current().destination;
+        if (destination == Destination::Ignored)
+            return;
+        if (ignorable && word != Word::UnicodeGroup) {
+            // "\*\word": a destination this reader does not take in.
+            groups_.modify().destination = Destination::Ignored;
+            return;
+        }
+        if (word == Word::IgnoredDestination) {
+            groups_.modify().destination = Destination::Ignored;
+            return;
+        }
+        if (destination == Destination::ColorTable) {
+            colorComponent(word, parameter);
+            return;
+        }
+        if (destination == Destination::AnsiFallback) {
+            if (word == Word::UnicodeGroup)
+                groups_.modify().destination = Destination::Text;
+            return;
+        }
+        const bool on = !hasParameter || parameter != 0;
+        switch (word) {
+        case Word::Par:
+        case Word::Row:
+            endParagraph();
+            break;
+        case Word::Line:
+            emit("\r\n");
+            break;
+        case Word::Tab:
+        case Word::Cell:
+            emit("\t");
+            break;
+        case Word::Pard:
+            setAlignment(Alignment::Left);
+            break;
+        case Word::AlignLeft:
+            setAlignment(Alignment::Left);
+            break;
+        case Word::AlignCenter:
+            setAlignment(Alignment::Center);
+            break;
+        case Word::AlignRight:
+            setAlignment(Alignment::Right);
+            break;
+        case Word::AlignJustify:
+            setAlignment(Alignment::Justify);
+            break;
+        case Word::Plain: {
+            GroupState& s = groups_.modify();
+            s.bold = s.italic = s.underline = false;
+            s.color = 0;
+            s.fontSizeHalfPoints = 24;
+            break;
+        }
+        case Word::Bold:
+            groups_.modify().bold = on;
+            break;
+        case Word::Italic:
+            groups_.modify().italic = on;
+            break;
+        case Word::Underline:
+            groups_.modify().underline = on;
+            break;
+        case Word::UnderlineNone:
+            groups_.modify().underline = false;
+            break;
+        case Word::ColorIndex: {
+            const bool known =
+                parameter >= 0 && static_cast<std::size_t>(parameter) < colors_.size();
+            groups_.modify().color = known ? colors_[static_cast<std::size_t>(parameter)] : 0;
+            break;
+        }
+        case Word::FontSize:
+            groups_.modify().fontSizeHalfPoints = parameter > 0 ? parameter : 24;
+            break;
+        case Word::Unicode:
+            if (hasParameter)
+                unicodeCharacter(parameter);
+            break;
+        case Word::UnicodeFallback:
+            groups_.modify().unicodeFallbackLength = std::max(0, parameter);
+            break;
+        case Word::ColorTable:
+            groups_.modify().destination = Destination::ColorTable;
+            color_ = {};
+            break;
+        case Word::AnsiFallback:
+            groups_.modify().destination = Destination::AnsiFallback;
+            break;
+        case Word::EmDash:
+            emitCodePoint(0x2014);
+            break;
+        case Word::EnDash:
+            emitCodePoint(0x2013);
+            break;
+        case Word::LeftQuote:
+            emitCodePoint(0x2018);
+            break;
+        case Word::RightQuote:
+            emitCodePoint(0x2019);
+            break;
+        case Word::LeftDoubleQuote:
+            emitCodePoint(0x201C);
+            break;
+        case Word::RightDoubleQuote:
+            emitCodePoint(0x201D);
+            break;
+        case Word::Bullet:
+            emitCodePoint(0x2022);
+            break;
+        case Word::Space:
+            emit(" ");
+            break;
+        default: // \rtf1, \ansi, fonts, spacing and everything else unknown or not shown
+            break;
+        }
+    }
+
+    void unicodeCharacter(int parameter) {
+        // The parameter is a signed 16-bit value; larger ones are taken as they are.
+        const std::int64_t value = parameter < 0 ? std::int64_t{parameter} + 65536 : parameter;
+        const bool highSurrogate = value >= 0xD800 && value <= 0xDBFF;
+        const bool lowSurrogate = value >= 0xDC00 && value <= 0xDFFF;
+        // A character outside the basic plane comes as two halves; it gives one '?'.
+        if (!(lowSurrogate && afterHighSurrogate_)) {
+            const bool valid = value >= 0 && value <= 0x10FFFF;
+            emitCodePoint(valid ? static_cast<char32_t>(value) : U'?');
+        }
+        afterHighSurrogate_ = highSurrogate;
+        fallbackLeft_ = static_cast<std::size_t>(groups_.current().unicodeFallbackLength);
+    }
+
+    // A skipped character of the 8-bit fallback after \u; true when skipped.
+    bool consumeFallback() {
+        if (fallbackLeft_ == 0)
+            return false;
+        --fallbackLeft_;
+        return true;
+    }
+
+    void colorComponent(Word word, int parameter) {
+        const auto component = static_cast<std::uint32_t>(std::clamp(parameter, 0, 255));
+        switch (word) {
+        case Word::Red:
+            color_.value = (color_.value & 0x00FFFFu) | (component << 16);
+            color_.given = true;
+            break;
+        case Word::Green:
+            color_.value = (color_.value & 0xFF00FFu) | (component << 8);
+            color_.given = true;
+            break;
+        case Word::Blue:
+            color_.value = (color_.value & 0xFFFF00u) | component;
+            color_.given = true;
+            break;
+        default:
+            break;
+        }
+    }
+
+    void endColorEntry() {
+        // An entry without components is the automatic colour.
+        colors_.push_back(color_.given ? color_.value : 0);
+        color_ = {};
+    }
+
+    void setAlignment(Alignment alignment) {
+        groups_.modify().alignment = alignment;
+        doc_.paragraphs.back().alignment = alignment;
+    }
+
+    void endParagraph() {
+        const Alignment alignment = groups_.current().alignment;
+        doc_.paragraphs.back().alignment = alignment;
+        doc_.paragraphs.emplace_back().alignment = alignment;
+        afterHighSurrogate_ = false;
+    }
+
+    void emitCodePoint(char32_t codePoint) {
+        const char byte = cp1252Byte(codePoint);
+        emit(std::string_view(&byte, 1));
+    }
+
+    void emitInText(std::string_view bytes) {
+        if (groups_.current().destination == Destination::Text)
+            emit(bytes);
+    }
+
+    // Appends text with the current formatting to the current paragraph.
+    void emit(std::string_view bytes) {
+        const GroupState& s = groups_.current();
+        RtfParagraph& paragraph = doc_.paragraphs.back();
+        paragraph.alignment = s.alignment;
+        afterHighSurrogate_ = false;
+        if (!paragraph.runs.empty()) {
+            RtfRun& last = paragraph.runs.back();
+            if (last.bold == s.bold && last.italic == s.italic && last.underline == s.underline &&
+                last.color == s.color && last.fontSizeHalfPoints == s.fontSizeHalfPoints) {
+                last.text += bytes;
+                return;
+            }
+        }
+        RtfRun run;
+        run.text = bytes;
+        run.bold = s.bold;
+        run.italic = s.italic;
+        run.underline = s.underline;
+        run.color = s.color;
+        run.fontSizeHalfPoints = s.fontSizeHalfPoints;
+        paragraph.runs.push_back(std::move(run));
+    }
+
+    struct ColorEntry {
+        std::uint32_t value = 0;
+        bool given = false;
+    };
+
+    std::string_view in_;
+    std::size_t pos_ = 0;
+    GroupStack groups_;
+    RtfDocument doc_;
+    std::vector<std::uint32_t> colors_;
+    ColorEntry color_;
+    std::size_t fallbackLeft_ = 0;    // characters of a \u fallback still to skip
+    bool ignorableNext_ = false;      // "\*" was just read
+    bool afterHighSurrogate_ = false; // the last character was the first half of a pair
+};
+
+} // namespace
+
+RtfDocument readRtf(std::string_view bytes) {
+    return Parser(bytes).run();
+}
+
+} // namespace tallix::files
