@@ -1,1 +1,102 @@
-int main() { return 0; }
+// tallix-report: the analysis of one Kest log from the command line.
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "report.h"
+#include "text/cp1252.h"
+
+namespace {
+
+using namespace tallix;
+
+constexpr int ExitRun = 0;
+constexpr int ExitFailure = 1;
+constexpr int ExitUsage = 2;
+
+void put(std::FILE* stream, std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+void note(std::string_view utf8) {
+    put(stderr, std::string(report::ProgramName) + ": " + std::string(utf8) + "\n");
+}
+
+// Paths are bytes too; shown as the station's code page reads them.
+std::string shown(std::string_view path) {
+    return text::cp1252ToUtf8(path);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i]);
+
+    const report::ParsedArguments parsed = report::parseArguments(args);
+    const report::Options& options = parsed.options;
+    if (!parsed.error.empty()) {
+        note(parsed.error);
+        put(stderr, report::usageLine());
+        put(stderr, std::string("Try '") + report::ProgramName + " --help' for more.\n");
+        return ExitUsage;
+    }
+    if (options.help) {
+        put(stdout, report::helpText());
+        return std::fflush(stdout) == 0 ? ExitRun : ExitFailure;
+    }
+    if (options.version) {
+        put(stdout, report::versionText());
+        return std::fflush(stdout) == 0 ? ExitRun : ExitFailure;
+    }
+
+    std::string ownCall;
+    if (options.call) {
+        ownCall = *options.call;
+    } else {
+        const report::CallLookup lookup = report::lookUpOwnCall(options.file);
+        if (lookup.call)
+            ownCall = *lookup.call;
+        else if (lookup.settingsFile.empty())
+            note("warning: no --call given and no kest.ini found in the file's folder or its "
+                 "parent; using an empty call");
+        else
+            note("warning: no --call given and " + shown(lookup.settingsFile) +
+                 " has no call sign (line 4); using an empty call");
+    }
+
+    report::TerminalControl control(!options.keepTx);
+    const analysis::RunOutcome outcome = report::analyseFile(options.file, ownCall, control);
+    int status = ExitRun;
+    if (outcome.failure) {
+        put(stderr,
+            std::string(report::ProgramName) + ": " + report::failureText(*outcome.failure));
+        status = ExitFailure;
+    } else if (control.unrecognisedNote()) {
+        // A file that could not be opened is "not recognised" too; that note
+        // would only hide the real message, so it is given for a run that went on.
+        note("warning: " + shown(options.file) + ": " + shown(*control.unrecognisedNote()) +
+             " Processed anyway.");
+    }
+    if (outcome.end == analysis::RunOutcome::End::Concluded && options.processedOut) {
+        errno = 0;
+        if (!report::writeBytes(*options.processedOut, outcome.processedText)) {
+            const int err = errno;
+            note("cannot write the processed text to " + shown(*options.processedOut) +
+                 (err != 0 ? std::string(": ") + std::strerror(err) : std::string()));
+            status = ExitFailure;
+        }
+    }
+
+    put(stdout, options.json ? report::jsonReport(outcome) : report::textReport(outcome, ownCall));
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        note("cannot write the report");
+        return ExitFailure;
+    }
+    return status;
+}

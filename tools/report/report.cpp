@@ -1,1 +1,373 @@
-// placeholder
+#include "report.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "app/startup.h"
+#include "files/raw_text.h"
+#include "json_writer.h"
+#include "text/basic_text.h"
+#include "text/cp1252.h"
+
+namespace tallix::report {
+
+namespace {
+
+bool startsWith(std::string_view s, std::string_view prefix) {
+    return s.substr(0, prefix.size()) == prefix;
+}
+
+// An option that takes a value, as "--name VALUE" or "--name=VALUE".
+// Returns false (with `error` set) when the value is missing.
+bool takeValue(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
+               std::optional<std::string>& value, std::string& error) {
+    const std::string& arg = args[i];
+    if (arg.size() > name.size()) { // "--name=VALUE"
+        value = arg.substr(name.size() + 1);
+        return true;
+    }
+    if (i + 1 >= args.size()) {
+        error = "option '" + std::string(name) + "' needs an argument";
+        return false;
+    }
+    value = args[++i];
+    return true;
+}
+
+// "--name" itself or "--name=...".
+bool isOption(std::string_view arg, std::string_view name) {
+    return arg == name ||
+           (startsWith(arg, name) && arg.size() > name.size() && arg[name.size()] == '=');
+}
+
+// For the terminal: CR LF and a lone CR end a line as LF does.
+std::string terminalLines(std::string_view cp1252Text) {
+    std::string out;
+    out.reserve(cp1252Text.size());
+    for (std::size_t i = 0; i < cp1252Text.size(); ++i) {
+        if (cp1252Text[i] == '\r') {
+            out.push_back('\n');
+            if (i + 1 < cp1252Text.size() && cp1252Text[i + 1] == '\n')
+                ++i;
+        } else {
+            out.push_back(cp1252Text[i]);
+        }
+    }
+    return text::cp1252ToUtf8(out);
+}
+
+struct InfoRow {
+    const char* label;   // the caption label's text
+    const char* element; // the value label
+};
+
+// The frame "Info" from top to bottom, after "Your Call:".
+constexpr InfoRow InfoRows[] = {
+    {"File created:", "Label22"},
+    {"File size:", "Label24"},
+    {"Total lines:", "Label14"},
+    {"Total of your digi's:", "Label8"},
+    {"Total transmitted frames:", "Label18"},
+    {"Total received headers:", "Label16"},
+    {"Total Digipeated Stations:", "Label4"},
+    {"First packet logged:", "Label26"},
+    {"Last packet logged:", "Label28"},
+    {"Total log time:", "Label32"},
+    {"RX Average Frames/Minute:", "Label30"},
+    {"Efficiency:", "Label21"},
+};
+
+// Every caption the conclusion writes, the date excepted.
+constexpr const char* JsonCaptions[] = {
+    "totalLineProcessed",
+    "Label24",
+    "Label14",
+    "Label8",
+    "Label12",
+    "Label16",
+    "Label18",
+    "Label4",
+    "Label26",
+    "Label28",
+    "Label30",
+    "Label32",
+    "Label21",
+    "Label34",
+    "Label7",
+};
+
+std::string captionOf(const analysis::RunOutcome& outcome, std::string_view element) {
+    const std::string* caption = outcome.caption(element);
+    return caption ? *caption : std::string();
+}
+
+// "Label text value", or the label alone when the value is empty.
+void appendRow(std::string& out, std::string_view label, std::string_view cp1252Value) {
+    out += label;
+    if (!cp1252Value.empty()) {
+        out.push_back(' ');
+        out += text::cp1252ToUtf8(cp1252Value);
+    }
+    out.push_back('\n');
+}
+
+void writeStrings(JsonWriter& json, const std::vector<std::string>& texts) {
+    json.beginArray();
+    for (const auto& t : texts)
+        json.string(t);
+    json.endArray();
+}
+
+} // namespace
+
+ParsedArguments parseArguments(const std::vector<std::string>& args) {
+    ParsedArguments parsed;
+    Options& o = parsed.options;
+    bool haveFile = false;
+    bool onlyFiles = false;
+    auto addFile = [&](const std::string& arg) {
+        if (haveFile) {
+            parsed.error = "more than one FILE given: '" + o.file + "' and '" + arg + "'";
+            return false;
+        }
+        o.file = arg;
+        haveFile = true;
+        return true;
+    };
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        // A lone "-" is a file name like any other.
+        if (onlyFiles || arg.size() < 2 || arg[0] != '-') {
+            if (!addFile(arg))
+                return parsed;
+            continue;
+        }
+        if (arg == "--") {
+            onlyFiles = true;
+        } else if (arg == "--help") {
+            o.help = true;
+            return parsed;
+        } else if (arg == "--version") {
+            o.version = true;
+            return parsed;
+        } else if (arg == "--keep-tx") {
+            o.keepTx = true;
+        } else if (arg == "--json") {
+            o.json = true;
+        } else if (isOption(arg, "--call")) {
+            if (!takeValue(args, i, "--call", o.call, parsed.error))
+                return parsed;
+        } else if (isOption(arg, "--processed-out")) {
+            if (!takeValue(args, i, "--processed-out", o.processedOut, parsed.error))
+                return parsed;
+            if (o.processedOut->empty()) {
+                parsed.error = "option '--processed-out' needs a file name";
+                return parsed;
+            }
+        } else if (isOption(arg, "--keep-tx") || isOption(arg, "--json") ||
+                   isOption(arg, "--help") || isOption(arg, "--version")) {
+            parsed.error = "option '" + arg.substr(0, arg.find('=')) + "' takes no argument";
+            return parsed;
+        } else {
+            parsed.error = "unknown option '" + arg + "'";
+            return parsed;
+        }
+    }
+    if (!haveFile)
+        parsed.error = "no FILE given";
+    return parsed;
+}
+
+std::string usageLine() {
+    return std::string("Usage: ") + ProgramName +
+           " [--call CALL] [--keep-tx] [--json] [--processed-out FILE] FILE\n";
+}
+
+std::string helpText() {
+    return usageLine() +
+           "\n"
+           "Analyses one Kest log or report file and prints its figures as the\n"
+           "window's Info frame shows them, followed by the heard stations.\n"
+           "\n"
+           "  --call CALL           your call sign, used exactly as given; without it\n"
+           "                        line 4 of the kest.ini in the file's folder or its\n"
+           "                        parent folder is used\n"
+           "  --keep-tx             keep your transmitted frames (\"Remove Your TX Frames\"\n"
+           "                        off): the processed text is the raw text\n"
+           "  --json                print one JSON object instead\n"
+           "  --processed-out FILE  write the processed text to FILE, bytes as built\n"
+           "  --help                show this help\n"
+           "  --version             show the version\n"
+           "\n"
+           "A FILE beginning with '-' can be given after '--'.\n"
+           "Exit status: 0 after a run, 1 when the file cannot be analysed or the\n"
+           "processed text cannot be written, 2 on a usage error.\n";
+}
+
+std::string versionText() {
+    return std::string(ProgramName) + " " + TALLIX_VERSION + "\n";
+}
+
+CallLookup lookUpOwnCall(const std::string& filePath) {
+    namespace fs = std::filesystem;
+    CallLookup lookup;
+    std::error_code ec;
+    fs::path file = fs::absolute(fs::path(filePath), ec);
+    if (ec)
+        file = fs::path(filePath);
+    const fs::path folder = file.lexically_normal().parent_path();
+    std::vector<fs::path> folders{folder};
+    if (folder.has_parent_path() && folder.parent_path() != folder)
+        folders.push_back(folder.parent_path());
+
+    for (const fs::path& f : folders) {
+        const auto settings = app::findSettingsFile(f.empty() ? std::string(".") : f.string());
+        if (!settings)
+            continue;
+        lookup.settingsFile = *settings;
+        if (const auto content = app::readWholeFile(*settings))
+            lookup.call = app::settingsCallSign(*content);
+        break;
+    }
+    return lookup;
+}
+
+bool TerminalControl::confirmUnrecognised(const app::MessageBox& prompt) {
+    unrecognisedNote_ = prompt.text.substr(0, prompt.text.find('\r'));
+    return true;
+}
+
+analysis::RunOutcome analyseFile(const std::string& path, const std::string& ownCall,
+                                 TerminalControl& control) {
+    analysis::RunInput input;
+    input.currentFile = path;
+    input.isRtf = files::isRtfPath(path);
+    input.ownCall = ownCall;
+    input.writeRtfTempFile = false;
+    // The raw pane as the preview would load it; asked for only once the lines
+    // are in, or for a rich-text source before they are read from it.
+    input.rawPane = [path] {
+        analysis::RawPane pane;
+        files::RawText raw = files::loadRawText(path);
+        if (raw.loaded) {
+            pane.previewLineCount = files::previewLineCount(raw.text);
+            pane.text = std::move(raw.text);
+        }
+        return pane;
+    };
+    // The stores go when the run is over; the outcome holds what is reported.
+    auto store = std::make_unique<analysis::LineStore>();
+    auto heard = std::make_unique<analysis::HeardStore>();
+    return analysis::runAnalysis(input, *store, *heard, control);
+}
+
+std::string textReport(const analysis::RunOutcome& outcome, std::string_view ownCall) {
+    std::string out;
+    if (outcome.end != analysis::RunOutcome::End::Concluded)
+        return out; // nothing to show; a failure goes to the error stream
+    appendRow(out, "Your Call:", text::trimSpaces(ownCall));
+    for (const InfoRow& row : InfoRows)
+        appendRow(out, row.label, captionOf(outcome, row.element));
+    out.push_back('\n');
+    appendRow(out, "Total lines:", captionOf(outcome, "Label12"));
+    appendRow(out, captionOf(outcome, "Label7"), "");
+    appendRow(out, text::cp1252ToUtf8(captionOf(outcome, "totalLineProcessed")), "");
+    appendRow(out, "Heard Stations", captionOf(outcome, "Label34"));
+    for (const auto& call : outcome.heard)
+        appendRow(out, text::cp1252ToUtf8(call), "");
+    return out;
+}
+
+std::string jsonReport(const analysis::RunOutcome& outcome) {
+    using End = analysis::RunOutcome::End;
+    JsonWriter json;
+    json.beginObject();
+    if (outcome.end != End::Concluded) {
+        json.key("failure");
+        if (outcome.failure) {
+            json.beginObject();
+            json.key("code");
+            json.integer(outcome.failure->code);
+            json.key("title");
+            json.string(outcome.failure->message.title);
+            json.key("message");
+            json.string(outcome.failure->message.text);
+            json.endObject();
+        } else {
+            json.null();
+        }
+        json.key("line_count");
+        json.integer(outcome.lineCount);
+        json.endObject();
+        return json.text() + "\n";
+    }
+
+    const analysis::AnalysisResult& r = outcome.result;
+    json.key("file_kind");
+    json.integer(static_cast<int>(outcome.fileKind));
+    json.key("failure");
+    json.null();
+    json.key("line_count");
+    json.integer(outcome.lineCount);
+    json.key("raw_bytes");
+    json.number(r.rawBytes);
+    json.key("received_headers");
+    json.integer(r.receivedHeaders);
+    json.key("transmitted_frames");
+    json.integer(r.transmittedFrames);
+    json.key("own_digipeated");
+    json.integer(r.ownDigipeated);
+    json.key("kept_lines");
+    json.integer(r.keptLines);
+    json.key("first_packet_time");
+    json.string(r.firstPacketTime);
+    json.key("last_packet_time");
+    json.string(r.lastPacketTime);
+    json.key("heard_count");
+    json.integer(r.heardCount);
+    json.key("heard_listed");
+    json.integer(r.heardListed);
+    json.key("heard");
+    writeStrings(json, outcome.heard);
+    json.key("heard_sorted");
+    writeStrings(json, outcome.heardSorted);
+    json.key("heard_clipboard");
+    json.string(outcome.heardClipboard);
+    json.key("processed_bytes");
+    json.integer(r.processedBytes);
+    json.key("log_seconds");
+    json.number(r.logSeconds);
+    json.key("rx_per_minute");
+    json.number(r.rxPerMinute);
+    json.key("preview_line_count");
+    json.number(outcome.previewLineCount);
+    json.key("captions");
+    json.beginObject();
+    for (const char* element : JsonCaptions) {
+        json.key(element);
+        if (const std::string* caption = outcome.caption(element))
+            json.string(*caption);
+        else
+            json.null();
+    }
+    json.endObject();
+    json.endObject();
+    return json.text() + "\n";
+}
+
+std::string failureText(const analysis::Failure& failure) {
+    return terminalLines(failure.message.title) + "\n" + terminalLines(failure.message.text) + "\n";
+}
+
+bool writeBytes(const std::string& path, std::string_view bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && written;
+}
+
+} // namespace tallix::report

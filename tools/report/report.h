@@ -1,0 +1,81 @@
+#pragma once
+// tallix-report: one analysis of a Kest log from the command line, its figures
+// as the window's "Info" frame shows them, or as one JSON object.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/run.h"
+
+namespace tallix::report {
+
+inline constexpr const char* ProgramName = "tallix-report";
+
+struct Options {
+    std::optional<std::string> call{}; // exactly as given
+    bool keepTx = false;               // the removal option off
+    bool json = false;
+    std::optional<std::string> processedOut{};
+    std::string file{};
+    bool help = false;
+    bool version = false;
+};
+
+struct ParsedArguments {
+    Options options;
+    std::string error; // empty when the arguments are usable
+};
+
+// The arguments after the program name. --help and --version end the parsing
+// where they stand; "--" makes every later argument a FILE.
+ParsedArguments parseArguments(const std::vector<std::string>& args);
+
+std::string usageLine();
+std::string helpText();
+std::string versionText();
+
+// The own call when --call is not given: line 4 of the kest.ini in the file's
+// folder or, failing that, in its parent (a Kest folder or one of its
+// subfolders).
+struct CallLookup {
+    std::optional<std::string> call; // line 4 exactly as read
+    std::string settingsFile;        // the kest.ini found, empty when none
+};
+CallLookup lookUpOwnCall(const std::string& filePath);
+
+// The run's partner in a terminal: nobody can be asked, so an unrecognised
+// file is noted and processed.
+class TerminalControl : public analysis::RunControl {
+public:
+    explicit TerminalControl(bool removeTxFrames) : removeTxFrames_(removeTxFrames) {}
+    bool confirmUnrecognised(const app::MessageBox& prompt) override;
+    bool removeTxFrames() override { return removeTxFrames_; }
+
+    // The prompt's first sentence when the file was not recognised.
+    const std::optional<std::string>& unrecognisedNote() const { return unrecognisedNote_; }
+
+private:
+    bool removeTxFrames_;
+    std::optional<std::string> unrecognisedNote_;
+};
+
+// One run over `path`. A rich-text source (by its name) is read from memory;
+// the raw text is loaded only once the lines are in, so a file over the line
+// limit is never held whole.
+analysis::RunOutcome analyseFile(const std::string& path, const std::string& ownCall,
+                                 TerminalControl& control);
+
+// The figures caption by caption, then the heard list, in UTF-8; empty when
+// the run did not conclude.
+std::string textReport(const analysis::RunOutcome& outcome, std::string_view ownCall);
+// One JSON object; after a failure only "failure" and "line_count".
+std::string jsonReport(const analysis::RunOutcome& outcome);
+// A failure's message box for the terminal: title, then text, in UTF-8.
+std::string failureText(const analysis::Failure& failure);
+
+// Writes bytes exactly as they are; false when the file cannot be written.
+bool writeBytes(const std::string& path, std::string_view bytes);
+
+} // namespace tallix::report
