@@ -29,6 +29,14 @@ const QColor FrameTitle(0, 0, 192);
 const QColor HeardBackground(128, 255, 255);
 const QColor RawBackground(224, 224, 224);
 
+// The window's font: a narrow sans at 8 points takes the place of the classic
+// dialog font, so every caption fits where the layout puts it.
+QFont windowFont() {
+    QFont f(QStringLiteral("Liberation Sans Narrow"));
+    f.setPointSizeF(8);
+    return f;
+}
+
 QFont sansFont(double points, bool bold = false) {
     QFont f(QStringLiteral("Liberation Sans"));
     f.setPointSizeF(points);
@@ -80,10 +88,23 @@ QLabel* highlightLabel(QWidget* parent, const char* name, int x, int y, const QS
     return l;
 }
 
+// A frame whose title is drawn in its own colour; what it holds keeps the
+// window's text colour.
 QGroupBox* titledFrame(QWidget* parent, const char* name, const QString& title, QRect r) {
     auto* g = place(new QGroupBox(title, parent), name, r.x(), r.y(), r.width(), r.height());
-    g->setStyleSheet(QStringLiteral("QGroupBox::title { color: rgb(0, 0, 192); }"));
+    g->setProperty("normalText", parent->palette().color(QPalette::WindowText));
+    setTextColour(g, FrameTitle);
     return g;
+}
+
+// Children of a titled frame take back the window's text colour.
+void keepNormalText(QGroupBox* frame) {
+    const QColor normal = frame->property("normalText").value<QColor>();
+    for (QWidget* child : frame->findChildren<QWidget*>()) {
+        if (child->palette().color(QPalette::WindowText) == FrameTitle &&
+            !child->property("ownColour").toBool())
+            setTextColour(child, normal);
+    }
 }
 
 QToolButton* pictureButton(QWidget* parent, const char* name, const QString& caption,
@@ -116,7 +137,7 @@ void Form1::buildLayout() {
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(763, 499);
-    setFont(sansFont(8));
+    setFont(windowFont());
 
     // Left part: the two panes with their caption rows.
     frame1_ = titledFrame(this, "Frame1", QStringLiteral("Kest File to process"), {1, 0, 425, 33});
@@ -287,6 +308,9 @@ void Form1::buildLayout() {
     }
     auto* picture2 = place(new QLabel(frame2_), "Picture2", 148, 9, 32, 32);
     picture2->setPixmap(QIcon(QStringLiteral(":/icons/page-magnifier.svg")).pixmap(32, 32));
+
+    for (QGroupBox* frame : {frame1_, frame2_, frame3_})
+        keepNormalText(frame);
 
     // The button row.
     command3_ = pictureButton(this, "Command3", QStringLiteral("Save"),

@@ -1,0 +1,57 @@
+// Renders the main window to PNG for a look by eye: after start-up and after
+// a run over a file of the Kest folder.
+//
+//   tallix_ui_snapshot KEST_FOLDER RELATIVE_FILE OUT_DIR
+//
+// writes OUT_DIR/after-startup.png and OUT_DIR/after-run.png.
+
+#include <QApplication>
+#include <QListWidget>
+#include <QLocale>
+#include <QToolButton>
+
+#include <cstdio>
+
+#include "fake_prompts.h"
+#include "ui/form1.h"
+#include "ui/qt_text.h"
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s KEST_FOLDER RELATIVE_FILE OUT_DIR\n", argv[0]);
+        return 2;
+    }
+    QApplication app(argc, argv);
+    Q_INIT_RESOURCE(tallix);
+    tallix::ui::test::FakePrompts prompts;
+    tallix::ui::Form1 form({argv[1], "4KTRMN"}, prompts);
+    if (!form.Form_Load()) {
+        std::fprintf(stderr, "start-up refused: %s\n",
+                     prompts.messages.empty() ? "" : prompts.messages.back().text.c_str());
+        return 1;
+    }
+    form.show();
+    QApplication::processEvents();
+    const QString out = QString::fromLocal8Bit(argv[3]);
+    form.grab().save(out + "/after-startup.png");
+
+    // Select the file through its folder choice and run the analysis.
+    const QString file = QString::fromLocal8Bit(argv[2]);
+    const QString folder = file.contains('/') ? file.section('/', 0, 0) : QString();
+    const QString name = file.section('/', -1);
+    const QStringList choices{QString(), "Reports", "Logs", "Monitor"};
+    const int choice = static_cast<int>(choices.indexOf(folder));
+    if (choice > 0)
+        form.Option1_Click(choice);
+    auto* list = form.findChild<QListWidget*>(QStringLiteral("File1"));
+    const auto found = list->findItems(name, Qt::MatchExactly);
+    if (found.isEmpty()) {
+        std::fprintf(stderr, "not listed: %s\n", argv[2]);
+        return 1;
+    }
+    list->setCurrentItem(found.first());
+    form.findChild<QToolButton*>(QStringLiteral("Command2"))->click();
+    QApplication::processEvents();
+    form.grab().save(out + "/after-run.png");
+    return 0;
+}
