@@ -156,7 +156,7 @@ void analysePass(benchmark::State& state, const BenchLog& log) {
         processed.clear();
         heard.reset();
         analysis::analyseLines(store, demo::DemoOwnCall, previewLines, heard, control, result,
-                               processed);
+                               &processed);
         benchmark::DoNotOptimize(result.receivedHeaders);
         benchmark::DoNotOptimize(processed.data());
     }

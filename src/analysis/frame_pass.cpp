@@ -67,7 +67,7 @@ LineCaption preprocessCaption() {
 
 PassOutput analyseLines(const LineStore& store, std::string_view ownCall, float previewLineCount,
                         HeardStore& heard, RunControl& control, AnalysisResult& result,
-                        std::string& processed) {
+                        std::string* processed) {
     PassOutput out;
     LineCaption caption = passCaption(previewLineCount);
     bool inOwnFrame = false;
@@ -77,8 +77,11 @@ PassOutput analyseLines(const LineStore& store, std::string_view ownCall, float 
 
     auto write = [&](std::string_view line) {
         if (control.removeTxFrames()) {
-            processed.append(line);
-            processed.append("\r\n");
+            if (processed) {
+                processed->append(line);
+                processed->append("\r\n");
+            }
+            out.processedSize += line.size() + 2;
             control.processedLineAppended(line);
         }
     };

@@ -61,13 +61,15 @@ LineCaption preprocessCaption();
 struct PassOutput {
     bool cancelled = false;
     std::int32_t linesHandled = 0;
+    std::size_t processedSize = 0; // bytes written to the processed text
 };
 
 // Walks lines 1..store.count() (at most MaxLines are ever passed in). Counters
 // and times go into `result`; with the removal option on (read per line from
-// `control`) the kept lines are appended to `processed`, each with CR LF.
+// `control`) the kept lines are written to the processed text, each with CR
+// LF: appended to `processed`, or only counted when it is null.
 PassOutput analyseLines(const LineStore& store, std::string_view ownCall, float previewLineCount,
                         HeardStore& heard, RunControl& control, AnalysisResult& result,
-                        std::string& processed);
+                        std::string* processed);
 
 } // namespace tallix::analysis

@@ -61,7 +61,7 @@ FileKind validateLogFile(const std::string& path) {
     return fmCount > 0 ? FileKind::HeaderOrFm : FileKind::Unrecognised;
 }
 
-std::optional<int> loadLinesFromText(std::shared_ptr<const std::string> text, LineStore& store) {
+std::optional<int> loadLinesFromText(SharedBytes text, LineStore& store) {
     if (!store.addAll(std::move(text)))
         return FailureOverflow;
     if (store.count() > MaxLines)

@@ -30,7 +30,7 @@ FileKind validateLogFile(const std::string& path);
 // open or read it. The file is read in pieces and never held whole.
 std::optional<int> loadLines(const std::string& path, LineStore& store);
 // The same over a text already in memory; the store keeps the text.
-std::optional<int> loadLinesFromText(std::shared_ptr<const std::string> text, LineStore& store);
+std::optional<int> loadLinesFromText(SharedBytes text, LineStore& store);
 
 // The prefix rule for one line: the position (0-based) of "Fm " within the
 // first five characters, if it is 1 or 2; such a line loses what stands before.

@@ -72,15 +72,15 @@ bool LineReader::next(std::string& line) {
 
 void LineStore::clear() {
     arena_.clear();
-    source_.reset();
+    source_ = {};
     spans_.clear();
     count_ = 0;
 }
 
-bool LineStore::addAll(std::shared_ptr<const std::string> text) {
+bool LineStore::addAll(SharedBytes text) {
     clear();
     source_ = std::move(text);
-    const std::string_view all(*source_);
+    const std::string_view all = source_.bytes;
     std::size_t pos = 0;
     while (pos < all.size()) {
         if (count_ == std::numeric_limits<std::int32_t>::max())
@@ -106,8 +106,8 @@ bool LineStore::add(std::string_view line) {
         return false;
     if (source_) {
         // Lines added one by one go into an arena of the store's own.
-        arena_.assign(*source_);
-        source_.reset();
+        arena_.assign(source_.bytes);
+        source_ = {};
     }
     ++count_;
     if (count_ <= MaxLines) {

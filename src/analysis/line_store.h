@@ -16,6 +16,21 @@ namespace tallix::analysis {
 
 inline constexpr std::int32_t MaxLines = 65000;
 
+// Bytes that some owner holds (a string, a file mapped into memory); whoever
+// keeps a copy keeps the owner alive.
+struct SharedBytes {
+    std::shared_ptr<const void> owner;
+    std::string_view bytes;
+
+    SharedBytes() = default;
+    SharedBytes(std::shared_ptr<const void> holder, std::string_view view)
+        : owner(std::move(holder)), bytes(view) {}
+    // A string handed over whole.
+    SharedBytes(std::shared_ptr<const std::string> text) // NOLINT: a string is bytes
+        : owner(text), bytes(text ? std::string_view(*text) : std::string_view()) {}
+    explicit operator bool() const { return owner != nullptr; }
+};
+
 // Cuts bytes that arrive in pieces into lines. A CR at the end of one piece is
 // held until the next piece shows whether an LF follows it.
 class LineSplitter {
@@ -63,8 +78,8 @@ public:
     // Line i, 1 <= i <= min(count(), MaxLines).
     std::string_view line(std::int32_t i) const {
         const Span& s = spans_[static_cast<std::size_t>(i - 1)];
-        const std::string& bytes = source_ ? *source_ : arena_;
-        return std::string_view(bytes).substr(s.begin, s.end - s.begin);
+        const std::string_view bytes = source_ ? source_.bytes : std::string_view(arena_);
+        return bytes.substr(s.begin, s.end - s.begin);
     }
     std::int32_t storedCount() const { return static_cast<std::int32_t>(spans_.size()); }
 
@@ -74,7 +89,7 @@ public:
     // Cuts all lines of a text the caller already holds. The store keeps the
     // text and points into it rather than copying every line.
     // Returns false when the count cannot grow any further.
-    bool addAll(std::shared_ptr<const std::string> text);
+    bool addAll(SharedBytes text);
     // Drops the first n characters of stored line i.
     void dropPrefix(std::int32_t i, std::size_t n);
     void reserveBytes(std::size_t n) { arena_.reserve(n); }
@@ -85,7 +100,7 @@ private:
         std::size_t end;
     };
     std::string arena_;
-    std::shared_ptr<const std::string> source_; // when set, spans point into it
+    SharedBytes source_; // when set, spans point into it
     std::vector<Span> spans_;
     std::int32_t count_ = 0;
 };

@@ -21,7 +21,7 @@ namespace {
 
 // Writes the raw pane's text and one CR LF to the temporary file. Returns the
 // error number of a failure, or 0.
-int writeRtfTemp(const std::string& text) {
+int writeRtfTemp(std::string_view text) {
     errno = 0;
     std::FILE* f = std::fopen(RtfTempFileName, "wb");
     if (!f)
@@ -67,9 +67,9 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     // The raw pane is fetched once, when first needed: for a plain file only
     // after its lines were loaded, so a file far over the line limit is never
     // held whole.
-    std::shared_ptr<const std::string> paneText;
+    SharedBytes paneText;
     float paneLineCount = 0;
-    auto rawPane = [&]() -> const std::string& {
+    auto rawPane = [&]() -> std::string_view {
         if (!paneText) {
             if (input.rawPane) {
                 RawPane pane = input.rawPane();
@@ -77,11 +77,11 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
                 paneLineCount = pane.previewLineCount;
             } else {
                 paneText = input.fileBytes ? input.fileBytes
-                                           : std::make_shared<const std::string>();
-                paneLineCount = files::previewLineCount(*paneText);
+                                           : SharedBytes(std::make_shared<const std::string>());
+                paneLineCount = files::previewLineCount(paneText.bytes);
             }
         }
-        return *paneText;
+        return paneText.bytes;
     };
 
     std::optional<int> loadFailure;
@@ -94,8 +94,11 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
             loadFailure = loadLines(out.currentFile, store);
         } else {
             control.yield();
-            loadFailure = loadLinesFromText(std::make_shared<const std::string>(rawPane() + "\r\n"),
-                                            store);
+            auto text = std::make_shared<std::string>();
+            text->reserve(rawPane().size() + 2);
+            text->append(rawPane()).append("\r\n");
+            const std::shared_ptr<const std::string> shared = std::move(text);
+            loadFailure = loadLinesFromText(shared, store);
         }
         out.currentFile = textNameOf(label5);
     } else {
@@ -127,24 +130,28 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     }
 
     // The main pass.
-    const std::string& pane = rawPane();
+    const std::string_view pane = rawPane();
     AnalysisResult& result = out.result;
     result.lineCount = store.count();
     result.rawBytes = static_cast<float>(pane.size());
     heard.reset();
-    out.processedText.reserve(pane.size() + 2);
+    if (input.keepProcessedText)
+        out.processedText.reserve(pane.size() + 2);
     control.passStarted(store.count());
     const PassOutput pass =
         analyseLines(store, input.ownCall, paneLineCount, heard, control, result,
-                     out.processedText);
+                     input.keepProcessedText ? &out.processedText : nullptr);
     out.cancelled = pass.cancelled;
     control.yield();
     control.passEnded();
 
     // The conclusion.
     const bool removeTx = control.removeTxFrames();
+    std::size_t processedSize = pass.processedSize;
     if (!removeTx) {
-        out.processedText = pane;
+        if (input.keepProcessedText)
+            out.processedText = pane;
+        processedSize = pane.size();
         out.processedIsRawCopy = true;
     }
     out.previewLineCount = paneLineCount;
@@ -155,7 +162,7 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     conclusion.sourceDateText = out.sourceDateText;
     conclusion.removeTxFrames = removeTx;
     conclusion.processedBytes = static_cast<std::int32_t>(
-        std::min<std::size_t>(out.processedText.size(), std::numeric_limits<std::int32_t>::max()));
+        std::min<std::size_t>(processedSize, std::numeric_limits<std::int32_t>::max()));
     out.captions = conclude(result, conclusion);
     out.bringWindowToFront = input.isRtf;
     out.end = RunOutcome::End::Concluded;

@@ -73,7 +73,10 @@ struct RunInput {
     // The file's bytes, when the caller has read them already: the lines are
     // cut from them instead of reading the file a second time. A plain text
     // file only; validation and the file's date still look at the file.
-    std::shared_ptr<const std::string> fileBytes;
+    SharedBytes fileBytes;
+    // Without the processed text only its size is counted (a caller that
+    // shows the figures and writes no text).
+    bool keepProcessedText = true;
     // A rich-text source is written out as "rtftemp.tmp" in the current folder
     // and read back from there; without it the text is read from memory.
     bool writeRtfTempFile = true;

@@ -71,7 +71,8 @@ int main(int argc, char** argv) {
     }
 
     report::TerminalControl control(!options.keepTx);
-    const analysis::RunOutcome outcome = report::analyseFile(options.file, ownCall, control);
+    const analysis::RunOutcome outcome = report::analyseFile(options.file, ownCall, control,
+                                                                       options.processedOut.has_value());
     int status = ExitRun;
     if (outcome.failure) {
         put(stderr,

@@ -1,5 +1,9 @@
 #include "report.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -10,6 +14,8 @@
 #include "json_writer.h"
 #include "text/basic_text.h"
 #include "text/cp1252.h"
+
+namespace fs = std::filesystem;
 
 namespace tallix::report {
 
@@ -212,7 +218,6 @@ std::string versionText() {
 }
 
 CallLookup lookUpOwnCall(const std::string& filePath) {
-    namespace fs = std::filesystem;
     CallLookup lookup;
     std::error_code ec;
     fs::path file = fs::absolute(fs::path(filePath), ec);
@@ -240,13 +245,74 @@ bool TerminalControl::confirmUnrecognised(const app::MessageBox& prompt) {
     return true;
 }
 
+namespace {
+
+// A file mapped into memory, read-only: its pages come straight from the
+// system's file cache, nothing is copied.
+class MappedFile {
+public:
+    static std::shared_ptr<MappedFile> open(const std::string& path, std::size_t size) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return nullptr;
+        void* data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        ::close(fd);
+        if (data == MAP_FAILED)
+            return nullptr;
+        return std::shared_ptr<MappedFile>(new MappedFile(data, size));
+    }
+    ~MappedFile() { ::munmap(data_, size_); }
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    std::string_view bytes() const { return {static_cast<const char*>(data_), size_}; }
+
+private:
+    MappedFile(void* data, std::size_t size) : data_(data), size_(size) {}
+    void* data_;
+    std::size_t size_;
+};
+
+// The bytes of a plain file of ordinary size, mapped or else read; nothing
+// for an empty, unreadable or larger file.
+analysis::SharedBytes wholeFile(const std::string& path) {
+    constexpr std::uintmax_t ReadWholeUpTo = 64u << 20;
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (ec || size == 0 || size > ReadWholeUpTo)
+        return {};
+    if (auto mapped = MappedFile::open(path, static_cast<std::size_t>(size)))
+        return {mapped, mapped->bytes()};
+    if (auto bytes = app::readWholeFile(path))
+        return std::make_shared<const std::string>(std::move(*bytes));
+    return {};
+}
+
+analysis::RunOutcome runWith(const analysis::RunInput& input, TerminalControl& control) {
+    // The stores go when the run is over; the outcome holds what is reported.
+    auto store = std::make_unique<analysis::LineStore>();
+    auto heard = std::make_unique<analysis::HeardStore>();
+    return analysis::runAnalysis(input, *store, *heard, control);
+}
+} // namespace
+
 analysis::RunOutcome analyseFile(const std::string& path, const std::string& ownCall,
-                                 TerminalControl& control) {
+                                 TerminalControl& control, bool keepProcessedText) {
     analysis::RunInput input;
     input.currentFile = path;
     input.isRtf = files::isRtfPath(path);
     input.ownCall = ownCall;
     input.writeRtfTempFile = false;
+    input.keepProcessedText = keepProcessedText;
+    // A plain file of ordinary size is read once: its bytes are both the lines
+    // and the raw pane. A larger one is read line by line, so that a file far
+    // over the line limit is refused without being held whole.
+    if (!input.isRtf) {
+        if (analysis::SharedBytes bytes = wholeFile(path);
+            bytes && !files::looksLikeRtf(bytes.bytes)) {
+            input.fileBytes = std::move(bytes);
+            return runWith(input, control);
+        }
+    }
     // The raw pane as the preview would load it; asked for only once the lines
     // are in, or for a rich-text source before they are read from it.
     input.rawPane = [path] {
@@ -258,10 +324,7 @@ analysis::RunOutcome analyseFile(const std::string& path, const std::string& own
         }
         return pane;
     };
-    // The stores go when the run is over; the outcome holds what is reported.
-    auto store = std::make_unique<analysis::LineStore>();
-    auto heard = std::make_unique<analysis::HeardStore>();
-    return analysis::runAnalysis(input, *store, *heard, control);
+    return runWith(input, control);
 }
 
 std::string textReport(const analysis::RunOutcome& outcome, std::string_view ownCall) {

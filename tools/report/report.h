@@ -64,8 +64,9 @@ private:
 // One run over `path`. A rich-text source (by its name) is read from memory;
 // the raw text is loaded only once the lines are in, so a file over the line
 // limit is never held whole.
+// Without `keepProcessedText` only the processed text's size is counted.
 analysis::RunOutcome analyseFile(const std::string& path, const std::string& ownCall,
-                                 TerminalControl& control);
+                                 TerminalControl& control, bool keepProcessedText = true);
 
 // The figures caption by caption, then the heard list, in UTF-8; empty when
 // the run did not conclude.
