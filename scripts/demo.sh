@@ -1,20 +1,27 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tallix, writes a demo Kest folder with
-# generated logs (./demo-kest) and analyses every demo log with tallix-report.
+# generated logs (./demo-kest), puts the program into it as Kest would have it
+# and starts it there with Kest's launch code.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
 cmake --preset release
-cmake --build --preset release --target tallix-report tallix-demo-gen
+cmake --build --preset release --target tallix tallix-report tallix-demo-gen
 
 demo="$PWD/demo-kest"
 build/release/tools/tallix-demo-gen "$demo"
-
-shopt -s nullglob nocaseglob
-for f in "$demo"/*.{log,txt,rtf} "$demo"/{Reports,Logs,Monitor}/*.{log,txt,rtf}; do
-    echo
-    echo "==== $(basename "$(dirname "$f")")/$(basename "$f")"
-    build/release/tools/tallix-report "$f" || echo "(tallix-report exited with status $?)"
+install -m 755 build/release/src/tallix "$demo/tallix"
+for f in resources/help/*; do
+    [ -e "$f" ] && install -m 644 "$f" "$demo/"
 done
+
+echo
+echo "A first look from the terminal, at Reports/qso-report.txt:"
+build/release/tools/tallix-report "$demo/Reports/qso-report.txt" | head -n 16
+
+echo
+echo "Starting Tallix in $demo, as Kest starts it..."
+cd "$demo"
+exec ./tallix 4KTRMN

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QStringList>
+#include <QTimer>
 
 #include <cstdio>
 #include <string>
@@ -43,5 +44,8 @@ int main(int argc, char** argv) {
     if (!window.Form_Load())
         return 0;
     window.show();
+    // For smoke tests: end by itself after the given time.
+    if (const int ms = qEnvironmentVariableIntValue("TALLIX_QUIT_AFTER_MS"); ms > 0)
+        QTimer::singleShot(ms, &app, &QApplication::quit);
     return QApplication::exec();
 }
