@@ -2,6 +2,8 @@
 // preview and analysis runs, with scripted answers to every prompt.
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLocale>
@@ -100,6 +102,12 @@ private slots:
     void cancelMidRun();
     void callSignChange();
     void bigLogFigures();
+    void stateAtStart();
+    void indicatorColourSteps();
+    void doubleClickProcesses();
+    void richTextSourceRun();
+    void noSecondRunDuringPreprocessing();
+    void selectionDuringRunDoesNotChangeIt();
 };
 
 void Form1Test::startupOutcomes_data() {
@@ -451,6 +459,128 @@ void Form1Test::bigLogFigures() {
     QCOMPARE(w.caption("Label12"), QStringLiteral("65000"));
     QVERIFY2(selectMs < 300, qPrintable(QString::number(selectMs)));
     QVERIFY2(runMs < 1500, qPrintable(QString::number(runMs)));
+}
+
+void Form1Test::stateAtStart() {
+    KestFolder kest{QString()};
+    Window w(kest);
+    for (const char* name : {"Command3", "Command8", "Command7"})
+        QVERIFY2(!w.get<QToolButton>(name)->isEnabled(), name);
+    for (const char* name : {"Command2", "Command6", "cmdRename", "Command4"})
+        QVERIFY2(w.get<QToolButton>(name)->isEnabled(), name);
+    QVERIFY(w.get<QCheckBox>("Check1")->isChecked());
+    QVERIFY(!w.get<QCheckBox>("Check2")->isChecked());
+    w.form.show();
+    QVERIFY(w.get<QListWidget>("List1")->isVisible());
+    QVERIFY(!w.get<QListWidget>("List2")->isVisible());
+    QVERIFY(!w.get<QLabel>("Label19")->isVisible());
+    const std::pair<const char*, const char*> values[] = {
+        {"Label22", "none"}, {"Label24", "0"},   {"Label14", "0"},   {"Label8", "0"},
+        {"Label18", "0"},    {"Label16", "0"},   {"Label4", "0"},    {"Label26", "none"},
+        {"Label28", "none"}, {"Label32", "none"}, {"Label30", "0"},  {"Label21", "0 %"}};
+    for (const auto& [name, text] : values)
+        QCOMPARE(w.caption(name), QString::fromLatin1(text));
+    QCOMPARE(w.form.size(), QSize(763, 499));
+    QCOMPARE(w.form.windowTitle(), QStringLiteral("Tallix 1.4.0 for Kest"));
+}
+
+void Form1Test::indicatorColourSteps() {
+    KestFolder kest{QString()};
+    Window w(kest);
+    const QColor expected[] = {QColor(0, 0, 128), QColor(0, 128, 0), QColor(128, 0, 0),
+                               QColor(0, 0, 128)};
+    for (const QColor& colour : expected) {
+        w.form.Timer1_Timer();
+        QCOMPARE(w.get<QLabel>("Label19")->palette().color(QPalette::WindowText), colour);
+    }
+    QCOMPARE(w.form.blinkPhase(), std::int16_t(1));
+}
+
+void Form1Test::doubleClickProcesses() {
+    KestFolder kest;
+    writeFile(kest.root() / "Reports" / "pass.log", SmallLog);
+    Window w(kest);
+    w.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.form));
+    QListWidget* list = w.files();
+    const QRect r = list->visualItemRect(list->item(0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, r.center());
+    QCOMPARE(w.caption("Label16"), QStringLiteral("3"));
+    QVERIFY(w.caption("Label5").endsWith("pass.log"));
+}
+
+void Form1Test::richTextSourceRun() {
+    KestFolder kest;
+    const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\qc{\\b Kest report}\\par\\ql "
+                            "Fm ZZ9ZZ To CQ >[10:00:00]\\par hello\\par}";
+    writeFile(kest.root() / "Reports" / "pass.rtf", rtf);
+    QTemporaryDir work;
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(work.path());
+    Window w(kest);
+    w.select(QStringLiteral("pass.rtf"));
+    QVERIFY(w.form.currentFileIsRtf());
+    QCOMPARE(w.get<QTextEdit>("Text1")->toPlainText(),
+             QStringLiteral("Kest report\nFm ZZ9ZZ To CQ >[10:00:00]\nhello\n"));
+    w.process();
+    QDir::setCurrent(before);
+    QVERIFY(w.prompts.messages.empty()); // a rich-text source is never asked about
+    QVERIFY(QString::fromStdString(w.form.currentFile()).endsWith("pass.txt"));
+    QFile temp(work.filePath(QStringLiteral("rtftemp.tmp")));
+    QVERIFY(temp.open(QIODevice::ReadOnly));
+    QCOMPARE(temp.readAll(), QByteArray("Kest report\r\nFm ZZ9ZZ To CQ >[10:00:00]\r\nhello\r\n\r\n"));
+    QCOMPARE(w.caption("Label16"), QStringLiteral("1"));
+    QCOMPARE(w.caption("Label12"), QStringLiteral("4"));
+}
+
+void Form1Test::noSecondRunDuringPreprocessing() {
+    KestFolder kest;
+    writeFile(kest.root() / "Reports" / "pass.log", SmallLog);
+    Window w(kest);
+    w.form.setYieldInterval(0);
+    w.select(QStringLiteral("pass.log"));
+    int clicks = 0;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (w.get<QLabel>("Label19")->text().startsWith("Pre-processing") && clicks == 0) {
+            ++clicks;
+            w.process(); // still reads "Process": must not start a run inside the run
+        }
+    });
+    poll.start();
+    w.process();
+    QCOMPARE(clicks, 1);
+    QVERIFY(w.prompts.messages.empty());
+    QCOMPARE(w.caption("Label16"), QStringLiteral("3"));
+}
+
+void Form1Test::selectionDuringRunDoesNotChangeIt() {
+    KestFolder kest;
+    std::string log = SmallLog;
+    for (int i = 0; i < 3000; ++i)
+        log += "data\r\n";
+    writeFile(kest.root() / "Reports" / "pass.log", log);
+    writeFile(kest.root() / "Reports" / "other.log", "Report Kest\r\nFm X To Y\r\n");
+    Window w(kest);
+    w.form.setYieldInterval(0);
+    w.get<QCheckBox>("Check1")->setChecked(false); // the run copies the raw pane at its end
+    w.select(QStringLiteral("pass.log"));
+    bool switched = false;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!switched && w.get<QToolButton>("Command2")->text() == QStringLiteral("Cancel")) {
+            switched = true;
+            w.select(QStringLiteral("other.log"));
+        }
+    });
+    poll.start();
+    w.process();
+    QVERIFY(switched);
+    QCOMPARE(QByteArray::fromStdString(w.form.processedBytes()), QByteArray::fromStdString(log));
+    QCOMPARE(w.caption("Label16"), QStringLiteral("3"));
 }
 
 QTEST_MAIN(Form1Test)
