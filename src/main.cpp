@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QStringList>
 #include <QTimer>
 
@@ -43,6 +44,9 @@ int main(int argc, char** argv) {
     prompts.setParent(&window);
     if (!window.Form_Load())
         return 0;
+    // Centred on the screen at start.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
     window.show();
     // For smoke tests: end by itself after the given time.
     if (const int ms = qEnvironmentVariableIntValue("TALLIX_QUIT_AFTER_MS"); ms > 0)

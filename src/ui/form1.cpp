@@ -96,6 +96,7 @@ bool Form1::Form_Load() {
     CheckKestDirs();
     text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     text2_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    option1_[0]->setFocus(); // the first element of the tab order
     return true;
 }
 
