@@ -1,0 +1,52 @@
+#include "app/help_about.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace tallix::app {
+
+bool makeFolderCurrent(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path current = fs::current_path(ec);
+    if (!ec && current.string() == folder)
+        return false;
+    fs::current_path(folder, ec);
+    return !ec;
+}
+
+std::string aboutTitle() {
+    return std::string("About ") + ApplicationTitle;
+}
+
+std::string versionCaption(int major, int minor, int revision) {
+    return "Version " + std::to_string(major) + "." + std::to_string(minor) + "." +
+           std::to_string(revision);
+}
+
+bool isPlainFile(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+std::optional<std::string> sysInfoToolPath(Registry& registry, const PlainFileProbe& fileExists) {
+    std::string value;
+    if (GetKeyValue(registry, HKeyLocalMachine, SysInfoPathKey, SysInfoPathValue, value)) {
+        if (value.empty())
+            return std::nullopt;
+        return value;
+    }
+    if (!GetKeyValue(registry, HKeyLocalMachine, SysInfoFolderKey, SysInfoFolderValue, value))
+        return std::nullopt;
+    const std::string path = value + "\\" + SysInfoProgram;
+    if (!fileExists(path))
+        return std::nullopt;
+    return path;
+}
+
+MessageBox sysInfoUnavailableMessage() {
+    return {"System Information Is Unavailable At This Time", ApplicationTitle, Buttons::Ok,
+            Icon::None};
+}
+
+} // namespace tallix::app
