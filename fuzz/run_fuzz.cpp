@@ -1,0 +1,247 @@
+// The whole analysis run over arbitrary bytes: a plain file read from memory,
+// the same file read from disk, and the same bytes as a rich-text source read
+// back from the raw pane. The prompt's answer, the removal option (flipped
+// during the pass) and a cancel come from the input, pseudo-randomly.
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/line_store.h"
+#include "analysis/run.h"
+#include "analysis/summary.h"
+#include "files/raw_text.h"
+#include "fuzz_check.h"
+
+using namespace tallix;
+using analysis::RunOutcome;
+
+namespace {
+
+// Cancels and flips the removal option at given lines; records what a window
+// would be told, as far as the checks need it.
+class FuzzControl : public analysis::RunControl {
+public:
+    explicit FuzzControl(std::uint64_t choice)
+        : answer_((choice & 1U) != 0), removal_((choice & 2U) != 0),
+          flipAt_(static_cast<std::int32_t>((choice >> 8) % 48)),
+          cancelAt_(static_cast<std::int32_t>((choice >> 16) % 64)) {}
+
+    bool confirmUnrecognised(const app::MessageBox&) override {
+        ++prompts;
+        return answer_;
+    }
+    void passStarted(std::int32_t) override { ++passesStarted; }
+    void processedLineAppended(std::string_view line) override {
+        appended.append(line).append("\r\n");
+    }
+    void passLine(std::int32_t line, std::string_view) override {
+        TALLIX_FUZZ_CHECK(line == lastLine + 1);
+        lastLine = line;
+        if (line == flipAt_)
+            removal_ = !removal_;
+        if (line == cancelAt_)
+            cancel_ = true;
+    }
+    bool removeTxFrames() override { return removal_; }
+    bool cancelRequested() override { return cancel_; }
+
+    int prompts = 0;
+    int passesStarted = 0;
+    std::int32_t lastLine = 0;
+    std::string appended;
+    bool flipped() const { return flipAt_ != 0 && lastLine >= flipAt_; }
+
+private:
+    bool answer_;
+    bool removal_;
+    std::int32_t flipAt_;   // 0: never
+    std::int32_t cancelAt_; // 0: never
+    bool cancel_ = false;
+};
+
+const std::vector<std::string> captionOrder = {"totalLineProcessed",
+                                               "Label22",
+                                               "Label24",
+                                               "Label14",
+                                               "Label8",
+                                               "Label12",
+                                               "Label16",
+                                               "Label18",
+                                               "Label4",
+                                               "Label26",
+                                               "Label28",
+                                               "Label30",
+                                               "Label32",
+                                               "Label21",
+                                               "Label34",
+                                               "Label7"};
+
+// What holds for every run, whatever its source.
+void checkOutcome(const RunOutcome& out, const analysis::LineStore& store,
+                  const FuzzControl& control, std::string_view rawPane, bool isRtf) {
+    TALLIX_FUZZ_CHECK(out.lineCount >= 0);
+    TALLIX_FUZZ_CHECK(out.lineCount >= store.storedCount());
+    TALLIX_FUZZ_CHECK(store.storedCount() == std::min(out.lineCount, analysis::MaxLines));
+    if (isRtf)
+        TALLIX_FUZZ_CHECK(control.prompts == 0);
+
+    switch (out.end) {
+    case RunOutcome::End::Declined:
+        TALLIX_FUZZ_CHECK(!isRtf && control.prompts == 1);
+        TALLIX_FUZZ_CHECK(out.fileKind == analysis::FileKind::Unrecognised);
+        TALLIX_FUZZ_CHECK(out.captions.empty() && control.passesStarted == 0);
+        return;
+    case RunOutcome::End::Failed:
+        TALLIX_FUZZ_CHECK(out.failure.has_value() && out.failure->code > 0);
+        TALLIX_FUZZ_CHECK(!out.failure->message.text.empty());
+        TALLIX_FUZZ_CHECK(out.captions.empty() && control.passesStarted == 0);
+        return;
+    case RunOutcome::End::Concluded:
+        break;
+    }
+    TALLIX_FUZZ_CHECK(!out.failure.has_value());
+    TALLIX_FUZZ_CHECK(control.passesStarted == 1);
+    TALLIX_FUZZ_CHECK(control.lastLine <= store.storedCount());
+    TALLIX_FUZZ_CHECK(out.cancelled || control.lastLine == store.storedCount());
+
+    std::vector<std::string> names;
+    for (const auto& c : out.captions)
+        names.push_back(c.element);
+    TALLIX_FUZZ_CHECK(names == captionOrder);
+
+    const auto& r = out.result;
+    TALLIX_FUZZ_CHECK(r.lineCount == out.lineCount);
+    TALLIX_FUZZ_CHECK(r.rawBytes == static_cast<float>(rawPane.size()));
+    TALLIX_FUZZ_CHECK(r.keptLines >= 0 && r.keptLines <= control.lastLine);
+    TALLIX_FUZZ_CHECK(r.receivedHeaders >= 0 && r.receivedHeaders <= control.lastLine);
+    TALLIX_FUZZ_CHECK(r.transmittedFrames >= 0 && r.transmittedFrames <= control.lastLine);
+    TALLIX_FUZZ_CHECK(r.ownDigipeated >= 0 && r.ownDigipeated <= r.keptLines);
+    TALLIX_FUZZ_CHECK(out.heard.size() == out.heardSorted.size());
+    TALLIX_FUZZ_CHECK(*out.caption("Label12") == std::to_string(out.lineCount));
+
+    // The processed text and its size figure.
+    TALLIX_FUZZ_CHECK(static_cast<std::size_t>(r.processedBytes) == out.processedText.size());
+    TALLIX_FUZZ_CHECK(*out.caption("Label24") == analysis::processedSizeText(r.processedBytes));
+    if (out.processedIsRawCopy) {
+        TALLIX_FUZZ_CHECK(out.processedText == rawPane);
+        TALLIX_FUZZ_CHECK(*out.caption("Label7") == analysis::ProcessedCaptionKept);
+    } else {
+        TALLIX_FUZZ_CHECK(*out.caption("Label7") == analysis::ProcessedCaptionRemoved);
+        // What the window was told to append is the processed text.
+        TALLIX_FUZZ_CHECK(out.processedText == control.appended);
+        if (!control.flipped())
+            TALLIX_FUZZ_CHECK(std::count(out.processedText.begin(), out.processedText.end(),
+                                         '\n') >= r.keptLines);
+    }
+}
+
+// The file the runs look at (validation and the file's date); one per process.
+const std::string& scratchPath() {
+    static const std::string path = [] {
+        char name[64];
+        std::snprintf(name, sizeof name, "/tmp/tallix-fuzz-run-%ld.rtf.log",
+                      static_cast<long>(::getpid()));
+        return std::string(name);
+    }();
+    return path;
+}
+
+void writeScratch(std::string_view bytes) {
+    std::FILE* f = std::fopen(scratchPath().c_str(), "wb");
+    TALLIX_FUZZ_CHECK(f != nullptr);
+    TALLIX_FUZZ_CHECK(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
+    TALLIX_FUZZ_CHECK(std::fclose(f) == 0);
+}
+
+// The line cutter fed in pieces of pseudo-random sizes gives the same lines as
+// the whole text cut at once.
+void checkSplitter(std::string_view bytes, std::uint64_t choice) {
+    const std::vector<std::string_view> whole = analysis::splitLines(bytes);
+    std::vector<std::string> pieces;
+    analysis::LineSplitter splitter;
+    auto onLine = [&](std::string_view line) { pieces.emplace_back(line); };
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        const std::size_t n = std::min<std::size_t>(bytes.size() - pos, 1 + choice % 7);
+        choice = choice * 6364136223846793005ULL + 1442695040888963407ULL;
+        splitter.feed(bytes.substr(pos, n), onLine);
+        pos += n;
+    }
+    splitter.finish(onLine);
+    TALLIX_FUZZ_CHECK(pieces.size() == whole.size());
+    for (std::size_t i = 0; i < whole.size(); ++i)
+        TALLIX_FUZZ_CHECK(pieces[i] == whole[i]);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes = fuzz::bytesOf(data, size);
+    const std::uint64_t choice = fuzz::hashOf(bytes);
+    // The own call: none, or one that the seed logs use.
+    const std::string ownCall = (choice & 4U) != 0 ? "PA3XYZ" : ((choice & 8U) != 0 ? "" : "ON4AB");
+    writeScratch(bytes);
+    checkSplitter(bytes, choice >> 24);
+
+    const auto shared = std::make_shared<const std::string>(bytes);
+
+    // A plain file whose bytes were read already.
+    analysis::RunInput input;
+    input.currentFile = scratchPath();
+    input.ownCall = ownCall;
+    input.fileBytes = shared;
+    analysis::LineStore store;
+    analysis::HeardStore heard;
+    FuzzControl control(choice);
+    const RunOutcome fromMemory = analysis::runAnalysis(input, store, heard, control);
+    checkOutcome(fromMemory, store, control, bytes, false);
+    if (fromMemory.end == RunOutcome::End::Concluded)
+        TALLIX_FUZZ_CHECK(static_cast<std::size_t>(fromMemory.lineCount) ==
+                          analysis::splitLines(bytes).size());
+
+    // The same file read from disk, with the raw pane holding its bytes: the
+    // same outcome.
+    analysis::RunInput fromDiskInput;
+    fromDiskInput.currentFile = scratchPath();
+    fromDiskInput.ownCall = ownCall;
+    fromDiskInput.rawPane = [shared] {
+        return analysis::RawPane{*shared, files::previewLineCount(*shared)};
+    };
+    analysis::LineStore diskStore;
+    FuzzControl diskControl(choice);
+    const RunOutcome fromDisk = analysis::runAnalysis(fromDiskInput, diskStore, heard, diskControl);
+    checkOutcome(fromDisk, diskStore, diskControl, bytes, false);
+    TALLIX_FUZZ_CHECK(fromDisk.end == fromMemory.end);
+    TALLIX_FUZZ_CHECK(fromDisk.lineCount == fromMemory.lineCount);
+    TALLIX_FUZZ_CHECK(fromDisk.processedText == fromMemory.processedText);
+    TALLIX_FUZZ_CHECK(fromDisk.captions == fromMemory.captions);
+    TALLIX_FUZZ_CHECK(fromDisk.heard == fromMemory.heard);
+
+    // A rich-text source: the raw pane's text as the preview takes it from
+    // these bytes, read from memory; the store keeps what the earlier run left.
+    const std::string pane = files::rawTextFromBytes(std::string(bytes)).text;
+    analysis::RunInput rtfInput;
+    rtfInput.currentFile = scratchPath();
+    rtfInput.isRtf = true;
+    rtfInput.writeRtfTempFile = false;
+    rtfInput.ownCall = ownCall;
+    rtfInput.rawPane = [&pane] { return analysis::RawPane{pane, files::previewLineCount(pane)}; };
+    FuzzControl rtfControl(choice >> 32);
+    const RunOutcome fromRtf = analysis::runAnalysis(rtfInput, store, heard, rtfControl);
+    checkOutcome(fromRtf, store, rtfControl, pane, true);
+    // The pane's text and one CR LF were read as lines.
+    TALLIX_FUZZ_CHECK(static_cast<std::size_t>(fromRtf.lineCount) ==
+                      analysis::splitLines(pane + "\r\n").size());
+    if (fromRtf.lineCount <= analysis::MaxLines) {
+        TALLIX_FUZZ_CHECK(fromRtf.end == RunOutcome::End::Concluded);
+        TALLIX_FUZZ_CHECK(fromRtf.bringWindowToFront);
+    }
+    return 0;
+}
