@@ -1,0 +1,68 @@
+#pragma once
+// Save: the proposed path, the dialog's settings, the existence test behind
+// the overwrite question, and the write of the processed text, which never
+// loses the file it replaces.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "app/message_box.h"
+
+namespace tallix::actions {
+
+inline constexpr const char* SaveDialogTitle = "Save File";
+
+struct DialogFilter {
+    const char* description;
+    const char* pattern; // ";" between patterns
+};
+// In this order; the dialog starts on the first.
+inline constexpr std::array<DialogFilter, 3> SaveDialogFilters = {{
+    {"Text and Log Files", "*.txt;*.log"},
+    {"Log Files (*.log)", "*.log"},
+    {"All Files (*.*)", "*.*"},
+}};
+
+// The file-name part of a path: every character after its last separator;
+// empty when it holds no separator.
+std::string fileNamePart(std::string_view path);
+
+// What Save keeps between its steps (and between Saves, though every Save
+// starts from a fresh proposal).
+struct SaveState {
+    std::string savePath;      // the proposed path; after a confirmed dialog, the chosen one
+    std::string saveName;      // the file-name part of savePath
+    bool saveAccepted = false; // confirmed, and an existing file may be overwritten
+
+    void SplitFilePath() { saveName = fileNamePart(savePath); }
+};
+
+// The path Save proposes for the selected file: a rich-text source loses its
+// last four characters and gets ".txt"; any other path stays as it is.
+std::string proposedSavePath(std::string_view selectedPath, bool richText);
+
+// True when `path` names an ordinary file (a link to one counts; folders,
+// devices and missing paths do not). "*" and "?" in the file-name part match
+// any run of characters and any one character, against the names in its
+// folder exactly, case included.
+bool FileExists(const std::string& path);
+
+// Boxes of the Save flow.
+app::MessageBox saveNameBox(std::string_view saveName);
+app::MessageBox overwriteQuestion();
+// Names the selected file, whatever path the dialog chose.
+app::MessageBox saveErrorMessage(std::string_view currentFile, int errorNumber);
+
+// Writes the bytes exactly as they are (nothing added) to `path`; 0 when done,
+// else the failure's error number. An existing file is replaced only once the
+// new content is complete and on disk, so a failed write leaves it whole; it
+// keeps its permissions, and one it may not be written is refused. A link is
+// written through: the file it names gets the content and the link stays.
+int writeProcessedText(const std::string& path, std::string_view bytes);
+
+// The process's current folder; setting it returns 0 or the error number.
+std::string currentFolder();
+int setCurrentFolder(const std::string& folder);
+
+} // namespace tallix::actions
