@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "analysis/run.h"
+#include "analysis/station_stats.h"
 #include "text/basic_text.h"
 
 namespace tallix::analysis {
@@ -67,7 +68,7 @@ LineCaption preprocessCaption() {
 
 PassOutput analyseLines(const LineStore& store, std::string_view ownCall, float previewLineCount,
                         HeardStore& heard, RunControl& control, AnalysisResult& result,
-                        std::string* processed) {
+                        std::string* processed, StationStats* stats) {
     PassOutput out;
     LineCaption caption = passCaption(previewLineCount);
     bool inOwnFrame = false;
@@ -102,6 +103,8 @@ PassOutput analyseLines(const LineStore& store, std::string_view ownCall, float 
                     result.lastPacketTime.assign(time);
                 }
             }
+            if (stats)
+                stats->stationHeader(line, time);
         }
 
         if (isOwnHeader(line, ownCall)) {
@@ -114,12 +117,21 @@ PassOutput analyseLines(const LineStore& store, std::string_view ownCall, float 
                 ++result.keptLines;
                 write(line);
                 ++result.receivedHeaders;
+                if (stats) {
+                    stats->digipeatedFrame();
+                    stats->receivedHeader();
+                }
             } else {
                 ++result.transmittedFrames;
+                if (stats)
+                    stats->transmittedFrame();
             }
         } else {
-            if (line.substr(0, 3) == "Fm ")
+            if (line.substr(0, 3) == "Fm ") {
                 ++result.receivedHeaders;
+                if (stats)
+                    stats->receivedHeader();
+            }
             if (!inOwnFrame || ownFrameDigipeated) {
                 blankRun = line.empty() ? blankRun + 1 : 0;
                 if (blankRun < 2) {

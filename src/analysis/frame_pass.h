@@ -13,6 +13,7 @@
 namespace tallix::analysis {
 
 class RunControl;
+class StationStats;
 
 struct AnalysisResult {
     std::int32_t lineCount = 0;
@@ -67,9 +68,10 @@ struct PassOutput {
 // Walks lines 1..store.count() (at most MaxLines are ever passed in). Counters
 // and times go into `result`; with the removal option on (read per line from
 // `control`) the kept lines are written to the processed text, each with CR
-// LF: appended to `processed`, or only counted when it is null.
+// LF: appended to `processed`, or only counted when it is null. With `stats`
+// the station statistics are gathered in the same pass.
 PassOutput analyseLines(const LineStore& store, std::string_view ownCall, float previewLineCount,
                         HeardStore& heard, RunControl& control, AnalysisResult& result,
-                        std::string* processed);
+                        std::string* processed, StationStats* stats = nullptr);
 
 } // namespace tallix::analysis

@@ -138,9 +138,13 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     if (input.keepProcessedText)
         out.processedText.reserve(pane.size() + 2);
     control.passStarted(store.count());
+    std::optional<StationStats> stats;
+    if (input.stationStatistics)
+        stats.emplace(input.ownCall);
     const PassOutput pass =
         analyseLines(store, input.ownCall, paneLineCount, heard, control, result,
-                     input.keepProcessedText ? &out.processedText : nullptr);
+                     input.keepProcessedText ? &out.processedText : nullptr,
+                     stats ? &*stats : nullptr);
     out.cancelled = pass.cancelled;
     control.yield();
     control.passEnded();
@@ -158,6 +162,10 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     out.heard = heard.listed();
     out.heardSorted = sortedHeard(out.heard);
     out.heardClipboard = heardClipboardText(out.heard);
+    if (stats) {
+        out.stations = stats->stations();
+        out.activity = stats->activity();
+    }
     ConclusionInput conclusion;
     conclusion.sourceDateText = out.sourceDateText;
     conclusion.removeTxFrames = removeTx;

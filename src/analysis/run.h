@@ -16,6 +16,7 @@
 #include "analysis/heard_list.h"
 #include "analysis/intake.h"
 #include "analysis/line_store.h"
+#include "analysis/station_stats.h"
 #include "analysis/summary.h"
 #include "app/message_box.h"
 #include "files/file_facts.h"
@@ -80,6 +81,9 @@ struct RunInput {
     // A rich-text source is written out as "rtftemp.tmp" in the current folder
     // and read back from there; without it the text is read from memory.
     bool writeRtfTempFile = true;
+    // Per-station figures and the activity per minute, gathered in the main
+    // pass (RunOutcome::stations and ::activity).
+    bool stationStatistics = true;
     files::DateFormat dateFormat = files::defaultDateFormat();
 };
 
@@ -112,6 +116,8 @@ struct RunOutcome {
     bool processedIsRawCopy = false; // the removal option was off at the end
     std::vector<Caption> captions;   // in the order written, "Label22" included
     bool bringWindowToFront = false; // a rich-text source was analysed
+    std::vector<StationRecord> stations; // in the order first heard
+    ActivitySeries activity;
 
     const std::string* caption(std::string_view element) const;
 };

@@ -1,0 +1,328 @@
+#include "analysis/station_stats.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "analysis/heard_list.h"
+
+namespace tallix::analysis {
+
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int twoDigits(std::string_view s, std::size_t at) {
+    return (s[at] - '0') * 10 + (s[at + 1] - '0');
+}
+
+void appendTwoDigits(std::string& out, std::int64_t value) {
+    out.push_back(static_cast<char>('0' + value / 10));
+    out.push_back(static_cast<char>('0' + value % 10));
+}
+
+std::size_t slotOf(std::uint64_t low, std::uint64_t high, std::size_t mask) {
+    std::uint64_t h = low * 0x9E3779B97F4A7C15ull ^ (high + 0x632BE59BD9B4E019ull);
+    h ^= h >> 29;
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 32;
+    return static_cast<std::size_t>(h) & mask;
+}
+
+constexpr std::size_t InitialSlots = 1024;
+
+} // namespace
+
+std::int32_t stampSeconds(std::string_view stamp) {
+    if (stamp.size() != 8 || stamp[2] != ':' || stamp[5] != ':')
+        return -1;
+    for (const std::size_t i : {0u, 1u, 3u, 4u, 6u, 7u})
+        if (!isDigit(stamp[i]))
+            return -1;
+    const int h = twoDigits(stamp, 0), m = twoDigits(stamp, 3), s = twoDigits(stamp, 6);
+    if (h > 23 || m > 59 || s > 59)
+        return -1;
+    return h * 3600 + m * 60 + s;
+}
+
+std::string secondText(std::int64_t second) {
+    const std::int64_t ofDay = second % SecondsPerDay;
+    std::string out;
+    appendTwoDigits(out, ofDay / 3600);
+    out.push_back(':');
+    appendTwoDigits(out, ofDay / 60 % 60);
+    out.push_back(':');
+    appendTwoDigits(out, ofDay % 60);
+    return out;
+}
+
+std::string minuteText(std::int64_t minute) {
+    return secondText(minute * 60).substr(0, 5);
+}
+
+std::int32_t ActivitySeries::peak() const {
+    std::int32_t top = 0;
+    for (const ActivityMinute& m : minutes)
+        top = std::max({top, m.received, m.transmitted, m.digipeated});
+    return top;
+}
+
+StationStats::StationStats(std::string_view ownCall) : slots_(InitialSlots, 0) {
+    const std::string ownHeader = "Fm " + std::string(ownCall) + " To ";
+    ownKey_ = pack(cutHeardCall(ownHeader));
+}
+
+StationStats::Key StationStats::pack(std::string_view call) {
+    // A cut call has at most eleven characters: bytes and length fit in 16.
+    unsigned char bytes[16] = {};
+    const std::size_t n = std::min<std::size_t>(call.size(), 15);
+    std::memcpy(bytes, call.data(), n);
+    bytes[15] = static_cast<unsigned char>(n);
+    Key k;
+    std::memcpy(&k.low, bytes, 8);
+    std::memcpy(&k.high, bytes + 8, 8);
+    return k;
+}
+
+std::string StationStats::unpack(const Key& key) {
+    char bytes[16];
+    std::memcpy(bytes, &key.low, 8);
+    std::memcpy(bytes + 8, &key.high, 8);
+    return std::string(bytes, static_cast<unsigned char>(bytes[15]));
+}
+
+StationStats::Entry& StationStats::entryFor(const Key& key) {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = slotOf(key.low, key.high, mask);
+    while (const std::uint32_t slot = slots_[i]) {
+        Entry& e = entries_[slot - 1];
+        if (e.key == key)
+            return e;
+        i = (i + 1) & mask;
+    }
+    entries_.push_back(Entry{key});
+    slots_[i] = static_cast<std::uint32_t>(entries_.size());
+    if (entries_.size() * 2 > slots_.size())
+        grow();
+    return entries_.back();
+}
+
+void StationStats::grow() {
+    std::vector<std::uint32_t> bigger(slots_.size() * 2, 0);
+    const std::size_t mask = bigger.size() - 1;
+    for (std::size_t e = 0; e < entries_.size(); ++e) {
+        std::size_t i = slotOf(entries_[e].key.low, entries_[e].key.high, mask);
+        while (bigger[i] != 0)
+            i = (i + 1) & mask;
+        bigger[i] = static_cast<std::uint32_t>(e + 1);
+    }
+    slots_ = std::move(bigger);
+}
+
+void StationStats::advanceClock(std::int32_t secondOfDay) {
+    if (previousOfDay_ >= 0 && previousOfDay_ - secondOfDay > SecondsPerDay / 2)
+        dayStart_ += SecondsPerDay; // midnight passed
+    previousOfDay_ = secondOfDay;
+    now_ = dayStart_ + secondOfDay;
+    const std::int64_t minute = now_ / 60;
+    if (minute >= MaxActivityMinutes) {
+        minute_ = -1;
+        return;
+    }
+    if (static_cast<std::size_t>(minute) >= buckets_.size())
+        buckets_.resize(static_cast<std::size_t>(minute) + 1);
+    minute_ = minute;
+    if (earliestMinute_ < 0 || minute < earliestMinute_)
+        earliestMinute_ = minute;
+    latestMinute_ = std::max(latestMinute_, minute);
+}
+
+void StationStats::stationHeader(std::string_view line, std::string_view stamp) {
+    const std::int32_t second = stamp.empty() ? -1 : stampSeconds(stamp);
+    if (second >= 0)
+        advanceClock(second);
+    const std::string_view call = cutHeardCall(line);
+    if (call.empty())
+        return; // no station to file it under
+    Entry& e = entryFor(pack(call));
+    ++e.frames;
+    if (line.find('*') != std::string_view::npos)
+        ++e.viaDigipeater;
+    if (second >= 0) {
+        if (e.firstSecond < 0)
+            e.firstSecond = now_;
+        e.lastSecond = now_;
+    }
+}
+
+std::vector<StationRecord> StationStats::stations() const {
+    std::vector<StationRecord> out;
+    out.reserve(entries_.size());
+    for (const Entry& e : entries_) {
+        StationRecord r;
+        r.call = unpack(e.key);
+        r.frames = e.frames;
+        r.viaDigipeater = e.viaDigipeater;
+        r.direct = e.frames - e.viaDigipeater;
+        r.firstSecond = e.firstSecond;
+        r.lastSecond = e.lastSecond;
+        r.own = e.key == ownKey_;
+        out.push_back(std::move(r));
+    }
+    return out;
+}
+
+ActivitySeries StationStats::activity() const {
+    ActivitySeries series;
+    if (earliestMinute_ < 0)
+        return series;
+    series.firstMinute = earliestMinute_;
+    series.minutes.assign(buckets_.begin() + earliestMinute_, buckets_.begin() + latestMinute_ + 1);
+    return series;
+}
+
+namespace {
+
+// -1, 0 or 1 as a is before, level with or after b in the column's ascending
+// order; stations without a stamp are placed by the caller.
+int compareColumn(const StationRecord& a, const StationRecord& b, StationColumn column) {
+    auto cmp = [](auto x, auto y) { return x < y ? -1 : (y < x ? 1 : 0); };
+    switch (column) {
+    case StationColumn::Call:
+        return 0; // the tie rule orders by call
+    case StationColumn::Frames:
+        return cmp(a.frames, b.frames);
+    case StationColumn::FirstHeard:
+        return cmp(a.firstSecond, b.firstSecond);
+    case StationColumn::LastHeard:
+        return cmp(a.lastSecond, b.lastSecond);
+    case StationColumn::Direct:
+        return cmp(a.direct, b.direct);
+    case StationColumn::ViaDigipeater:
+        return cmp(a.viaDigipeater, b.viaDigipeater);
+    case StationColumn::Own:
+        return cmp(a.own, b.own);
+    }
+    return 0;
+}
+
+int compareCalls(const StationRecord& a, const StationRecord& b) {
+    if (heardLess(a.call, b.call))
+        return -1;
+    return heardLess(b.call, a.call) ? 1 : 0;
+}
+
+} // namespace
+
+void sortStations(std::vector<StationRecord>& stations, StationColumn column, bool descending) {
+    const bool timeColumn =
+        column == StationColumn::FirstHeard || column == StationColumn::LastHeard;
+    const int direction = descending ? -1 : 1;
+    std::stable_sort(stations.begin(), stations.end(),
+                     [&](const StationRecord& a, const StationRecord& b) {
+                         if (timeColumn && a.stamped() != b.stamped())
+                             return a.stamped();
+                         if (const int c = compareColumn(a, b, column); c != 0)
+                             return c * direction < 0;
+                         const int calls = compareCalls(a, b);
+                         return (column == StationColumn::Call ? calls * direction : calls) < 0;
+                     });
+}
+
+std::string stationSummary(const StationRecord& station) {
+    std::string out = std::to_string(station.frames);
+    out += station.frames == 1 ? " frame" : " frames";
+    if (station.stamped())
+        out += ", first " + station.firstHeard() + ", last " + station.lastHeard();
+    else
+        out += ", no time stamp";
+    if (station.direct > 0 && station.viaDigipeater > 0)
+        out += ", direct and via digipeater";
+    else if (station.viaDigipeater > 0)
+        out += ", via digipeater";
+    else
+        out += ", direct";
+    if (station.own)
+        out += ", own call";
+    return out;
+}
+
+std::string csvField(std::string_view field) {
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos)
+        return std::string(field);
+    std::string out = "\"";
+    for (const char c : field) {
+        if (c == '"')
+            out.push_back('"');
+        out.push_back(c);
+    }
+    out.push_back('"');
+    return out;
+}
+
+std::string stationsCsv(const std::vector<StationRecord>& stations) {
+    std::string out = "Call,Frames,First heard,Last heard,Direct,Via digipeater,Own\r\n";
+    for (const StationRecord& s : stations) {
+        out += csvField(s.call);
+        for (const std::string& field :
+             {std::to_string(s.frames), s.firstHeard(), s.lastHeard(), std::to_string(s.direct),
+              std::to_string(s.viaDigipeater), std::string(s.own ? "yes" : "no")}) {
+            out.push_back(',');
+            out += field;
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::vector<AxisTick> timeTicks(const ActivitySeries& series, int maxTicks) {
+    std::vector<AxisTick> ticks;
+    if (series.empty() || maxTicks < 1)
+        return ticks;
+    const std::int64_t first = series.firstMinute;
+    const std::int64_t last = first + static_cast<std::int64_t>(series.minutes.size()) - 1;
+    auto marksFor = [&](std::int64_t step) { return last / step - (first + step - 1) / step + 1; };
+    static constexpr std::int64_t Steps[] = {1,  2,   5,   10,  15,  20,  30,
+                                             60, 120, 180, 240, 360, 720, 1440};
+    std::int64_t step = 0;
+    for (const std::int64_t s : Steps) {
+        if (marksFor(s) <= maxTicks) {
+            step = s;
+            break;
+        }
+    }
+    if (step == 0) { // whole days
+        step = 1440 * ((last - first) / (1440 * maxTicks) + 1);
+        while (marksFor(step) > maxTicks)
+            step += 1440;
+    }
+    for (std::int64_t m = (first + step - 1) / step * step; m <= last; m += step)
+        ticks.push_back({m, minuteText(m)});
+    return ticks;
+}
+
+ValueAxis valueAxis(std::int32_t peak, int maxTicks) {
+    ValueAxis axis;
+    maxTicks = std::max(maxTicks, 1);
+    const std::int64_t top = std::max<std::int64_t>(peak, 1);
+    std::int64_t step = 1;
+    for (std::int64_t power = 1;; power *= 10) {
+        bool found = false;
+        for (const std::int64_t factor : {1, 2, 5}) {
+            step = factor * power;
+            if ((top + step - 1) / step <= maxTicks) {
+                found = true;
+                break;
+            }
+        }
+        if (found)
+            break;
+    }
+    axis.top = static_cast<std::int32_t>((top + step - 1) / step * step);
+    for (std::int64_t v = 0; v <= axis.top; v += step)
+        axis.ticks.push_back({v, std::to_string(v)});
+    return axis;
+}
+
+} // namespace tallix::analysis

@@ -1,0 +1,159 @@
+#pragma once
+// Station statistics of one log, gathered in the main pass: per station (keyed
+// by the call exactly as the heard list cuts it) its header lines, when it was
+// first and last heard and whether directly or through a digipeater; and the
+// log's activity per minute. Also their table order, their CSV text and the
+// axes of the activity chart.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tallix::analysis {
+
+inline constexpr std::int64_t SecondsPerDay = 24 * 60 * 60;
+// The activity series covers at most this many minutes of the log's time line
+// (100 days); frames placed later are left out of it.
+inline constexpr std::int64_t MaxActivityMinutes = 100 * 24 * 60;
+
+// Seconds after midnight of a well-formed stamp "HH:MM:SS" (00:00:00 to
+// 23:59:59), or -1 for anything else.
+std::int32_t stampSeconds(std::string_view stamp);
+
+// A second of the log's time line as "HH:MM:SS", a minute as "HH:MM"; the day
+// is dropped. The time line starts at midnight before the log's first stamp.
+std::string secondText(std::int64_t second);
+std::string minuteText(std::int64_t minute);
+
+struct StationRecord {
+    std::string call;               // as the heard list cuts it
+    std::int32_t frames = 0;        // station header lines
+    std::int32_t direct = 0;        // of them without "*"
+    std::int32_t viaDigipeater = 0; // of them with "*"
+    std::int64_t firstSecond = -1;  // on the log's time line; -1: no well-formed stamp
+    std::int64_t lastSecond = -1;
+    bool own = false;
+
+    bool stamped() const { return firstSecond >= 0; }
+    std::string firstHeard() const { return stamped() ? secondText(firstSecond) : std::string(); }
+    std::string lastHeard() const { return stamped() ? secondText(lastSecond) : std::string(); }
+};
+
+struct ActivityMinute {
+    std::int32_t received = 0;    // headers counted as received headers
+    std::int32_t transmitted = 0; // own frames as transmitted
+    std::int32_t digipeated = 0;  // own frames heard back through the digipeater
+    friend bool operator==(const ActivityMinute&, const ActivityMinute&) = default;
+};
+
+struct ActivitySeries {
+    std::int64_t firstMinute = 0; // the time-line minute of minutes[0]
+    std::vector<ActivityMinute> minutes;
+
+    bool empty() const { return minutes.empty(); }
+    // The highest single figure of any minute.
+    std::int32_t peak() const;
+};
+
+// Gathers the statistics while the main pass walks the lines. The pass tells
+// it every station header line first, then what that line counted as.
+//
+// Time: only well-formed stamps count. A stamp earlier than the one before it
+// by more than twelve hours is taken for the next day, so a log that runs past
+// midnight goes on along the time line. Frames are placed in the minute of the
+// most recent stamp seen so far (their own, if they carry one); frames before
+// the first stamp are not placed at all.
+class StationStats {
+public:
+    // The own station is the one whose call the heard list cuts from an own
+    // header ("Fm " + ownCall + " To ...").
+    explicit StationStats(std::string_view ownCall);
+
+    // A station header line and the (up to) eight characters after its ">[",
+    // empty when it has none.
+    void stationHeader(std::string_view line, std::string_view stamp);
+    void receivedHeader() {
+        if (minute_ >= 0)
+            ++buckets_[static_cast<std::size_t>(minute_)].received;
+    }
+    void transmittedFrame() {
+        if (minute_ >= 0)
+            ++buckets_[static_cast<std::size_t>(minute_)].transmitted;
+    }
+    void digipeatedFrame() {
+        if (minute_ >= 0)
+            ++buckets_[static_cast<std::size_t>(minute_)].digipeated;
+    }
+
+    // Every station in the order first heard.
+    std::vector<StationRecord> stations() const;
+    // From the earliest to the latest stamped minute.
+    ActivitySeries activity() const;
+
+private:
+    struct Key {
+        std::uint64_t low = 0, high = 0;
+        friend bool operator==(const Key&, const Key&) = default;
+    };
+    struct Entry {
+        Key key;
+        std::int32_t frames = 0;
+        std::int32_t viaDigipeater = 0;
+        std::int64_t firstSecond = -1;
+        std::int64_t lastSecond = -1;
+    };
+    static Key pack(std::string_view call);
+    static std::string unpack(const Key& key);
+    Entry& entryFor(const Key& key);
+    void grow();
+    void advanceClock(std::int32_t secondOfDay);
+
+    Key ownKey_;
+    std::vector<Entry> entries_;
+    // Open addressing over `entries_`: index + 1, or 0 for an empty slot. Kept
+    // at most half full.
+    std::vector<std::uint32_t> slots_;
+
+    std::int32_t previousOfDay_ = -1;
+    std::int64_t dayStart_ = 0;
+    std::int64_t now_ = -1;    // time-line second of the most recent stamp
+    std::int64_t minute_ = -1; // its bucket, -1 when none or out of range
+    std::int64_t earliestMinute_ = -1;
+    std::int64_t latestMinute_ = -1;
+    std::vector<ActivityMinute> buckets_; // indexed by time-line minute
+};
+
+// Columns of the station table, and their order: each column ascending
+// (calls as the sorted heard list orders them, false before true), stations
+// without a stamp after all others in both directions of the time columns,
+// ties by call.
+enum class StationColumn { Call, Frames, FirstHeard, LastHeard, Direct, ViaDigipeater, Own };
+inline constexpr int StationColumnCount = 7;
+void sortStations(std::vector<StationRecord>& stations, StationColumn column, bool descending);
+
+// "12 frames, first 10:00:00, last 10:42:13, direct and via digipeater".
+std::string stationSummary(const StationRecord& station);
+
+// A field of a CSV row: quoted when it holds a comma, a quote, CR or LF, its
+// quotes doubled.
+std::string csvField(std::string_view field);
+// The table with a header row; bytes as kept, CR LF after every row.
+std::string stationsCsv(const std::vector<StationRecord>& stations);
+
+// Marks of a chart axis: where along the axis, and the label.
+struct AxisTick {
+    std::int64_t value = 0;
+    std::string label;
+};
+// Time marks on round clock times, at most `maxTicks` over the series.
+std::vector<AxisTick> timeTicks(const ActivitySeries& series, int maxTicks);
+// The top of the value axis (at least 1) and its marks in steps of 1, 2 or 5
+// times a power of ten, at most `maxTicks` + 1 of them (0 included).
+struct ValueAxis {
+    std::int32_t top = 1;
+    std::vector<AxisTick> ticks;
+};
+ValueAxis valueAxis(std::int32_t peak, int maxTicks);
+
+} // namespace tallix::analysis
