@@ -17,6 +17,7 @@
 namespace tallix::analysis {
 namespace {
 
+using testsupport::bytesOf;
 using testsupport::captionOf;
 using testsupport::crlfLines;
 using testsupport::ScriptedControl;
@@ -41,11 +42,6 @@ struct ContentRow {
     std::string firstTime;
     std::string sizeCaption; // Label24, when the row gives it
 };
-
-// A literal's bytes, NULs included.
-template <std::size_t N> std::string bytesOf(const char (&literal)[N]) {
-    return std::string(literal, N - 1);
-}
 
 std::string everyByte64Times() {
     std::string s;

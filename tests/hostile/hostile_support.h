@@ -46,6 +46,11 @@ private:
     std::filesystem::path previous_;
 };
 
+// A literal's bytes, NULs included.
+template <std::size_t N> std::string bytesOf(const char (&literal)[N]) {
+    return std::string(literal, N - 1);
+}
+
 inline bool runningAsRoot() {
     return ::geteuid() == 0;
 }
