@@ -8,6 +8,7 @@ packages=(
     g++ cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-svg-dev fonts-liberation
+    clang libclang-rt-14-dev
 )
 
 missing=()

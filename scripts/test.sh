@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with warnings as errors and runs
 # every test; then builds again with AddressSanitizer and UndefinedBehaviorSanitizer
-# and runs the tests once more. Exits non-zero when anything fails.
+# and runs the tests once more; last, builds the fuzz targets with clang and
+# runs each briefly on its seed corpus. Exits non-zero when anything fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,3 +18,6 @@ cmake --preset asan
 cmake --build --preset asan
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --preset asan
+
+echo "== Fuzz targets, briefly (libFuzzer, AddressSanitizer + UndefinedBehaviorSanitizer)"
+bash scripts/fuzz.sh 20
