@@ -118,6 +118,77 @@ TEST_P(HostileNameTest, ListsPreviewsAndAnalysesTheFile) {
 INSTANTIATE_TEST_SUITE_P(Rows, HostileNameTest, testing::ValuesIn(nameRows),
                          testsupport::RowName());
 
+// ---- the temporary file of a rich-text run cannot be written ----
+
+struct TempFileRow {
+    const char* name;
+    // Done to the run's current folder before the run.
+    std::function<void(const fs::path& work)> prepare;
+    int errorNumber;
+    bool needsNonRoot = false;
+};
+
+const TempFileRow tempFileRows[] = {
+    {"rtftemp.tmp is a folder",
+     [](const fs::path& w) { fs::create_directory(w / analysis::RtfTempFileName); }, 75},
+    {"the current folder was deleted", [](const fs::path& w) { fs::remove_all(w); }, 53},
+    // The write fails (70), then reading the file that is not there (53); the
+    // later failure is the one reported.
+    {"the current folder is read-only",
+     [](const fs::path& w) { fs::permissions(w, fs::perms::owner_read | fs::perms::owner_exec); },
+     53, true},
+    // A stale file of an earlier run is never analysed in place of the new text.
+    {"a stale read-only rtftemp.tmp",
+     [](const fs::path& w) {
+         std::ofstream(w / analysis::RtfTempFileName) << "Kest\r\nFm OLD1 To CQ\r\n";
+         fs::permissions(w / analysis::RtfTempFileName, fs::perms::owner_read);
+     },
+     70, true},
+};
+
+class HostileTempFileTest : public testing::TestWithParam<TempFileRow> {};
+
+TEST_P(HostileTempFileTest, RunReportsTheFailureUnderTheTextName) {
+    const TempFileRow& row = GetParam();
+    if (row.needsNonRoot && testsupport::runningAsRoot())
+        GTEST_SKIP() << "permission bits do not stop root; the other rows cover a temporary "
+                        "file that cannot be written";
+    TempDir dir;
+    TempDir work;
+    const std::string path = dir.write("pass.rtf", smallRtf);
+    const auto before = testsupport::snapshot(dir.dir());
+    const files::RawText raw = files::loadRawText(path);
+    ASSERT_TRUE(raw.loaded);
+
+    analysis::RunInput input;
+    input.currentFile = path;
+    input.isRtf = true;
+    input.ownCall = "PA3XYZ";
+    input.rawPane = [&raw] { return analysis::RawPane{raw.text, 2}; };
+    ScriptedControl control;
+    analysis::LineStore store;
+    analysis::HeardStore heard;
+    RunOutcome out;
+    {
+        testsupport::CurrentFolder inWork(work.dir());
+        row.prepare(work.dir());
+        out = analysis::runAnalysis(input, store, heard, control);
+    }
+    std::error_code ec; // so that the scratch folder can be removed
+    fs::permissions(work.dir(), fs::perms::owner_all, fs::perm_options::add, ec);
+
+    EXPECT_TRUE(control.prompts.empty());
+    ASSERT_EQ(out.end, RunOutcome::End::Failed);
+    ASSERT_TRUE(out.failure.has_value());
+    EXPECT_EQ(out.failure->code, row.errorNumber);
+    EXPECT_EQ(out.failure->message,
+              analysis::failureMessage(row.errorNumber, dir.path("pass.txt")));
+    EXPECT_TRUE(testsupport::snapshot(dir.dir()) == before) << "the source was changed";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, HostileTempFileTest, testing::ValuesIn(tempFileRows),
+                         testsupport::RowName());
+
 // ---- a file that changes between the listing and the selection ----
 
 struct VanishRow {
