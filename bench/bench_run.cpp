@@ -1,13 +1,16 @@
 // Timings of an analysis over logs at the line limit: the whole run, loading,
-// the main pass alone, and the raw preview's text and line figure.
+// the main pass alone, what the station statistics add to both, and the raw
+// preview's text and line figure.
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -17,6 +20,7 @@
 #include "analysis/intake.h"
 #include "analysis/line_store.h"
 #include "analysis/run.h"
+#include "analysis/station_stats.h"
 #include "demo/demo_logs.h"
 #include "files/raw_text.h"
 
@@ -79,8 +83,10 @@ void checkConcluded(benchmark::State& state, const analysis::RunOutcome& outcome
 
 // The whole run as the Process button starts it: validation, loading,
 // pre-processing, the main pass and the conclusion.
-void runWholeAnalysis(benchmark::State& state, const BenchLog& log, bool bytesInHand) {
+void runWholeAnalysis(benchmark::State& state, const BenchLog& log, bool bytesInHand,
+                      bool statistics = true) {
     analysis::RunInput input;
+    input.stationStatistics = statistics;
     input.currentFile = log.path();
     input.ownCall = demo::DemoOwnCall;
     input.writeRtfTempFile = false;
@@ -111,6 +117,12 @@ void BM_Run65000_ManyCalls(benchmark::State& state) {
 }
 BENCHMARK(BM_Run65000_ManyCalls)->Unit(benchmark::kMillisecond);
 
+// The same run without the station statistics: what they cost.
+void BM_Run65000_ManyCalls_NoStatistics(benchmark::State& state) {
+    runWholeAnalysis(state, manyCallsLog(), false, false);
+}
+BENCHMARK(BM_Run65000_ManyCalls_NoStatistics)->Unit(benchmark::kMillisecond);
+
 // The window's way: the preview's bytes are handed over, the lines are cut
 // from them instead of reading the file again.
 void BM_Run65000_FewCalls_BytesInHand(benchmark::State& state) {
@@ -137,7 +149,7 @@ void BM_LoadLines65000(benchmark::State& state) {
 BENCHMARK(BM_LoadLines65000)->Unit(benchmark::kMillisecond);
 
 // The main pass alone, over lines loaded and pre-processed once.
-void analysePass(benchmark::State& state, const BenchLog& log) {
+void analysePass(benchmark::State& state, const BenchLog& log, bool statistics = false) {
     analysis::LineStore store;
     if (analysis::loadLinesFromText(log.bytes(), store)) {
         state.SkipWithError("loading failed");
@@ -155,8 +167,15 @@ void analysePass(benchmark::State& state, const BenchLog& log) {
         result.lineCount = store.count();
         processed.clear();
         heard.reset();
+        std::optional<analysis::StationStats> stats;
+        if (statistics)
+            stats.emplace(demo::DemoOwnCall);
         analysis::analyseLines(store, demo::DemoOwnCall, previewLines, heard, control, result,
-                               &processed);
+                               &processed, stats ? &*stats : nullptr);
+        if (stats) {
+            benchmark::DoNotOptimize(stats->stations().size());
+            benchmark::DoNotOptimize(stats->activity().minutes.size());
+        }
         benchmark::DoNotOptimize(result.receivedHeaders);
         benchmark::DoNotOptimize(processed.data());
     }
@@ -171,6 +190,54 @@ void BM_AnalyseLines65000_ManyCalls(benchmark::State& state) {
     analysePass(state, manyCallsLog());
 }
 BENCHMARK(BM_AnalyseLines65000_ManyCalls)->Unit(benchmark::kMillisecond);
+
+// The pass with the station statistics gathered and handed out.
+void BM_AnalyseLines65000_ManyCalls_Statistics(benchmark::State& state) {
+    analysePass(state, manyCallsLog(), true);
+}
+BENCHMARK(BM_AnalyseLines65000_ManyCalls_Statistics)->Unit(benchmark::kMillisecond);
+
+// The whole run with and without the statistics, taken in turns so that both
+// see the same machine; "overhead_pct" is what the statistics add. Timed by
+// the thread's processor time, which other work on a busy machine disturbs
+// less than the clock on the wall.
+double threadMilliseconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+void BM_StationStatisticsOverhead(benchmark::State& state) {
+    const BenchLog& log = manyCallsLog();
+    analysis::RunInput input;
+    input.currentFile = log.path();
+    input.ownCall = demo::DemoOwnCall;
+    input.writeRtfTempFile = false;
+    input.fileBytes = log.bytes();
+    analysis::LineStore store;
+    analysis::HeardStore heard;
+    analysis::RunControl control;
+    double with = 0, without = 0;
+    std::size_t stations = 0;
+    for (auto _ : state) {
+        for (const bool statistics : {false, true}) {
+            input.stationStatistics = statistics;
+            const double start = threadMilliseconds();
+            const analysis::RunOutcome outcome =
+                analysis::runAnalysis(input, store, heard, control);
+            (statistics ? with : without) += threadMilliseconds() - start;
+            checkConcluded(state, outcome);
+            if (statistics)
+                stations = outcome.stations.size();
+        }
+    }
+    const auto runs = static_cast<double>(state.iterations());
+    state.counters["stations"] = static_cast<double>(stations);
+    state.counters["with_ms"] = with / runs;
+    state.counters["without_ms"] = without / runs;
+    state.counters["overhead_pct"] = 100.0 * (with - without) / without;
+}
+BENCHMARK(BM_StationStatisticsOverhead)->Unit(benchmark::kMillisecond);
 
 // The raw preview of a plain file: its text and line figure.
 void BM_RawText65000(benchmark::State& state) {

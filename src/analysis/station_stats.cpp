@@ -1,6 +1,7 @@
 #include "analysis/station_stats.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "analysis/heard_list.h"
@@ -68,7 +69,8 @@ std::int32_t ActivitySeries::peak() const {
     return top;
 }
 
-StationStats::StationStats(std::string_view ownCall) : slots_(InitialSlots, 0) {
+StationStats::StationStats(std::string_view ownCall)
+    : slots_(InitialSlots), mask_(InitialSlots - 1) {
     const std::string ownHeader = "Fm " + std::string(ownCall) + " To ";
     ownKey_ = pack(cutHeardCall(ownHeader));
 }
@@ -85,6 +87,24 @@ StationStats::Key StationStats::pack(std::string_view call) {
     return k;
 }
 
+StationStats::Key StationStats::packWide(std::string_view call) {
+    if constexpr (std::endian::native != std::endian::little) {
+        return pack(call);
+    } else {
+        // Two whole words read, the bytes past the call cleared: the same key
+        // as pack() gives, without a copy of variable length.
+        const std::size_t n = call.size();
+        Key k;
+        std::memcpy(&k.low, call.data(), 8);
+        std::memcpy(&k.high, call.data() + 8, 8);
+        if (n < 8)
+            k.low &= (std::uint64_t{1} << (8 * n)) - 1;
+        k.high = n <= 8 ? 0 : k.high & ((std::uint64_t{1} << (8 * (n - 8))) - 1);
+        k.high |= static_cast<std::uint64_t>(n) << 56;
+        return k;
+    }
+}
+
 std::string StationStats::unpack(const Key& key) {
     char bytes[16];
     std::memcpy(bytes, &key.low, 8);
@@ -93,31 +113,30 @@ std::string StationStats::unpack(const Key& key) {
 }
 
 StationStats::Entry& StationStats::entryFor(const Key& key) {
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t i = slotOf(key.low, key.high, mask);
-    while (const std::uint32_t slot = slots_[i]) {
-        Entry& e = entries_[slot - 1];
-        if (e.key == key)
-            return e;
-        i = (i + 1) & mask;
-    }
+    std::size_t i = slotOf(key.low, key.high, mask_);
+    for (; slots_[i].index != 0; i = (i + 1) & mask_)
+        if (slots_[i].key == key)
+            return entries_[slots_[i].index - 1];
     entries_.push_back(Entry{key});
-    slots_[i] = static_cast<std::uint32_t>(entries_.size());
+    slots_[i] = {key, static_cast<std::uint32_t>(entries_.size())};
     if (entries_.size() * 2 > slots_.size())
         grow();
     return entries_.back();
 }
 
 void StationStats::grow() {
-    std::vector<std::uint32_t> bigger(slots_.size() * 2, 0);
+    std::vector<Slot> bigger(slots_.size() * 2);
     const std::size_t mask = bigger.size() - 1;
-    for (std::size_t e = 0; e < entries_.size(); ++e) {
-        std::size_t i = slotOf(entries_[e].key.low, entries_[e].key.high, mask);
-        while (bigger[i] != 0)
+    for (const Slot& slot : slots_) {
+        if (slot.index == 0)
+            continue;
+        std::size_t i = slotOf(slot.key.low, slot.key.high, mask);
+        while (bigger[i].index != 0)
             i = (i + 1) & mask;
-        bigger[i] = static_cast<std::uint32_t>(e + 1);
+        bigger[i] = slot;
     }
     slots_ = std::move(bigger);
+    mask_ = mask;
 }
 
 void StationStats::advanceClock(std::int32_t secondOfDay) {
@@ -145,7 +164,7 @@ void StationStats::stationHeader(std::string_view line, std::string_view stamp) 
     const std::string_view call = cutHeardCall(line);
     if (call.empty())
         return; // no station to file it under
-    Entry& e = entryFor(pack(call));
+    Entry& e = entryFor(line.size() >= 3 + 16 ? packWide(call) : pack(call));
     ++e.frames;
     if (line.find('*') != std::string_view::npos)
         ++e.viaDigipeater;

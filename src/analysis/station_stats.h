@@ -104,6 +104,9 @@ private:
         std::int64_t lastSecond = -1;
     };
     static Key pack(std::string_view call);
+    // The same for a call (of at most eleven characters) followed by at least
+    // sixteen readable bytes counted from its start.
+    static Key packWide(std::string_view call);
     static std::string unpack(const Key& key);
     Entry& entryFor(const Key& key);
     void grow();
@@ -111,9 +114,15 @@ private:
 
     Key ownKey_;
     std::vector<Entry> entries_;
-    // Open addressing over `entries_`: index + 1, or 0 for an empty slot. Kept
-    // at most half full.
-    std::vector<std::uint32_t> slots_;
+    // Open addressing over `entries_`, the key kept beside the index so that
+    // a probe reads one slot; index 0 marks an empty slot, others are the
+    // entry's index + 1. Kept at most half full.
+    struct Slot {
+        Key key;
+        std::uint32_t index = 0;
+    };
+    std::vector<Slot> slots_;
+    std::size_t mask_ = 0; // slots_.size() - 1
 
     std::int32_t previousOfDay_ = -1;
     std::int64_t dayStart_ = 0;

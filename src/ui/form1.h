@@ -3,6 +3,7 @@
 // actions to the core; every element carries its established name as its Qt
 // object name (Command2, Label19, Option1_3, ...).
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -12,6 +13,7 @@
 #include "analysis/heard_list.h"
 #include "analysis/line_store.h"
 #include "files/file_facts.h"
+#include "ui/about_services.h"
 
 class QCheckBox;
 class QCursor;
@@ -28,6 +30,8 @@ namespace tallix::ui {
 
 class ClickableLabel;
 class FileListBox;
+class FrmAbout;
+class HelpViewer;
 class Prompts;
 class WindowRunControl;
 
@@ -70,6 +74,12 @@ public:
     void File1_PathChange();
     void Label2_Click();
     void Timer1_Timer();
+    void Command6_Click();
+    void Command6_MouseDown(Qt::MouseButton button);
+    void Image1_Click();
+
+    // The registry and desktop the About window uses (the system's by default).
+    void setAboutServices(AboutServices services) { aboutServices_ = std::move(services); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -77,6 +87,9 @@ protected:
 private:
     void buildLayout();
     void wireEvents();
+    void wireHelpAndAbout();
+    void showAbout();
+    void requestHelp();
     void CheckKestDirs();
     void selectChoice(int index);
     void Preview();
@@ -134,6 +147,11 @@ private:
     ClickableLabel* label2_ = nullptr;
     QTimer* timer1_ = nullptr;
     QMenu* menucopyheard_ = nullptr;
+
+    // At most one About window and one help viewer.
+    AboutServices aboutServices_ = systemAboutServices();
+    QPointer<FrmAbout> about_;
+    QPointer<HelpViewer> helpViewer_;
 };
 
 } // namespace tallix::ui

@@ -1,0 +1,25 @@
+#include "ui/about_services.h"
+
+#include <QDesktopServices>
+#include <QProcess>
+#include <QStringList>
+#include <QUrl>
+
+#include "app/registry.h"
+#include "ui/qt_text.h"
+
+namespace tallix::ui {
+
+void QtDesktop::openUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
+
+bool QtDesktop::startProgram(const std::string& path) {
+    return QProcess::startDetached(fromPath(path), QStringList());
+}
+
+AboutServices systemAboutServices() {
+    return {std::shared_ptr<app::Registry>(app::systemRegistry()), std::make_shared<QtDesktop>()};
+}
+
+} // namespace tallix::ui
