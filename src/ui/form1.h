@@ -4,7 +4,6 @@
 // object name (Command2, Label19, Option1_3, ...).
 
 #include <QPointer>
-#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -14,7 +13,6 @@
 #include "analysis/heard_list.h"
 #include "analysis/line_store.h"
 #include "files/file_facts.h"
-#include "ui/about_services.h"
 #include "ui/about_services.h"
 
 class QCheckBox;
@@ -82,12 +80,6 @@ public:
 
     // The registry and desktop the About window uses (the system's by default).
     void setAboutServices(AboutServices services) { aboutServices_ = std::move(services); }
-    void Command6_Click();
-    void Command6_MouseDown(Qt::MouseButton button);
-    void Image1_Click();
-
-    // The registry and desktop the About window uses (the system's by default).
-    void setAboutServices(AboutServices services) { aboutServices_ = std::move(services); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -95,9 +87,6 @@ protected:
 private:
     void buildLayout();
     void wireEvents();
-    void wireHelpAndAbout();
-    void showAbout();
-    void requestHelp();
     void wireHelpAndAbout();
     void showAbout();
     void requestHelp();
