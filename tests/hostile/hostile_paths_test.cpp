@@ -6,9 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -116,6 +120,57 @@ TEST_P(HostileNameTest, ListsPreviewsAndAnalysesTheFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, HostileNameTest, testing::ValuesIn(nameRows),
+                         testsupport::RowName());
+
+// ---- dates at the ends of what the file system holds ----
+
+struct DateRow {
+    const char* name;
+    std::int64_t modified; // seconds since 1970, UTC
+    std::string general;   // Label35 and Label22 without their words
+    std::string shortDate; // lbldate
+};
+
+const DateRow dateRows[] = {
+    {"1901, the earliest date", -2147483648LL, "1901-12-13 20:45:52", "1901-12-13"},
+    {"one second before 1970", -1, "1969-12-31 23:59:59", "1969-12-31"},
+    {"2446, the latest date", 15032385535LL, "2446-05-10 22:38:55", "2446-05-10"},
+    {"midnight shows the date alone", 946684800, "2000-01-01", "2000-01-01"},
+};
+
+class HostileDateTest : public testing::TestWithParam<DateRow> {};
+
+TEST_P(HostileDateTest, FactsAndRunShowTheDate) {
+    const DateRow& row = GetParam();
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    TempDir dir;
+    const std::string path = dir.write("old.log", smallLog);
+    const timespec times[2] = {{row.modified, 0}, {row.modified, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    if (st.st_mtime != row.modified)
+        GTEST_SKIP() << "this file system keeps no such date";
+
+    const files::FileFactsResult facts = files::readFileFacts(path);
+    ASSERT_TRUE(facts.facts.has_value()) << facts.errorNumber;
+    const files::SelectionCaptions captions =
+        files::selectionCaptions(*facts.facts, files::defaultDateFormat());
+    EXPECT_EQ(captions.createdLabel, "Created @ " + row.general + "h");
+    EXPECT_EQ(captions.date, row.shortDate);
+
+    ScriptedControl control;
+    analysis::RunInput input;
+    input.currentFile = path;
+    analysis::LineStore store;
+    analysis::HeardStore heard;
+    const RunOutcome out = analysis::runAnalysis(input, store, heard, control);
+    ASSERT_EQ(out.end, RunOutcome::End::Concluded);
+    EXPECT_EQ(testsupport::captionOf(out, "Label22"), row.general);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, HostileDateTest, testing::ValuesIn(dateRows),
                          testsupport::RowName());
 
 // ---- the temporary file of a rich-text run cannot be written ----
