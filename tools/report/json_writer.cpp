@@ -107,6 +107,11 @@ void JsonWriter::number(double value) {
     out_ += jsonNumber(value, 17);
 }
 
+void JsonWriter::boolean(bool value) {
+    beforeValue();
+    out_ += value ? "true" : "false";
+}
+
 void JsonWriter::null() {
     beforeValue();
     out_ += "null";

@@ -1,6 +1,6 @@
 #pragma once
 // A small JSON writer for the report: objects, arrays, strings, integers,
-// floating-point numbers and null. Texts come in as the program keeps them,
+// floating-point numbers, true, false and null. Texts come in as the program keeps them,
 // 8-bit Windows-1252 bytes, and go out as UTF-8.
 
 #include <string>
@@ -31,6 +31,7 @@ public:
     void integer(long long value);
     void number(float value);  // with the digits of a float
     void number(double value); // with the digits of a double
+    void boolean(bool value);
     void null();
 
     const std::string& text() const { return out_; }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "activity_chart.h"
 #include "report.h"
 #include "text/cp1252.h"
 
@@ -94,7 +95,30 @@ int main(int argc, char** argv) {
         }
     }
 
-    put(stdout, options.json ? report::jsonReport(outcome) : report::textReport(outcome, ownCall));
+    if (outcome.end == analysis::RunOutcome::End::Concluded && options.chart) {
+        const auto format = report::chartFormatOf(*options.chart);
+        const std::string chart = format == report::ChartFormat::Png
+                                      ? report::activityChartPng(outcome.activity)
+                                      : report::activityChartSvg(outcome.activity);
+        errno = 0;
+        if (!report::writeBytes(*options.chart, chart)) {
+            const int err = errno;
+            note("cannot write the chart to " + shown(*options.chart) +
+                 (err != 0 ? std::string(": ") + std::strerror(err) : std::string()));
+            status = ExitFailure;
+        }
+    }
+
+    const report::StationOrder order =
+        report::stationOrder(options.sort).value_or(report::StationOrder{});
+    if (options.json)
+        put(stdout,
+            options.stations ? report::jsonReport(outcome, order) : report::jsonReport(outcome));
+    else if (options.stations)
+        put(stdout, options.csv ? report::stationsCsvReport(outcome, order)
+                                : report::stationsTextReport(outcome, order));
+    else
+        put(stdout, report::textReport(outcome, ownCall));
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         note("cannot write the report");
         return ExitFailure;

@@ -4,11 +4,13 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
+#include "activity_chart.h"
 #include "app/startup.h"
 #include "files/raw_text.h"
 #include "json_writer.h"
@@ -163,6 +165,27 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
             o.keepTx = true;
         } else if (arg == "--json") {
             o.json = true;
+        } else if (arg == "--stations") {
+            o.stations = true;
+        } else if (arg == "--csv") {
+            o.csv = true;
+        } else if (isOption(arg, "--sort")) {
+            std::optional<std::string> word;
+            if (!takeValue(args, i, "--sort", word, parsed.error))
+                return parsed;
+            if (!stationOrder(*word) || word->empty()) {
+                parsed.error =
+                    "option '--sort' takes last, first, call or count, not '" + *word + "'";
+                return parsed;
+            }
+            o.sort = *word;
+        } else if (isOption(arg, "--chart")) {
+            if (!takeValue(args, i, "--chart", o.chart, parsed.error))
+                return parsed;
+            if (!chartFormatOf(*o.chart)) {
+                parsed.error = "option '--chart' needs a file name ending in .svg or .png";
+                return parsed;
+            }
         } else if (isOption(arg, "--call")) {
             if (!takeValue(args, i, "--call", o.call, parsed.error))
                 return parsed;
@@ -174,7 +197,8 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
                 return parsed;
             }
         } else if (isOption(arg, "--keep-tx") || isOption(arg, "--json") ||
-                   isOption(arg, "--help") || isOption(arg, "--version")) {
+                   isOption(arg, "--help") || isOption(arg, "--version") ||
+                   isOption(arg, "--stations") || isOption(arg, "--csv")) {
             parsed.error = "option '" + arg.substr(0, arg.find('=')) + "' takes no argument";
             return parsed;
         } else {
@@ -182,14 +206,21 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
             return parsed;
         }
     }
-    if (!haveFile)
+    if (!o.stations && (o.csv || !o.sort.empty()))
+        parsed.error =
+            std::string("option '") + (o.csv ? "--csv" : "--sort") + "' goes with '--stations'";
+    else if (o.csv && o.json)
+        parsed.error = "options '--csv' and '--json' do not go together";
+    else if (!haveFile)
         parsed.error = "no FILE given";
     return parsed;
 }
 
 std::string usageLine() {
     return std::string("Usage: ") + ProgramName +
-           " [--call CALL] [--keep-tx] [--json] [--processed-out FILE] FILE\n";
+           " [--call CALL] [--keep-tx] [--json] [--processed-out FILE]\n"
+           "       [--stations [--sort last|first|call|count] [--csv]]\n"
+           "       [--chart FILE.svg|FILE.png] FILE\n";
 }
 
 std::string helpText() {
@@ -205,12 +236,22 @@ std::string helpText() {
            "                        off): the processed text is the raw text\n"
            "  --json                print one JSON object instead\n"
            "  --processed-out FILE  write the processed text to FILE, bytes as built\n"
+           "  --stations            print the heard stations as a table instead: frames,\n"
+           "                        first and last heard, direct or via a digipeater;\n"
+           "                        with --json, add the \"stations\" and \"activity\" arrays\n"
+           "  --sort ORDER          the table's order: last (newest last heard first, the\n"
+           "                        default), first (earliest first heard first), call,\n"
+           "                        count (most frames first)\n"
+           "  --csv                 the table as CSV with a header row, bytes as the log\n"
+           "                        holds them (Windows-1252), CR LF line ends\n"
+           "  --chart FILE          write the activity per minute as a chart to FILE,\n"
+           "                        SVG or PNG by its name's ending\n"
            "  --help                show this help\n"
            "  --version             show the version\n"
            "\n"
            "A FILE beginning with '-' can be given after '--'.\n"
            "Exit status: 0 after a run, 1 when the file cannot be analysed or the\n"
-           "processed text cannot be written, 2 on a usage error.\n";
+           "processed text or the chart cannot be written, 2 on a usage error.\n";
 }
 
 std::string versionText() {
@@ -327,6 +368,76 @@ analysis::RunOutcome analyseFile(const std::string& path, const std::string& own
     return runWith(input, control);
 }
 
+std::optional<StationOrder> stationOrder(std::string_view word) {
+    using analysis::StationColumn;
+    if (word.empty() || word == "last")
+        return StationOrder{StationColumn::LastHeard, true};
+    if (word == "first")
+        return StationOrder{StationColumn::FirstHeard, false};
+    if (word == "call")
+        return StationOrder{StationColumn::Call, false};
+    if (word == "count")
+        return StationOrder{StationColumn::Frames, true};
+    return std::nullopt;
+}
+
+namespace {
+
+std::vector<analysis::StationRecord> orderedStations(const analysis::RunOutcome& outcome,
+                                                     StationOrder order) {
+    std::vector<analysis::StationRecord> stations = outcome.stations;
+    analysis::sortStations(stations, order.column, order.descending);
+    return stations;
+}
+
+} // namespace
+
+std::string stationsTextReport(const analysis::RunOutcome& outcome, StationOrder order) {
+    if (outcome.end != analysis::RunOutcome::End::Concluded)
+        return {};
+    struct Column {
+        const char* title;
+        bool right; // numbers stand right
+    };
+    static constexpr Column Columns[] = {
+        {"Call", false},  {"Frames", true},         {"First heard", false}, {"Last heard", false},
+        {"Direct", true}, {"Via digipeater", true}, {"Own", false}};
+    using Row = std::array<std::string, std::size(Columns)>;
+    Row titles;
+    for (std::size_t c = 0; c < std::size(Columns); ++c)
+        titles[c] = Columns[c].title;
+    std::vector<Row> rows{titles};
+    for (const analysis::StationRecord& s : orderedStations(outcome, order))
+        rows.push_back({s.call, std::to_string(s.frames), s.firstHeard(), s.lastHeard(),
+                        std::to_string(s.direct), std::to_string(s.viaDigipeater),
+                        s.own ? "yes" : ""});
+    // Widths in characters: one byte is one character of the station's code
+    // page, so the padding is counted before the text becomes UTF-8.
+    std::array<std::size_t, std::size(Columns)> widths{};
+    for (const auto& row : rows)
+        for (std::size_t c = 0; c < row.size(); ++c)
+            widths[c] = std::max(widths[c], row[c].size());
+    std::string out;
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (c > 0)
+                line += "  ";
+            const std::string pad(widths[c] - row[c].size(), ' ');
+            line += Columns[c].right ? pad + row[c] : row[c] + pad;
+        }
+        out += text::cp1252ToUtf8(text::trimTrailingSpaces(line));
+        out.push_back('\n');
+    }
+    return out;
+}
+
+std::string stationsCsvReport(const analysis::RunOutcome& outcome, StationOrder order) {
+    if (outcome.end != analysis::RunOutcome::End::Concluded)
+        return {};
+    return analysis::stationsCsv(orderedStations(outcome, order));
+}
+
 std::string textReport(const analysis::RunOutcome& outcome, std::string_view ownCall) {
     std::string out;
     if (outcome.end != analysis::RunOutcome::End::Concluded)
@@ -344,7 +455,53 @@ std::string textReport(const analysis::RunOutcome& outcome, std::string_view own
     return out;
 }
 
-std::string jsonReport(const analysis::RunOutcome& outcome) {
+namespace {
+
+void writeStationArrays(JsonWriter& json, const analysis::RunOutcome& outcome, StationOrder order) {
+    json.key("stations");
+    json.beginArray();
+    for (const analysis::StationRecord& s : orderedStations(outcome, order)) {
+        json.beginObject();
+        json.key("call");
+        json.string(s.call);
+        json.key("frames");
+        json.integer(s.frames);
+        json.key("direct");
+        json.integer(s.direct);
+        json.key("via_digipeater");
+        json.integer(s.viaDigipeater);
+        json.key("first_heard");
+        json.string(s.firstHeard());
+        json.key("last_heard");
+        json.string(s.lastHeard());
+        json.key("own");
+        json.boolean(s.own);
+        json.endObject();
+    }
+    json.endArray();
+    json.key("activity");
+    json.beginArray();
+    const analysis::ActivitySeries& series = outcome.activity;
+    for (std::size_t i = 0; i < series.minutes.size(); ++i) {
+        const std::int64_t minute = series.firstMinute + static_cast<std::int64_t>(i);
+        const analysis::ActivityMinute& m = series.minutes[i];
+        json.beginObject();
+        json.key("minute");
+        json.integer(minute);
+        json.key("time");
+        json.string(analysis::minuteText(minute));
+        json.key("received");
+        json.integer(m.received);
+        json.key("transmitted");
+        json.integer(m.transmitted);
+        json.key("digipeated");
+        json.integer(m.digipeated);
+        json.endObject();
+    }
+    json.endArray();
+}
+
+std::string jsonReportOf(const analysis::RunOutcome& outcome, const StationOrder* stations) {
     using End = analysis::RunOutcome::End;
     JsonWriter json;
     json.beginObject();
@@ -417,8 +574,20 @@ std::string jsonReport(const analysis::RunOutcome& outcome) {
             json.null();
     }
     json.endObject();
+    if (stations)
+        writeStationArrays(json, outcome, *stations);
     json.endObject();
     return json.text() + "\n";
+}
+
+} // namespace
+
+std::string jsonReport(const analysis::RunOutcome& outcome) {
+    return jsonReportOf(outcome, nullptr);
+}
+
+std::string jsonReport(const analysis::RunOutcome& outcome, StationOrder stations) {
+    return jsonReportOf(outcome, &stations);
 }
 
 std::string failureText(const analysis::Failure& failure) {

@@ -21,6 +21,10 @@ struct Options {
     std::string file{};
     bool help = false;
     bool version = false;
+    bool stations = false;             // the station table instead of the figures
+    bool csv = false;                  // ... as CSV
+    std::string sort{};                // its order: last (also when empty), first, call, count
+    std::optional<std::string> chart{}; // the activity chart's file, .svg or .png
 };
 
 struct ParsedArguments {
@@ -75,6 +79,25 @@ std::string textReport(const analysis::RunOutcome& outcome, std::string_view own
 std::string jsonReport(const analysis::RunOutcome& outcome);
 // A failure's message box for the terminal: title, then text, in UTF-8.
 std::string failureText(const analysis::Failure& failure);
+
+// The station table's order for --sort: "last" (newest last heard first, also
+// for the empty text), "first" (earliest first heard first), "call", "count"
+// (most frames first). Nothing for any other word.
+struct StationOrder {
+    analysis::StationColumn column = analysis::StationColumn::LastHeard;
+    bool descending = true;
+};
+std::optional<StationOrder> stationOrder(std::string_view word);
+
+// The station table as aligned columns, in UTF-8; empty when the run did not
+// conclude.
+std::string stationsTextReport(const analysis::RunOutcome& outcome, StationOrder order);
+// The same as CSV with a header row: the bytes the window's "Save as CSV..."
+// writes (Windows-1252, CR LF).
+std::string stationsCsvReport(const analysis::RunOutcome& outcome, StationOrder order);
+// jsonReport with a "stations" array in that order and an "activity" array
+// (one object per minute) after the figures.
+std::string jsonReport(const analysis::RunOutcome& outcome, StationOrder stations);
 
 // Writes bytes exactly as they are; false when the file cannot be written.
 bool writeBytes(const std::string& path, std::string_view bytes);
