@@ -53,6 +53,7 @@ void Form1::wireEvents() {
     connect(label2_, &ClickableLabel::clicked, this, &Form1::Label2_Click);
     connect(timer1_, &QTimer::timeout, this, &Form1::Timer1_Timer);
     // A click on the indicator does nothing.
+    wireActions();
     wireHelpAndAbout();
 }
 

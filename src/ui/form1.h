@@ -13,6 +13,8 @@
 #include "analysis/heard_list.h"
 #include "analysis/line_store.h"
 #include "files/file_facts.h"
+#include "actions/save.h"
+#include "ui/printer.h"
 #include "ui/about_services.h"
 
 class QCheckBox;
@@ -74,6 +76,18 @@ public:
     void File1_PathChange();
     void Label2_Click();
     void Timer1_Timer();
+    void Command3_Click();
+    void Command7_Click();
+    void Command8_Click();
+    void List1_MouseDown(Qt::MouseButtons buttons);
+    void List2_MouseDown(Qt::MouseButtons buttons);
+    void menucopyheard1_Click();
+    void Check2_Click();
+    void cmdRename_Click();
+    void Command4_Click();
+
+    // The printer Print uses (the system's default printer unless set).
+    void setPrinter(Printer& printer) { printer_ = &printer; }
     void Command6_Click();
     void Command6_MouseDown(Qt::MouseButton button);
     void Image1_Click();
@@ -87,6 +101,8 @@ protected:
 private:
     void buildLayout();
     void wireEvents();
+    void wireActions();
+    void ShowSaveDialog();
     void wireHelpAndAbout();
     void showAbout();
     void requestHelp();
@@ -147,6 +163,10 @@ private:
     ClickableLabel* label2_ = nullptr;
     QTimer* timer1_ = nullptr;
     QMenu* menucopyheard_ = nullptr;
+
+    actions::SaveState saveState_;
+    Printer* printer_ = nullptr;
+    std::unique_ptr<Printer> systemPrinter_;
 
     // At most one About window and one help viewer.
     AboutServices aboutServices_ = systemAboutServices();

@@ -35,6 +35,20 @@ std::string QtPrompts::input(const app::InputBox& box) {
     return ok ? toBytes(text) : std::string();
 }
 
+QString nameFilterText(const SaveDialogRequest::Filter& filter) {
+    // The dialog shows the patterns it matches in brackets after the
+    // description, so a description that brings its own loses them.
+    QString description = fromBytes(filter.description);
+    if (description.endsWith(QLatin1Char(')'))) {
+        if (const qsizetype open = description.lastIndexOf(QLatin1String(" (")); open >= 0)
+            description.truncate(open);
+    }
+    QStringList patterns;
+    for (const QString& p : QString::fromStdString(filter.pattern).split(';', Qt::SkipEmptyParts))
+        patterns << (p == QLatin1String("*.*") ? QStringLiteral("*") : p); // every name, dot or not
+    return description + QLatin1String(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
+
 std::optional<std::string> QtPrompts::saveFile(const SaveDialogRequest& request) {
     QFileDialog dialog(parent_, fromBytes(request.title), fromPath(request.folder));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -44,7 +58,7 @@ std::optional<std::string> QtPrompts::saveFile(const SaveDialogRequest& request)
     dialog.setDefaultSuffix(QString());
     QStringList filters;
     for (const auto& f : request.filters)
-        filters << fromBytes(f.description) + " (" + QString::fromStdString(f.pattern).replace(';', ' ') + ")";
+        filters << nameFilterText(f);
     dialog.setNameFilters(filters);
     dialog.selectFile(fromPath(request.initialName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

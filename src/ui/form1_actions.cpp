@@ -1,0 +1,195 @@
+// The file actions of the main window: Save, Print, Copy, the heard list's
+// popup menu and Sort, Rename and Delete.
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QToolButton>
+
+#include <functional>
+#include <vector>
+
+#include "actions/print_copy.h"
+#include "actions/rename_delete.h"
+#include "actions/save.h"
+#include "analysis/heard_list.h"
+#include "text/basic_text.h"
+#include "ui/file_list_box.h"
+#include "ui/form1.h"
+#include "ui/prompts.h"
+#include "ui/qt_printer.h"
+#include "ui/qt_text.h"
+
+namespace tallix::ui {
+
+namespace {
+
+// Tells of every mouse press on a widget with the buttons held, and leaves the
+// press to the widget.
+class MouseDownFilter : public QObject {
+public:
+    MouseDownFilter(QObject* parent, std::function<void(Qt::MouseButtons)> onPress)
+        : QObject(parent), onPress_(std::move(onPress)) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress)
+            onPress_(static_cast<QMouseEvent*>(event)->buttons());
+        return false;
+    }
+
+private:
+    std::function<void(Qt::MouseButtons)> onPress_;
+};
+
+void putOnClipboard(const std::string& bytes) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(fromBytes(bytes));
+}
+
+} // namespace
+
+void Form1::wireActions() {
+    connect(command3_, &QToolButton::clicked, this, &Form1::Command3_Click);
+    connect(command7_, &QToolButton::clicked, this, &Form1::Command7_Click);
+    connect(command8_, &QToolButton::clicked, this, &Form1::Command8_Click);
+    connect(cmdRename_, &QToolButton::clicked, this, &Form1::cmdRename_Click);
+    connect(command4_, &QToolButton::clicked, this, &Form1::Command4_Click);
+    connect(check2_, &QCheckBox::toggled, this, &Form1::Check2_Click);
+    if (auto* copyHeard = menucopyheard_->findChild<QAction*>(QStringLiteral("menucopyheard1")))
+        connect(copyHeard, &QAction::triggered, this, &Form1::menucopyheard1_Click);
+    // Presses reach a list's viewport, not the list.
+    list1_->viewport()->installEventFilter(
+        new MouseDownFilter(list1_, [this](Qt::MouseButtons b) { List1_MouseDown(b); }));
+    list2_->viewport()->installEventFilter(
+        new MouseDownFilter(list2_, [this](Qt::MouseButtons b) { List2_MouseDown(b); }));
+}
+
+void Form1::Command3_Click() {
+    saveState_.savePath = actions::proposedSavePath(toPath(label5_->text()), currentFileIsRtf_);
+    saveState_.SplitFilePath();
+    actions::setCurrentFolder(file1_->path());
+    prompts_.message(actions::saveNameBox(saveState_.saveName));
+    ShowSaveDialog();
+    if (!saveState_.saveAccepted) {
+        actions::setCurrentFolder(env_.hostFolder);
+        return;
+    }
+    if (const int error = actions::writeProcessedText(saveState_.savePath, processedBytes_);
+        error != 0)
+        prompts_.message(actions::saveErrorMessage(currentFile_, error));
+    actions::setCurrentFolder(env_.hostFolder);
+    file1_->refresh();
+}
+
+void Form1::ShowSaveDialog() {
+    SaveDialogRequest request;
+    request.title = actions::SaveDialogTitle;
+    for (const auto& filter : actions::SaveDialogFilters)
+        request.filters.push_back({filter.description, filter.pattern});
+    request.folder = actions::currentFolder();
+    request.initialName = saveState_.saveName;
+    const std::optional<std::string> chosen = prompts_.saveFile(request);
+    if (!chosen) {
+        saveState_.saveAccepted = false;
+        return;
+    }
+    saveState_.saveAccepted = true;
+    saveState_.savePath = std::string(text::trimSpaces(*chosen));
+    if (actions::FileExists(saveState_.savePath) &&
+        prompts_.message(actions::overwriteQuestion()) != Answer::Yes) {
+        saveState_.saveAccepted = false;
+        return;
+    }
+    saveState_.SplitFilePath();
+}
+
+void Form1::Command7_Click() {
+    if (prompts_.message(actions::printQuestion()) != Answer::Yes)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (!printer_) {
+        systemPrinter_ = std::make_unique<QtPrinter>();
+        printer_ = systemPrinter_.get();
+    }
+    const PrintResult result = printer_->print(toDisplayText(processedBytes_));
+    QApplication::processEvents();
+    QApplication::restoreOverrideCursor();
+    if (result == PrintResult::NoPrinter)
+        prompts_.message(actions::noPrinterMessage());
+    else if (result == PrintResult::Failed)
+        prompts_.message(actions::printFailedMessage());
+}
+
+void Form1::Command8_Click() {
+    if (processedBytes_.empty())
+        return;
+    putOnClipboard(processedBytes_);
+    prompts_.message(actions::processedCopiedMessage());
+}
+
+void Form1::List1_MouseDown(Qt::MouseButtons buttons) {
+    if (buttons == Qt::RightButton)
+        menucopyheard_->popup(QCursor::pos());
+}
+
+void Form1::List2_MouseDown(Qt::MouseButtons buttons) {
+    List1_MouseDown(buttons);
+}
+
+void Form1::menucopyheard1_Click() {
+    if (list1_->count() == 0) {
+        prompts_.message(actions::emptyHeardListMessage());
+        return;
+    }
+    // Always the order of first hearing, whichever list is on view.
+    std::vector<std::string> entries;
+    entries.reserve(static_cast<std::size_t>(list1_->count()));
+    for (int i = 0; i < list1_->count(); ++i)
+        entries.push_back(toBytes(list1_->item(i)->text()));
+    putOnClipboard(analysis::heardClipboardText(entries));
+}
+
+void Form1::Check2_Click() {
+    const bool sorted = check2_->isChecked();
+    list2_->setVisible(sorted);
+    list1_->setVisible(!sorted);
+}
+
+void Form1::cmdRename_Click() {
+    const std::string name = file1_->selectedName();
+    if (name.empty())
+        return;
+    const std::optional<std::string> target =
+        actions::renameTarget(name, prompts_.input(actions::renameInputBox(name)));
+    if (!target)
+        return;
+    if (const int error = actions::renameFile(file1_->path(), name, *target); error != 0) {
+        prompts_.message(actions::renameErrorMessage(error));
+        return;
+    }
+    file1_->refresh();
+}
+
+void Form1::Command4_Click() {
+    const std::string name = file1_->selectedName();
+    if (name.empty()) {
+        prompts_.message(actions::noFileToDeleteMessage());
+        return;
+    }
+    if (prompts_.message(actions::deleteQuestion(name)) != Answer::Yes)
+        return;
+    // A file that cannot be deleted is not reported; the list shows it still.
+    actions::deleteFile(file1_->path(), name);
+    file1_->refresh();
+    command4_->setEnabled(false);
+}
+
+} // namespace tallix::ui
