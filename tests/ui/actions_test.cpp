@@ -671,6 +671,7 @@ void ActionsTest::heardListCopiedInOrderOfHearing() {
     QVERIFY(w.popup()->isVisible());
     copy->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("ZZ9ZZ,AB1CD,EF2GH,"));
+    w.popup()->hide();
 
     // The sorted list on view: the same menu copies List1's order all the same.
     QGuiApplication::clipboard()->clear();
