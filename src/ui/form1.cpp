@@ -52,6 +52,8 @@ void Form1::wireEvents() {
     connect(file1_, &FileListBox::pathChanged, this, &Form1::File1_PathChange);
     connect(label2_, &ClickableLabel::clicked, this, &Form1::Label2_Click);
     connect(timer1_, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    for (QListWidget* list : {list1_, list2_})
+        connect(list, &QListWidget::itemDoubleClicked, this, &Form1::HeardList_DblClick);
     // A click on the indicator does nothing.
     wireActions();
     wireHelpAndAbout();

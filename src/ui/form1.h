@@ -12,6 +12,7 @@
 
 #include "analysis/heard_list.h"
 #include "analysis/line_store.h"
+#include "analysis/station_stats.h"
 #include "files/file_facts.h"
 #include "actions/save.h"
 #include "ui/printer.h"
@@ -33,6 +34,7 @@ namespace tallix::ui {
 class ClickableLabel;
 class FileListBox;
 class FrmAbout;
+class HeardStationsWindow;
 class HelpViewer;
 class Prompts;
 class WindowRunControl;
@@ -76,6 +78,8 @@ public:
     void File1_PathChange();
     void Label2_Click();
     void Timer1_Timer();
+    // A double click on an entry of the heard list (List1 or List2).
+    void HeardList_DblClick();
     void Command3_Click();
     void Command7_Click();
     void Command8_Click();
@@ -110,6 +114,8 @@ private:
     void selectChoice(int index);
     void Preview();
     void ProcessFile();
+    void showStations(std::vector<analysis::StationRecord> stations,
+                      analysis::ActivitySeries activity, const std::vector<std::string>& heard);
     void Form_Unload();
     files::DateFormat dateFormat() const;
     void setCaption(const char* element, const QString& text);
@@ -172,6 +178,12 @@ private:
     AboutServices aboutServices_ = systemAboutServices();
     QPointer<FrmAbout> about_;
     QPointer<HelpViewer> helpViewer_;
+
+    // The station figures of the last concluded run: the heard list's tips
+    // and the "Heard stations" window.
+    std::vector<analysis::StationRecord> stations_;
+    analysis::ActivitySeries activity_;
+    QPointer<HeardStationsWindow> heardStations_;
 };
 
 } // namespace tallix::ui

@@ -198,6 +198,7 @@ void Form1::ProcessFile() {
         processedBytes_ = out.processedText;
         for (const auto& caption : out.captions)
             setCaption(caption.element.c_str(), fromBytes(caption.text));
+        showStations(out.stations, out.activity, out.heard);
         label19_->hide();
         timer1_->stop();
         if (out.bringWindowToFront) {

@@ -1,0 +1,65 @@
+// The station figures in the main window: each heard-list entry's tip, and the
+// "Heard stations" window that a double click on an entry opens.
+
+#include <QListWidget>
+
+#include <string_view>
+#include <unordered_map>
+
+#include "ui/form1.h"
+#include "ui/heard_stations_window.h"
+#include "ui/qt_text.h"
+
+namespace tallix::ui {
+
+void Form1::showStations(std::vector<analysis::StationRecord> stations,
+                         analysis::ActivitySeries activity, const std::vector<std::string>& heard) {
+    stations_ = std::move(stations);
+    activity_ = std::move(activity);
+
+    // An entry's figures are final only now, at the end of the run. Each call
+    // is looked up once, however often a full store listed it.
+    std::unordered_map<std::string_view, const analysis::StationRecord*> byCall;
+    byCall.reserve(stations_.size());
+    for (const auto& s : stations_)
+        byCall.emplace(s.call, &s);
+    auto tipOf = [&](std::string_view call) {
+        const auto found = byCall.find(call);
+        return found == byCall.end() ? QString()
+                                     : fromBytes(analysis::stationSummary(*found->second));
+    };
+    // List1 holds the run's calls in the order heard; List2 keeps each
+    // entry's call beside its text.
+    const bool inOrder = static_cast<std::size_t>(list1_->count()) == heard.size();
+    for (int i = 0; i < list1_->count(); ++i) {
+        QListWidgetItem* item = list1_->item(i);
+        item->setToolTip(tipOf(inOrder ? std::string_view(heard[static_cast<std::size_t>(i)])
+                                       : std::string_view(toBytes(item->text()))));
+    }
+    for (int i = 0; i < list2_->count(); ++i) {
+        QListWidgetItem* item = list2_->item(i);
+        const QVariant call = item->data(Qt::UserRole);
+        item->setToolTip(
+            tipOf(call.isValid() ? call.toByteArray().toStdString() : toBytes(item->text())));
+    }
+
+    if (HeardStationsWindow* open = heardStations_.data(); open && open->isVisible())
+        open->setRun(stations_, activity_, currentFile_);
+}
+
+void Form1::HeardList_DblClick() {
+    HeardStationsWindow* window = heardStations_.data();
+    if (!window) {
+        window = new HeardStationsWindow(prompts_, this);
+        heardStations_ = window;
+    }
+    if (!window->isVisible()) {
+        window->setRun(stations_, activity_, currentFile_);
+        window->sortByLastHeard();
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace tallix::ui

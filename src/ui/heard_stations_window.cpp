@@ -1,0 +1,283 @@
+#include "ui/heard_stations_window.h"
+
+#include <QAbstractTableModel>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QSvgGenerator>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <cstdio>
+#include <filesystem>
+#include <unordered_map>
+
+#include "text/basic_text.h"
+#include "ui/activity_chart.h"
+#include "ui/prompts.h"
+#include "ui/qt_text.h"
+
+namespace tallix::ui {
+
+using analysis::StationColumn;
+using analysis::StationRecord;
+
+namespace {
+
+constexpr const char* Title = "Heard stations";
+const QSize ChartPicture(960, 360);
+
+struct ColumnLook {
+    const char* title;
+    bool number;
+    Qt::SortOrder firstOrder; // on the first click of its header
+};
+// In the order of StationColumn.
+constexpr ColumnLook Columns[analysis::StationColumnCount] = {
+    {"Call", false, Qt::AscendingOrder},        {"Frames", true, Qt::DescendingOrder},
+    {"First heard", false, Qt::AscendingOrder}, {"Last heard", false, Qt::DescendingOrder},
+    {"Direct", true, Qt::DescendingOrder},      {"Via digipeater", true, Qt::DescendingOrder},
+    {"Own", false, Qt::DescendingOrder},
+};
+
+bool writeBytes(const std::string& path, std::string_view bytes) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && written;
+}
+
+bool endsWithInAnyCase(std::string_view path, std::string_view ending) {
+    return path.size() >= ending.size() &&
+           text::upperCase(path.substr(path.size() - ending.size())) == text::upperCase(ending);
+}
+
+} // namespace
+
+// The stations as rows; sorting goes through the core's order of the columns.
+class StationTableModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setStations(std::vector<StationRecord> stations) {
+        beginResetModel();
+        stations_ = std::move(stations);
+        analysis::sortStations(stations_, column_, order_ == Qt::DescendingOrder);
+        endResetModel();
+    }
+    const std::vector<StationRecord>& stations() const { return stations_; }
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(stations_.size());
+    }
+    int columnCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : analysis::StationColumnCount;
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid())
+            return {};
+        const StationRecord& s = stations_[static_cast<std::size_t>(index.row())];
+        if (role == Qt::ToolTipRole)
+            return fromBytes(analysis::stationSummary(s));
+        if (role == Qt::TextAlignmentRole)
+            return Columns[index.column()].number ? int(Qt::AlignRight | Qt::AlignVCenter)
+                                                  : int(Qt::AlignLeft | Qt::AlignVCenter);
+        if (role != Qt::DisplayRole)
+            return {};
+        switch (static_cast<StationColumn>(index.column())) {
+        case StationColumn::Call:
+            return fromBytes(s.call);
+        case StationColumn::Frames:
+            return s.frames;
+        case StationColumn::FirstHeard:
+            return QString::fromStdString(s.firstHeard());
+        case StationColumn::LastHeard:
+            return QString::fromStdString(s.lastHeard());
+        case StationColumn::Direct:
+            return s.direct;
+        case StationColumn::ViaDigipeater:
+            return s.viaDigipeater;
+        case StationColumn::Own:
+            return s.own ? QStringLiteral("yes") : QString();
+        }
+        return {};
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || section < 0 || section >= analysis::StationColumnCount)
+            return {};
+        if (role == Qt::DisplayRole)
+            return QString::fromLatin1(Columns[section].title);
+        if (role == Qt::InitialSortOrderRole)
+            return static_cast<int>(Columns[section].firstOrder);
+        return {};
+    }
+
+    void sort(int column, Qt::SortOrder order) override {
+        if (column < 0 || column >= analysis::StationColumnCount)
+            return;
+        column_ = static_cast<StationColumn>(column);
+        order_ = order;
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        // Selected rows follow their station to its new place.
+        const QModelIndexList before = persistentIndexList();
+        std::vector<std::string> calls;
+        for (const QModelIndex& i : before)
+            calls.push_back(stations_[static_cast<std::size_t>(i.row())].call);
+        analysis::sortStations(stations_, column_, order_ == Qt::DescendingOrder);
+        std::unordered_map<std::string_view, int> rowOf;
+        for (std::size_t r = 0; r < stations_.size(); ++r)
+            rowOf.emplace(stations_[r].call, static_cast<int>(r));
+        QModelIndexList after;
+        for (qsizetype i = 0; i < before.size(); ++i)
+            after.append(index(rowOf.at(calls[static_cast<std::size_t>(i)]), before[i].column()));
+        changePersistentIndexList(before, after);
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    }
+
+private:
+    std::vector<StationRecord> stations_;
+    StationColumn column_ = StationColumn::LastHeard;
+    Qt::SortOrder order_ = Qt::DescendingOrder;
+};
+
+HeardStationsWindow::HeardStationsWindow(Prompts& prompts, QWidget* parent)
+    : QWidget(parent, Qt::Window), prompts_(prompts) {
+    setObjectName(QStringLiteral("HeardStations"));
+    setWindowTitle(QString::fromLatin1(Title));
+
+    count_ = new QLabel(this);
+    count_->setObjectName(QStringLiteral("StationCount"));
+
+    model_ = new StationTableModel(this);
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("StationTable"));
+    table_->setModel(model_);
+    table_->setSortingEnabled(true);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setAlternatingRowColors(true);
+    table_->verticalHeader()->hide();
+    // The columns share the width: no column hides behind a scroll bar.
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    sortByLastHeard();
+
+    chart_ = new ActivityChart(this);
+
+    saveCsv_ = new QPushButton(QStringLiteral("Save as CSV..."), this);
+    saveCsv_->setObjectName(QStringLiteral("SaveCsv"));
+    saveChart_ = new QPushButton(QStringLiteral("Save chart..."), this);
+    saveChart_->setObjectName(QStringLiteral("SaveChart"));
+    connect(saveCsv_, &QPushButton::clicked, this, &HeardStationsWindow::saveCsv);
+    connect(saveChart_, &QPushButton::clicked, this, &HeardStationsWindow::saveChart);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(count_);
+    buttons->addStretch(1);
+    buttons->addWidget(saveCsv_);
+    buttons->addWidget(saveChart_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(table_, 3);
+    layout->addWidget(chart_, 2);
+    layout->addLayout(buttons);
+    resize(680, 600);
+}
+
+HeardStationsWindow::~HeardStationsWindow() = default;
+
+void HeardStationsWindow::setRun(std::vector<StationRecord> stations,
+                                 analysis::ActivitySeries activity, std::string sourceFile) {
+    const std::size_t n = stations.size();
+    model_->setStations(std::move(stations));
+    chart_->setSeries(std::move(activity));
+    sourceFile_ = std::move(sourceFile);
+    count_->setText(n == 1 ? QStringLiteral("1 station")
+                           : QStringLiteral("%1 stations").arg(static_cast<qulonglong>(n)));
+}
+
+void HeardStationsWindow::sortByLastHeard() {
+    table_->sortByColumn(static_cast<int>(StationColumn::LastHeard), Qt::DescendingOrder);
+}
+
+const std::vector<StationRecord>& HeardStationsWindow::shownStations() const {
+    return model_->stations();
+}
+
+std::optional<std::string>
+HeardStationsWindow::askPath(const char* title, const char* suffix,
+                             std::vector<std::pair<std::string, std::string>> filters) {
+    namespace fs = std::filesystem;
+    SaveDialogRequest request;
+    request.title = title;
+    for (auto& [description, pattern] : filters)
+        request.filters.push_back({std::move(description), std::move(pattern)});
+    // Beside the analysed log, named after it.
+    const fs::path source(sourceFile_);
+    request.folder = source.parent_path().string();
+    request.initialName = (source.has_stem() ? source.stem().string() : std::string("heard")) +
+                          (std::string_view(suffix) == ".csv" ? "-stations" : "-activity") + suffix;
+    std::optional<std::string> path = prompts_.saveFile(request);
+    if (!path || path->empty())
+        return std::nullopt;
+    std::error_code ec;
+    if (fs::exists(fs::path(*path), ec)) {
+        const app::MessageBox question{*path + " already exists.\r\nDo you want to replace it?",
+                                       Title, app::Buttons::YesNo, app::Icon::Exclamation};
+        if (prompts_.message(question) != Answer::Yes)
+            return std::nullopt;
+    }
+    return path;
+}
+
+void HeardStationsWindow::reportWriteFailure(const std::string& path) {
+    prompts_.message({"The file could not be written:\r\n" + path, Title, app::Buttons::Ok,
+                      app::Icon::Critical});
+}
+
+void HeardStationsWindow::saveCsv() {
+    const auto path = askPath("Save as CSV", ".csv",
+                              {{"CSV Files (*.csv)", "*.csv"}, {"All Files (*.*)", "*.*"}});
+    if (path && !writeBytes(*path, analysis::stationsCsv(shownStations())))
+        reportWriteFailure(*path);
+}
+
+void HeardStationsWindow::saveChart() {
+    const auto path =
+        askPath("Save chart", ".png",
+                {{"PNG Pictures (*.png)", "*.png"}, {"SVG Drawings (*.svg)", "*.svg"}});
+    if (!path)
+        return;
+    const QRect area(QPoint(0, 0), ChartPicture);
+    bool written = false;
+    if (endsWithInAnyCase(*path, ".svg")) {
+        std::error_code ec;
+        std::filesystem::remove(*path, ec); // so that a failed write is seen
+        QSvgGenerator svg;
+        svg.setFileName(fromPath(*path));
+        svg.setSize(ChartPicture);
+        svg.setViewBox(area);
+        svg.setTitle(QStringLiteral("Activity per minute"));
+        QPainter painter;
+        if (painter.begin(&svg)) {
+            chart_->paint(painter, area);
+            written = painter.end() && QFileInfo(fromPath(*path)).size() > 0;
+        }
+    } else {
+        // Any other name gets a PNG picture.
+        QImage image(ChartPicture, QImage::Format_RGB32);
+        QPainter painter(&image);
+        chart_->paint(painter, area);
+        painter.end();
+        written = image.save(fromPath(*path), "PNG");
+    }
+    if (!written)
+        reportWriteFailure(*path);
+}
+
+} // namespace tallix::ui
