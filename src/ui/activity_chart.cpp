@@ -96,16 +96,27 @@ void ActivityChart::paint(QPainter& painter, const QRect& area) const {
                              QString::fromStdString(tick.label));
         }
         // Each figure as a step line: level across its minute, upright between.
+        // With more minutes than pixels, a step covers a pixel's worth of
+        // minutes at the highest figure among them, so that a long log draws
+        // as fast as a short one and no peak is lost.
+        const std::size_t count = series_.minutes.size();
+        const std::size_t stepsDrawn =
+            std::min(count, static_cast<std::size_t>(std::max(1.0, plot.width())));
         auto steps = [&](std::int32_t ActivityMinute::*figure) {
             QPainterPath path;
-            for (std::size_t i = 0; i < series_.minutes.size(); ++i) {
-                const double y = yAt(series_.minutes[i].*figure);
-                const double left = xAt(static_cast<double>(i));
-                if (i == 0)
+            for (std::size_t step = 0; step < stepsDrawn; ++step) {
+                const std::size_t from = step * count / stepsDrawn;
+                const std::size_t to = (step + 1) * count / stepsDrawn;
+                std::int32_t highest = 0;
+                for (std::size_t i = from; i < to; ++i)
+                    highest = std::max(highest, series_.minutes[i].*figure);
+                const double y = yAt(highest);
+                const double left = xAt(static_cast<double>(from));
+                if (step == 0)
                     path.moveTo(left, y);
                 else
                     path.lineTo(left, y);
-                path.lineTo(xAt(static_cast<double>(i + 1)), y);
+                path.lineTo(xAt(static_cast<double>(to)), y);
             }
             return path;
         };
