@@ -3,10 +3,6 @@
 // to show that nothing was written to the inputs, and a scoped change of the
 // current folder for runs that write "rtftemp.tmp" there.
 
-#include <gtest/gtest.h>
-
-#include <unistd.h>
-
 #include <filesystem>
 #include <map>
 #include <string>
@@ -15,44 +11,27 @@
 
 namespace tallix::testsupport {
 
-// Path (relative to the folder) to bytes of every regular file below it.
+// Path to bytes of every regular file below `folder`.
 inline std::map<std::string, std::string> snapshot(const std::filesystem::path& folder) {
-    namespace fs = std::filesystem;
     std::map<std::string, std::string> files;
     std::error_code ec;
-    for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeEc;
-        if (it->is_regular_file(typeEc) && !it->is_symlink(typeEc))
-            files[fs::relative(it->path(), folder).string()] = readBytes(it->path().string());
-    }
+    for (std::filesystem::recursive_directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec))
+        if (it->is_regular_file(ec))
+            files[it->path().string()] = readBytes(it->path().string());
     return files;
 }
 
 // Makes `folder` the current folder until the end of the scope.
-class CurrentFolder {
-public:
-    explicit CurrentFolder(const std::filesystem::path& folder)
-        : previous_(std::filesystem::current_path()) {
+struct CurrentFolder {
+    std::filesystem::path previous = std::filesystem::current_path();
+    explicit CurrentFolder(const std::filesystem::path& folder) {
         std::filesystem::current_path(folder);
     }
     ~CurrentFolder() {
         std::error_code ec;
-        std::filesystem::current_path(previous_, ec);
+        std::filesystem::current_path(previous, ec);
     }
-    CurrentFolder(const CurrentFolder&) = delete;
-    CurrentFolder& operator=(const CurrentFolder&) = delete;
-
-private:
-    std::filesystem::path previous_;
 };
-
-// A literal's bytes, NULs included.
-template <std::size_t N> std::string bytesOf(const char (&literal)[N]) {
-    return std::string(literal, N - 1);
-}
-
-inline bool runningAsRoot() {
-    return ::geteuid() == 0;
-}
 
 } // namespace tallix::testsupport
