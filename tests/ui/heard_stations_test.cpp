@@ -1,11 +1,10 @@
 // The heard stations in the window: each heard-list entry's tip, and the
-// "Heard stations" window opened by a double click on an entry: its sortable
-// table, its chart, and saving both.
+// "Heard stations" window a double click on an entry opens: its sortable
+// table, its chart, and saving both. The figures themselves are the core's.
 
 #include <QFile>
 #include <QHeaderView>
 #include <QImage>
-#include <QLabel>
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
@@ -23,9 +22,7 @@
 #include "ui/form1.h"
 #include "ui/heard_stations_window.h"
 
-using tallix::ui::Form1;
 using tallix::ui::HeardStationsWindow;
-using tallix::ui::test::FakePrompts;
 namespace fs = std::filesystem;
 
 namespace {
@@ -39,8 +36,8 @@ std::string readFile(const fs::path& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string("<unreadable>");
 }
 
-// Own call AB1CD. EF2GH is heard direct and via the digipeater, the own call
-// as sent and as digipeated, ZZ9ZZ without a stamp, ab1cd in lower case.
+// Own call AB1CD, heard as sent and as digipeated; EF2GH direct and via the
+// digipeater; ZZ9ZZ never stamped; ab1cd in lower case.
 const std::string PassLog = "Kest log\r\n"
                             "Fm EF2GH To CQ >[10:00:00]\r\nhi\r\n"
                             "Fm AB1CD To CQ >[10:00:30]\r\nhello\r\n"
@@ -49,38 +46,33 @@ const std::string PassLog = "Kest log\r\n"
                             "Fm EF2GH To CQ Via DIGI* >[10:42:13]\r\nhi\r\n"
                             "fm ab1cd to cq >[10:05:00]\r\n";
 
-const std::string OtherLog = "Kest log\r\n"
-                             "Fm PA3XYZ To CQ >[22:00:00]\r\n"
-                             "Fm PA3XYZ To CQ >[22:01:00]\r\n"
-                             "Fm PA3XYZ To CQ >[22:03:00]\r\n";
+// A Kest folder with two logs in Reports.
+fs::path kestFolder(const QTemporaryDir& dir) {
+    const fs::path root = dir.path().toStdString();
+    writeFile(root / "kest.ini", ";Kest 3.1\r\nport=1\r\nbaud=1200\r\nAB1CD\r\n");
+    fs::create_directory(root / "Reports");
+    writeFile(root / "Reports" / "pass.log", PassLog);
+    writeFile(root / "Reports" / "other.log",
+              "Kest log\r\nFm PA3XYZ To CQ >[22:00:00]\r\nFm DL1AAA To CQ >[22:04:00]\r\n");
+    return root;
+}
 
-struct KestFolder {
-    QTemporaryDir dir;
-    fs::path root() const { return fs::path(dir.path().toStdString()); }
-    fs::path reports() const { return root() / "Reports"; }
-    KestFolder() {
-        writeFile(root() / "kest.ini", ";Kest 3.1\r\nport=1\r\nbaud=1200\r\nAB1CD\r\n");
-        fs::create_directory(reports());
-        writeFile(reports() / "pass.log", PassLog);
-        writeFile(reports() / "other.log", OtherLog);
-    }
-};
-
+// The main window on that folder after a run over pass.log.
 struct Window {
-    FakePrompts prompts;
-    Form1 form;
-    explicit Window(const KestFolder& kest) : form({kest.root().string(), "4KTRMN"}, prompts) {
+    QTemporaryDir dir;
+    fs::path root = kestFolder(dir);
+    tallix::ui::test::FakePrompts prompts;
+    tallix::ui::Form1 form{{root.string(), "4KTRMN"}, prompts};
+    Window() {
         if (!form.Form_Load())
             qFatal("start-up failed");
         form.show();
         if (!QTest::qWaitForWindowExposed(&form))
             qFatal("window not shown");
+        run("pass.log");
     }
     template <class T> T* get(const char* name) {
-        auto* w = form.findChild<T*>(QString::fromLatin1(name));
-        if (!w)
-            qFatal("no element %s", name);
-        return w;
+        return form.findChild<T*>(QString::fromLatin1(name));
     }
     void run(const char* file) {
         auto* files = get<QListWidget>("File1");
@@ -88,30 +80,32 @@ struct Window {
             files->findItems(QString::fromLatin1(file), Qt::MatchExactly).value(0));
         QTest::mouseClick(get<QWidget>("Command2"), Qt::LeftButton);
     }
-    // A double click on the first entry of List1, as the user makes it.
     HeardStationsWindow* openStations() {
         auto* list = get<QListWidget>("List1");
-        const QPoint at = list->visualItemRect(list->item(0)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-        return form.findChild<HeardStationsWindow*>(QStringLiteral("HeardStations"));
+        emit list->itemDoubleClicked(list->item(0));
+        return get<HeardStationsWindow>("HeardStations");
     }
 };
 
+QTableView* table(HeardStationsWindow* stations) {
+    return stations->findChild<QTableView*>(QStringLiteral("StationTable"));
+}
+
 QStringList shownCalls(HeardStationsWindow* stations) {
-    auto* table = stations->findChild<QTableView*>(QStringLiteral("StationTable"));
     QStringList calls;
-    for (int r = 0; r < table->model()->rowCount(); ++r)
-        calls << table->model()->index(r, 0).data().toString();
+    for (int r = 0; r < table(stations)->model()->rowCount(); ++r)
+        calls << table(stations)->model()->index(r, 0).data().toString();
     return calls;
 }
 
+std::size_t chartMinutes(HeardStationsWindow* stations) {
+    return stations->findChild<tallix::ui::ActivityChart*>()->series().minutes.size();
+}
+
 void clickHeader(HeardStationsWindow* stations, int section) {
-    QHeaderView* header =
-        stations->findChild<QTableView*>(QStringLiteral("StationTable"))->horizontalHeader();
-    const QPoint at(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
-                    header->height() / 2);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    QHeaderView* header = table(stations)->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(section) + 5, header->height() / 2));
 }
 
 } // namespace
@@ -125,212 +119,96 @@ private slots:
         QLocale::setDefault(QLocale::c());
         QStandardPaths::setTestModeEnabled(true);
     }
-    void entriesTellTheirFigures_data();
-    void entriesTellTheirFigures();
-    void opensSortedByLastHeardNewestFirst();
-    void headerClicksSortEitherWay_data();
-    void headerClicksSortEitherWay();
-    void followsTheLastRun();
-    void savesTheTableAsCsv();
-    void savesTheChart();
-};
 
-void HeardStationsTest::entriesTellTheirFigures_data() {
-    QTest::addColumn<QString>("call");
-    QTest::addColumn<QString>("tip");
-    QTest::newRow("direct and via digipeater")
-        << "EF2GH"
-        << "2 frames, first 10:00:00, last 10:42:13, direct and via digipeater";
-    QTest::newRow("own call")
-        << "AB1CD"
-        << "2 frames, first 10:00:30, last 10:00:40, direct and via digipeater, own call";
-    QTest::newRow("never stamped") << "ZZ9ZZ"
-                                   << "1 frame, no time stamp, direct";
-    QTest::newRow("lower case is another station")
-        << "ab1cd"
-        << "1 frame, first 10:05:00, last 10:05:00, direct";
-}
+    void tipsOpeningOrderAndTheLastRun() {
+        Window w;
+        for (const auto& [call, tip] :
+             {std::pair{"EF2GH", "2 frames, first 10:00:00, last 10:42:13, direct and via "
+                                 "digipeater"},
+              std::pair{"ab1cd", "1 frame, first 10:05:00, last 10:05:00, direct"}})
+            for (const char* list : {"List1", "List2"})
+                QCOMPARE(w.get<QListWidget>(list)
+                             ->findItems(QString::fromLatin1(call), Qt::MatchExactly)
+                             .value(0)
+                             ->toolTip(),
+                         QString::fromLatin1(tip));
+        HeardStationsWindow* stations = w.openStations();
+        QVERIFY(QTest::qWaitForWindowExposed(stations));
+        QCOMPARE(stations->windowTitle(), QStringLiteral("Heard stations"));
+        QCOMPARE(shownCalls(stations), (QStringList{"EF2GH", "ab1cd", "AB1CD", "ZZ9ZZ"}));
+        QCOMPARE(table(stations)->model()->index(3, 0).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("1 frame, no time stamp, direct"));
+        QCOMPARE(chartMinutes(stations), std::size_t{43});
 
-void HeardStationsTest::entriesTellTheirFigures() {
-    QFETCH(QString, call);
-    QFETCH(QString, tip);
-    KestFolder kest;
-    Window w(kest);
-    w.run("pass.log");
-    for (const char* name : {"List1", "List2"}) {
-        const auto found = w.get<QListWidget>(name)->findItems(call, Qt::MatchExactly);
-        QCOMPARE(found.size(), 1);
-        QCOMPARE(found.first()->toolTip(), tip);
+        // A run while the window is open: its stations, in the order chosen.
+        clickHeader(stations, 0); // by call
+        w.run("other.log");
+        QCOMPARE(shownCalls(stations), (QStringList{"DL1AAA", "PA3XYZ"}));
+        QCOMPARE(chartMinutes(stations), std::size_t{5});
+        QCOMPARE(w.get<QListWidget>("List1")->item(0)->toolTip(),
+                 QStringLiteral("1 frame, first 22:00:00, last 22:00:00, direct"));
+        // Closed and opened again after the next run: newest first once more,
+        // the same window, from List2 as well.
+        stations->close();
+        w.run("pass.log");
+        auto* list2 = w.get<QListWidget>("List2");
+        emit list2->itemDoubleClicked(list2->item(0));
+        QCOMPARE(w.form.findChildren<HeardStationsWindow*>(), QList{stations});
+        QCOMPARE(shownCalls(stations), (QStringList{"EF2GH", "ab1cd", "AB1CD", "ZZ9ZZ"}));
     }
-    // The list's own tip stays for the space beside the entries.
-    QCOMPARE(w.get<QListWidget>("List1")->toolTip(),
-             QStringLiteral("List of digipeated/heard stations"));
-}
 
-void HeardStationsTest::opensSortedByLastHeardNewestFirst() {
-    KestFolder kest;
-    Window w(kest);
-    w.run("pass.log");
-    HeardStationsWindow* stations = w.openStations();
-    QVERIFY(stations);
-    QVERIFY(stations->isVisible());
-    QCOMPARE(stations->windowTitle(), QStringLiteral("Heard stations"));
-    QVERIFY(stations->isWindow());
-    QCOMPARE(shownCalls(stations), (QStringList{"EF2GH", "ab1cd", "AB1CD", "ZZ9ZZ"}));
-    auto* table = stations->findChild<QTableView*>(QStringLiteral("StationTable"));
-    QCOMPARE(table->model()->index(0, 1).data().toInt(), 2);
-    QCOMPARE(table->model()->index(0, 3).data().toString(), QStringLiteral("10:42:13"));
-    QCOMPARE(table->model()->index(2, 6).data().toString(), QStringLiteral("yes"));
-    QCOMPARE(table->model()->index(3, 0).data(Qt::ToolTipRole).toString(),
-             QStringLiteral("1 frame, no time stamp, direct"));
-    QCOMPARE(stations->findChild<QLabel*>(QStringLiteral("StationCount"))->text(),
-             QStringLiteral("4 stations"));
-    // The chart holds the log's minutes, 10:00 to 10:42.
-    const auto& series = stations->findChild<tallix::ui::ActivityChart*>()->series();
-    QCOMPARE(series.firstMinute, std::int64_t{600});
-    QCOMPARE(series.minutes.size(), std::size_t{43});
-    QVERIFY(!stations->findChild<tallix::ui::ActivityChart*>()->grab().isNull());
+    void headerClicksSortEitherWay_data() {
+        QTest::addColumn<int>("section");
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<QStringList>("calls");
+        QTest::newRow("call") << 0 << 1 << QStringList{"AB1CD", "ab1cd", "EF2GH", "ZZ9ZZ"};
+        QTest::newRow("call backwards")
+            << 0 << 2 << QStringList{"ZZ9ZZ", "EF2GH", "ab1cd", "AB1CD"};
+        QTest::newRow("most frames first")
+            << 1 << 1 << QStringList{"AB1CD", "EF2GH", "ab1cd", "ZZ9ZZ"};
+        QTest::newRow("last heard flips to oldest first")
+            << 3 << 1 << QStringList{"AB1CD", "ab1cd", "EF2GH", "ZZ9ZZ"};
+    }
 
-    // The main window stays usable; a double click on List2 raises the same window.
-    auto* list2 = w.get<QListWidget>("List2");
-    emit list2->itemDoubleClicked(list2->item(0));
-    QCOMPARE(w.form.findChildren<HeardStationsWindow*>().size(), 1);
-}
+    void headerClicksSortEitherWay() {
+        QFETCH(int, section);
+        QFETCH(int, clicks);
+        QFETCH(QStringList, calls);
+        Window w;
+        HeardStationsWindow* stations = w.openStations();
+        QVERIFY(QTest::qWaitForWindowExposed(stations));
+        for (int i = 0; i < clicks; ++i)
+            clickHeader(stations, section);
+        QCOMPARE(shownCalls(stations), calls);
+    }
 
-void HeardStationsTest::headerClicksSortEitherWay_data() {
-    QTest::addColumn<int>("section");
-    QTest::addColumn<int>("clicks");
-    QTest::addColumn<QStringList>("calls");
-    QTest::newRow("call") << 0 << 1 << QStringList{"AB1CD", "ab1cd", "EF2GH", "ZZ9ZZ"};
-    QTest::newRow("call backwards") << 0 << 2 << QStringList{"ZZ9ZZ", "EF2GH", "ab1cd", "AB1CD"};
-    QTest::newRow("most frames first, ties by call")
-        << 1 << 1 << QStringList{"AB1CD", "EF2GH", "ab1cd", "ZZ9ZZ"};
-    QTest::newRow("fewest frames first")
-        << 1 << 2 << QStringList{"ab1cd", "ZZ9ZZ", "AB1CD", "EF2GH"};
-    QTest::newRow("first heard, unstamped last")
-        << 2 << 1 << QStringList{"EF2GH", "AB1CD", "ab1cd", "ZZ9ZZ"};
-    QTest::newRow("last heard flips to oldest first")
-        << 3 << 1 << QStringList{"AB1CD", "ab1cd", "EF2GH", "ZZ9ZZ"};
-    QTest::newRow("last heard back to newest first")
-        << 3 << 2 << QStringList{"EF2GH", "ab1cd", "AB1CD", "ZZ9ZZ"};
-    QTest::newRow("most via digipeater first")
-        << 5 << 1 << QStringList{"AB1CD", "EF2GH", "ab1cd", "ZZ9ZZ"};
-    QTest::newRow("own station first") << 6 << 1 << QStringList{"AB1CD", "ab1cd", "EF2GH", "ZZ9ZZ"};
-}
-
-void HeardStationsTest::headerClicksSortEitherWay() {
-    QFETCH(int, section);
-    QFETCH(int, clicks);
-    QFETCH(QStringList, calls);
-    KestFolder kest;
-    Window w(kest);
-    w.run("pass.log");
-    HeardStationsWindow* stations = w.openStations();
-    QVERIFY(stations);
-    QVERIFY(QTest::qWaitForWindowExposed(stations));
-    for (int i = 0; i < clicks; ++i)
-        clickHeader(stations, section);
-    QCOMPARE(shownCalls(stations), calls);
-}
-
-void HeardStationsTest::followsTheLastRun() {
-    KestFolder kest;
-    Window w(kest);
-    w.run("pass.log");
-    HeardStationsWindow* stations = w.openStations();
-    QVERIFY(QTest::qWaitForWindowExposed(stations));
-    clickHeader(stations, 0); // by call
-
-    // A run while the window is open: its stations replace the table's, in the
-    // order the user chose.
-    writeFile(kest.reports() / "other.log", OtherLog + "Fm DL1AAA To CQ >[21:59:00]\r\n");
-    w.run("other.log");
-    QCOMPARE(shownCalls(stations), (QStringList{"DL1AAA", "PA3XYZ"}));
-    QCOMPARE(stations->findChild<tallix::ui::ActivityChart*>()->series().minutes.size(),
-             std::size_t{5});
-    QCOMPARE(w.get<QListWidget>("List1")->item(0)->toolTip(),
-             QStringLiteral("3 frames, first 22:00:00, last 22:03:00, direct"));
-
-    // Closed, then opened again after the next run: that run's stations,
-    // newest first once more.
-    stations->close();
-    w.run("pass.log");
-    QCOMPARE(w.openStations(), stations);
-    QCOMPARE(shownCalls(stations), (QStringList{"EF2GH", "ab1cd", "AB1CD", "ZZ9ZZ"}));
-    QCOMPARE(w.form.findChildren<HeardStationsWindow*>().size(), 1);
-}
-
-void HeardStationsTest::savesTheTableAsCsv() {
-    KestFolder kest;
-    Window w(kest);
-    w.run("pass.log");
-    HeardStationsWindow* stations = w.openStations();
-    QVERIFY(QTest::qWaitForWindowExposed(stations));
-    auto* save = stations->findChild<QPushButton*>(QStringLiteral("SaveCsv"));
-    QCOMPARE(save->text(), QStringLiteral("Save as CSV..."));
-
-    // Cancelled: nothing written, nothing asked.
-    QTest::mouseClick(save, Qt::LeftButton);
-    QCOMPARE(w.prompts.saveRequests.size(), std::size_t{1});
-    const auto& request = w.prompts.saveRequests[0];
-    QCOMPARE(request.initialName, std::string("pass-stations.csv"));
-    QCOMPARE(fs::path(request.folder), kest.reports());
-    QVERIFY(w.prompts.messages.empty());
-
-    const fs::path target = kest.root() / "stations.csv";
-    w.prompts.saveAnswers.push_back(target.string());
-    QTest::mouseClick(save, Qt::LeftButton);
-    // In the table's order, last heard first.
-    const std::string expected = "Call,Frames,First heard,Last heard,Direct,Via digipeater,Own\r\n"
-                                 "EF2GH,2,10:00:00,10:42:13,1,1,no\r\n"
-                                 "ab1cd,1,10:05:00,10:05:00,1,0,no\r\n"
-                                 "AB1CD,2,10:00:30,10:00:40,1,1,yes\r\n"
-                                 "ZZ9ZZ,1,,,1,0,no\r\n";
-    QCOMPARE(readFile(target), expected);
-
-    // An existing file is replaced only when the user says so.
-    writeFile(target, "keep me");
-    w.prompts.saveAnswers.push_back(target.string());
-    w.prompts.answers.push_back(tallix::ui::Answer::No);
-    QTest::mouseClick(save, Qt::LeftButton);
-    QCOMPARE(readFile(target), std::string("keep me"));
-    QCOMPARE(w.prompts.messages.back().buttons, tallix::app::Buttons::YesNo);
-    clickHeader(stations, 0); // by call
-    w.prompts.saveAnswers.push_back(target.string());
-    w.prompts.answers.push_back(tallix::ui::Answer::Yes);
-    QTest::mouseClick(save, Qt::LeftButton);
-    QVERIFY(readFile(target).starts_with("Call,Frames,First heard,Last heard,Direct,Via "
-                                         "digipeater,Own\r\nAB1CD,2,"));
-
-    // A folder that is not there: the user is told.
-    const std::size_t before = w.prompts.messages.size();
-    w.prompts.saveAnswers.push_back((kest.root() / "gone" / "x.csv").string());
-    QTest::mouseClick(save, Qt::LeftButton);
-    QCOMPARE(w.prompts.messages.size(), before + 1);
-    QCOMPARE(w.prompts.messages.back().title, std::string("Heard stations"));
-    QCOMPARE(w.prompts.messages.back().icon, tallix::app::Icon::Critical);
-}
-
-void HeardStationsTest::savesTheChart() {
-    KestFolder kest;
-    Window w(kest);
-    w.run("pass.log");
-    HeardStationsWindow* stations = w.openStations();
-    auto* save = stations->findChild<QPushButton*>(QStringLiteral("SaveChart"));
-    QCOMPARE(save->text(), QStringLiteral("Save chart..."));
-
-    const fs::path png = kest.root() / "chart.png";
-    const fs::path svg = kest.root() / "chart.SVG";
-    w.prompts.saveAnswers = {png.string(), svg.string()};
-    QTest::mouseClick(save, Qt::LeftButton);
-    QTest::mouseClick(save, Qt::LeftButton);
-    QCOMPARE(w.prompts.saveRequests.front().initialName, std::string("pass-activity.png"));
-    const QImage image(QString::fromStdString(png.string()), "PNG");
-    QCOMPARE(image.size(), QSize(960, 360));
-    QCOMPARE(image.pixelColor(2, 2), QColor(Qt::white));
-    QVERIFY(readFile(svg).find("<svg") != std::string::npos);
-    QVERIFY(w.prompts.messages.empty());
-}
+    void savesOnlyWhereAndWhatTheUserSays() {
+        Window w;
+        HeardStationsWindow* stations = w.openStations();
+        const fs::path csv = w.root / "stations.csv", png = w.root / "chart.png";
+        writeFile(csv, "keep me");
+        w.prompts.saveAnswers = {csv.string(), csv.string(), png.string(),
+                                 (w.root / "gone" / "x.csv").string()};
+        w.prompts.answers = {tallix::ui::Answer::No, tallix::ui::Answer::Yes};
+        auto click = [&](const char* button) {
+            QTest::mouseClick(stations->findChild<QPushButton*>(QString::fromLatin1(button)),
+                              Qt::LeftButton);
+        };
+        click("SaveCsv"); // "No" to replacing it
+        QCOMPARE(readFile(csv), std::string("keep me"));
+        QCOMPARE(w.prompts.saveRequests[0].initialName, std::string("pass-stations.csv"));
+        click("SaveCsv"); // in the table's order
+        QCOMPARE(readFile(csv), std::string("Call,Frames,First heard,Last heard,Direct,Via "
+                                            "digipeater,Own\r\nEF2GH,2,10:00:00,10:42:13,1,1,no\r\n"
+                                            "ab1cd,1,10:05:00,10:05:00,1,0,no\r\n"
+                                            "AB1CD,2,10:00:30,10:00:40,1,1,yes\r\n"
+                                            "ZZ9ZZ,1,,,1,0,no\r\n"));
+        click("SaveChart");
+        QCOMPARE(QImage(QString::fromStdString(png.string()), "PNG").size(), QSize(960, 360));
+        click("SaveCsv"); // a folder that is not there: the user is told
+        QCOMPARE(w.prompts.messages.back().icon, tallix::app::Icon::Critical);
+    }
+};
 
 QTEST_MAIN(HeardStationsTest)
 #include "heard_stations_test.moc"
