@@ -1,52 +1,38 @@
 #pragma once
-// Helpers shared by the analysis tests: a scratch folder that removes itself,
-// a scripted RunControl that records what the window would be told, and a way
-// to run one analysis over a text written to a file.
+// Helpers shared by the tests: a scratch folder that removes itself, a scripted
+// RunControl that records what the window would be told, and a way to run one
+// analysis over a text written to a file.
 
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
+#include <sstream>
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "analysis/run.h"
-#include "app/message_box.h"
 
 namespace tallix::testsupport {
 
-// A row's name as a test name: letters and digits kept, the rest "_".
-inline std::string testName(std::string_view name) {
-    std::string out;
-    for (char c : name)
-        out += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return out;
-}
-
-// Name generator for INSTANTIATE_TEST_SUITE_P over rows with a `name`.
+// Name generator for INSTANTIATE_TEST_SUITE_P over rows with a `name`: letters
+// and digits kept, the rest "_".
 struct RowName {
     template <class Row> std::string operator()(const ::testing::TestParamInfo<Row>& row) const {
-        return testName(row.param.name);
+        std::string out = row.param.name;
+        for (char& c : out)
+            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        return out;
     }
 };
 
-// A fresh folder under the system's temporary folder, removed with its
-// contents at the end of the test.
+// A fresh folder under the system's temporary folder, removed with its contents.
 class TempDir {
 public:
     TempDir() {
-        std::random_device rd;
-        std::mt19937_64 gen((static_cast<std::uint64_t>(rd()) << 32) ^ rd());
-        const auto base = std::filesystem::temp_directory_path();
-        for (;;) {
-            dir_ = base / ("tallix-test-" + std::to_string(gen()));
-            if (std::filesystem::create_directory(dir_))
-                break;
-        }
+        std::string name = (std::filesystem::temp_directory_path() / "tallix-test-XXXXXX").string();
+        dir_ = ::mkdtemp(name.data());
     }
     ~TempDir() {
         std::error_code ec;
@@ -57,13 +43,11 @@ public:
 
     const std::filesystem::path& dir() const { return dir_; }
     std::string path(std::string_view name) const { return (dir_ / name).string(); }
-
     // Writes the bytes exactly as given and returns the file's path.
     std::string write(std::string_view name, std::string_view bytes) const {
-        const std::string p = path(name);
-        std::ofstream out(p, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return p;
+        std::ofstream(path(name), std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return path(name);
     }
 
 private:
@@ -71,89 +55,71 @@ private:
 };
 
 inline std::string readBytes(const std::string& path) {
-    std::string out;
-    std::ifstream in(path, std::ios::binary);
-    char buffer[4096];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
-        out.append(buffer, static_cast<std::size_t>(in.gcount()));
-    return out;
+    std::ostringstream out;
+    out << std::ifstream(path, std::ios::binary).rdbuf();
+    return out.str();
 }
 
 // Joins lines, each followed by CR LF.
 inline std::string crlfLines(const std::vector<std::string>& lines) {
     std::string out;
-    for (const auto& l : lines) {
-        out += l;
-        out += "\r\n";
-    }
+    for (const auto& l : lines)
+        out += l + "\r\n";
+    return out;
+}
+
+// "a|b||c" as the lines a, b, an empty one and c (a last empty line is lost).
+inline std::vector<std::string> bars(const std::string& joined) {
+    std::vector<std::string> out;
+    std::istringstream in(joined);
+    for (std::string part; std::getline(in, part, '|');)
+        out.push_back(part);
     return out;
 }
 
 // Answers the prompt, cancels or flips the removal option after a given line,
-// and records every point the window is told about.
+// and records what the window is told.
 class ScriptedControl : public analysis::RunControl {
 public:
     bool answerPrompt = true;
     bool removal = true;
     std::int32_t cancelAfterLine = 0;      // 0: never
     std::int32_t flipRemovalAfterLine = 0; // 0: never
+    bool cancel = false;
 
     std::vector<app::MessageBox> prompts;
-    std::vector<std::string> intakePaths;
-    std::vector<std::int32_t> preprocessLines;
-    std::vector<std::string> preprocessCaptions;
+    std::vector<std::string> intakePaths, preprocessCaptions, heardCalls, appended, passCaptions;
     std::vector<std::int32_t> passStartedCounts;
-    std::vector<std::string> heardCalls;
-    std::vector<std::string> appended;
-    std::vector<std::int32_t> passLines;
-    std::vector<std::string> passCaptions;
-    int passEndedCount = 0;
 
     bool confirmUnrecognised(const app::MessageBox& box) override {
         prompts.push_back(box);
         return answerPrompt;
     }
     void intakeStarted(std::string_view path) override { intakePaths.emplace_back(path); }
-    void preprocessLine(std::int32_t line, std::string_view caption) override {
-        preprocessLines.push_back(line);
-        // Keeping every caption of a 65000-line run would be wasteful; the
-        // first few and the last one tell all.
-        if (preprocessCaptions.size() < 100)
-            preprocessCaptions.emplace_back(caption);
-        lastPreprocessCaption.assign(caption);
+    void preprocessLine(std::int32_t, std::string_view caption) override {
+        preprocessCaptions.emplace_back(caption);
     }
     void passStarted(std::int32_t lineCount) override { passStartedCounts.push_back(lineCount); }
     void heardAdded(std::string_view call) override { heardCalls.emplace_back(call); }
     void processedLineAppended(std::string_view line) override { appended.emplace_back(line); }
     void passLine(std::int32_t line, std::string_view caption) override {
-        passLines.push_back(line);
         passCaptions.emplace_back(caption);
-        if (flipRemovalAfterLine != 0 && line == flipRemovalAfterLine)
-            removal = !removal;
-        if (cancelAfterLine != 0 && line == cancelAfterLine)
-            cancel = true;
+        removal = line == flipRemovalAfterLine ? !removal : removal;
+        cancel = cancel || line == cancelAfterLine;
     }
     bool removeTxFrames() override { return removal; }
     bool cancelRequested() override { return cancel; }
-    void passEnded() override { ++passEndedCount; }
-
-    std::string lastPreprocessCaption;
-
-private:
-    bool cancel = false;
 };
 
 // One run over `content` written to a file named `name` in `dir`; the raw pane
 // holds the same bytes.
 inline analysis::RunOutcome runOver(const TempDir& dir, std::string_view name,
                                     const std::string& content, const std::string& ownCall,
-                                    analysis::RunControl& control, float previewLineCount = 0) {
+                                    analysis::RunControl& control) {
     analysis::RunInput input;
     input.currentFile = dir.write(name, content);
     input.ownCall = ownCall;
-    input.rawPane = [content, previewLineCount] {
-        return analysis::RawPane{content, previewLineCount};
-    };
+    input.rawPane = [content] { return analysis::RawPane{content, 0}; };
     analysis::LineStore store;
     analysis::HeardStore heard;
     return analysis::runAnalysis(input, store, heard, control);
@@ -162,7 +128,7 @@ inline analysis::RunOutcome runOver(const TempDir& dir, std::string_view name,
 // The caption of an element, or a marker text when the run did not write it.
 inline std::string captionOf(const analysis::RunOutcome& outcome, std::string_view element) {
     const std::string* c = outcome.caption(element);
-    return c ? *c : std::string("<no caption ") + std::string(element) + ">";
+    return c ? *c : "<no caption " + std::string(element) + ">";
 }
 
 } // namespace tallix::testsupport
