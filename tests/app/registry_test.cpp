@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -16,318 +15,115 @@ namespace tallix::app {
 namespace {
 
 using namespace std::string_literals;
-
-struct StoredValue {
-    std::uint32_t type;
-    std::string bytes;
-};
-
-// A registry held in maps: keys below HKEY_LOCAL_MACHINE by name, their values
-// by name. Records every key opened and closed.
-class FakeRegistry : public Registry {
-public:
-    std::map<std::string, std::map<std::string, StoredValue>> keys;
-    std::set<std::string> refusing; // keys that exist but refuse the access asked for
-    std::vector<std::string> opened;
-    std::vector<std::uint32_t> accessMasks;
-    std::vector<RegistryKey> closed;
-
-    std::optional<RegistryKey> openKey(RegistryKey root, const std::string& keyName,
-                                       std::uint32_t access) override {
-        opened.push_back(keyName);
-        accessMasks.push_back(access);
-        if (root != HKeyLocalMachine || !keys.count(keyName) || refusing.count(keyName))
-            return std::nullopt;
-        handles_.push_back(keyName);
-        return static_cast<RegistryKey>(100 + handles_.size() - 1);
-    }
-    ValueQuery queryValue(RegistryKey key, const std::string& valueName,
-                          std::span<char> buffer) override {
-        const auto& values = keys.at(handles_.at(key - 100));
-        const auto found = values.find(valueName);
-        if (found == values.end() || found->second.bytes.size() > buffer.size())
-            return {};
-        found->second.bytes.copy(buffer.data(), found->second.bytes.size());
-        return {true, found->second.type, found->second.bytes.size()};
-    }
-    void closeKey(RegistryKey key) override { closed.push_back(key); }
-
-    // Every key that was opened is closed exactly once.
-    bool balanced() const {
-        std::multiset<RegistryKey> c(closed.begin(), closed.end());
-        for (std::size_t i = 0; i < handles_.size(); ++i)
-            if (c.count(static_cast<RegistryKey>(100 + i)) != 1)
-                return false;
-        return c.size() == handles_.size();
-    }
-
-private:
-    std::vector<std::string> handles_;
-};
-
-const std::string Key = "SOFTWARE\\Example";
-
-// --- GetKeyValue: the trailing NUL and the value types -------------------------
-
-struct ReadRow {
-    const char* name;
-    bool keyExists;
-    std::optional<StoredValue> value;
-    std::string keyValIn;
-    bool result;
-    std::string keyValOut;
-};
-
-const ReadRow readRows[] = {
-    {"string with a trailing NUL", true, StoredValue{1, "C:\\T\\msinfo32.exe\0"s}, "", true,
-     "C:\\T\\msinfo32.exe"},
-    {"string without a trailing NUL keeps every byte", true, StoredValue{1, "abc"}, "", true,
-     "abc"},
-    {"only one trailing NUL is dropped", true, StoredValue{1, "ab\0\0"s}, "", true, "ab\0"s},
-    {"a NUL inside stays", true, StoredValue{1, "a\0b"s}, "", true, "a\0b"s},
-    {"a lone NUL gives the empty text", true, StoredValue{1, "\0"s}, "stale", true, ""},
-    {"string replaces what the caller passed", true, StoredValue{1, "new\0"s}, "old", true, "new"},
-    {"no bytes at all fails", true, StoredValue{1, ""}, "stale", false, ""},
-    {"double word", true, StoredValue{4, "\x01\x02\0\0"s}, "", true, "513"},
-    {"double word zero", true, StoredValue{4, "\0\0\0\0"s}, "", true, "0"},
-    {"double word with its top byte set", true, StoredValue{4, "\xff\xff\xff\xff"}, "", true,
-     "4294967295"},
-    {"double word with a NUL inside", true, StoredValue{4, "\0\x01\0\0"s}, "", true, "256"},
-    {"binary keeps the caller's text", true, StoredValue{3, "\x01\x02"}, "kept", true, "kept"},
-    {"expandable string keeps the caller's text", true, StoredValue{2, "%TEMP%\0"s}, "kept", true,
-     "kept"},
-    {"value filling the buffer exactly", true, StoredValue{1, std::string(1024, 'x')}, "", true,
-     std::string(1024, 'x')},
-    {"value one byte larger than the buffer", true, StoredValue{1, std::string(1025, 'x')}, "stale",
-     false, ""},
-    {"missing value", true, std::nullopt, "stale", false, ""},
-    {"missing key", false, std::nullopt, "stale", false, ""},
-};
-
-class GetKeyValueTest : public testing::TestWithParam<ReadRow> {};
-
-TEST_P(GetKeyValueTest, ReadsTheValueAsText) {
-    const ReadRow& row = GetParam();
-    FakeRegistry registry;
-    if (row.keyExists) {
-        registry.keys[Key];
-        if (row.value)
-            registry.keys[Key]["Value"] = *row.value;
-    }
-    std::string keyVal = row.keyValIn;
-    EXPECT_EQ(GetKeyValue(registry, HKeyLocalMachine, Key, "Value", keyVal), row.result);
-    EXPECT_EQ(keyVal, row.keyValOut);
-    EXPECT_TRUE(registry.balanced());
-    ASSERT_EQ(registry.accessMasks.size(), 1u);
-    EXPECT_EQ(registry.accessMasks[0], 0x2003Fu);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, GetKeyValueTest, testing::ValuesIn(readRows),
-                         testsupport::RowName());
-
-TEST(GetKeyValue, RefusedAccessFailsLikeAMissingKey) {
-    FakeRegistry registry;
-    registry.keys[Key]["Value"] = {1, "x\0"s};
-    registry.refusing.insert(Key);
-    std::string keyVal = "stale";
-    EXPECT_FALSE(GetKeyValue(registry, HKeyLocalMachine, Key, "Value", keyVal));
-    EXPECT_EQ(keyVal, "");
-    EXPECT_TRUE(registry.closed.empty());
-}
-
-// --- Where the system-information tool is ------------------------------------
-
-struct ToolRow {
-    const char* name;
-    std::optional<StoredValue> pathValue;   // the full path of the tool
-    std::optional<StoredValue> folderValue; // the folder that holds MSINFO32.EXE
-    std::set<std::string> plainFiles;
-    std::optional<std::string> path;
-    std::vector<std::string> keysOpened;
-};
+using Value = std::pair<std::uint32_t, std::string>; // type, stored bytes
 
 const std::string PathKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-const std::string FolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
-const StoredValue ToolPath{1, "C:\\Program Files\\MSINFO\\MSINFO32.EXE\0"s};
-const StoredValue ToolFolder{1, "D:\\Tools\0"s};
+const std::string InFolder = "D:\\Tools\\MSINFO32.EXE";
+const std::string Kb(1024, 'x'); // as much as the read buffer holds
 
-const ToolRow toolRows[] = {
-    {"registered path, folder not read",
-     ToolPath,
-     ToolFolder,
-     {"D:\\Tools\\MSINFO32.EXE"},
-     "C:\\Program Files\\MSINFO\\MSINFO32.EXE",
-     {PathKey}},
-    {"registered path is not checked for a file",
-     ToolPath,
-     std::nullopt,
-     {},
-     "C:\\Program Files\\MSINFO\\MSINFO32.EXE",
-     {PathKey}},
-    {"folder with the program in it",
-     std::nullopt,
-     ToolFolder,
-     {"D:\\Tools\\MSINFO32.EXE"},
-     "D:\\Tools\\MSINFO32.EXE",
-     {PathKey, FolderKey}},
-    {"folder without the program",
-     std::nullopt,
-     ToolFolder,
-     {"D:\\Tools\\msinfo.exe"},
-     std::nullopt,
-     {PathKey, FolderKey}},
-    {"neither key", std::nullopt, std::nullopt, {}, std::nullopt, {PathKey, FolderKey}},
-    {"path of another type ends the search",
-     StoredValue{3, "\x01\x02"},
-     ToolFolder,
-     {"D:\\Tools\\MSINFO32.EXE"},
-     std::nullopt,
-     {PathKey}},
-    {"empty path ends the search",
-     StoredValue{1, "\0"s},
-     ToolFolder,
-     {"D:\\Tools\\MSINFO32.EXE"},
-     std::nullopt,
-     {PathKey}},
-    {"path without any bytes falls back to the folder",
-     StoredValue{1, ""},
-     ToolFolder,
-     {"D:\\Tools\\MSINFO32.EXE"},
-     "D:\\Tools\\MSINFO32.EXE",
-     {PathKey, FolderKey}},
+// A registry held in maps below HKEY_LOCAL_MACHINE. Keys open only with the
+// program's access mask; it counts the keys opened and those still open.
+class FakeRegistry : public Registry {
+public:
+    std::map<std::string, std::map<std::string, Value>> keys;
+    std::vector<std::string> opened;
+    int stillOpen = 0;
+
+    std::optional<RegistryKey> openKey(RegistryKey root, const std::string& name,
+                                       std::uint32_t access) override {
+        opened.push_back(name);
+        if (root != HKeyLocalMachine || access != 0x2003Fu || !keys.count(name))
+            return std::nullopt;
+        ++stillOpen;
+        return opened.size() - 1;
+    }
+    ValueQuery queryValue(RegistryKey key, const std::string& name, std::span<char> buf) override {
+        const auto& values = keys.at(opened.at(key));
+        const auto v = values.find(name);
+        if (v == values.end() || v->second.second.size() > buf.size())
+            return {};
+        v->second.second.copy(buf.data(), buf.size());
+        return {true, v->second.first, v->second.second.size()};
+    }
+    void closeKey(RegistryKey) override { --stillOpen; }
 };
 
-class SysInfoToolTest : public testing::TestWithParam<ToolRow> {};
-
-TEST_P(SysInfoToolTest, FindsTheTool) {
-    const ToolRow& row = GetParam();
-    FakeRegistry registry;
-    if (row.pathValue)
-        registry.keys[PathKey]["PATH"] = *row.pathValue;
-    if (row.folderValue)
-        registry.keys[FolderKey]["MSINFO"] = *row.folderValue;
-    const auto exists = [&](const std::string& p) { return row.plainFiles.count(p) > 0; };
-    EXPECT_EQ(sysInfoToolPath(registry, exists), row.path);
-    EXPECT_EQ(registry.opened, row.keysOpened);
-    EXPECT_TRUE(registry.balanced());
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, SysInfoToolTest, testing::ValuesIn(toolRows),
-                         testsupport::RowName());
-
-TEST(SysInfoTool, UnavailableMessage) {
-    const MessageBox box = sysInfoUnavailableMessage();
-    EXPECT_EQ(box.text, "System Information Is Unavailable At This Time");
-    EXPECT_EQ(box.title, "Tallix");
-    EXPECT_EQ(box.buttons, Buttons::Ok);
-    EXPECT_EQ(box.icon, Icon::None);
-}
-
-// --- The registry of a system without one: the first tool found -------------
-
-struct PathToolRow {
+// The tool's registered path as GetKeyValue reads it, and the tool the About
+// window then starts; D:\Tools is the registered folder.
+struct Row {
     const char* name;
-    std::vector<std::string> tools;
-    std::map<std::string, std::string> installed; // tool -> its full path
-    std::optional<std::string> path;
+    std::optional<Value> path; // nothing: no such key
+    bool read;
+    std::string text; // the caller passes "kept"
+    std::optional<std::string> tool;
+    bool programInFolder = true;
 };
 
-const PathToolRow pathToolRows[] = {
-    {"first in the list order, not in install order",
-     {"hardinfo", "gnome-system-monitor", "kinfocenter"},
-     {{"kinfocenter", "/usr/bin/kinfocenter"}, {"gnome-system-monitor", "/opt/g/gsm"}},
-     "/opt/g/gsm"},
-    {"only the last one", {"a", "b", "c"}, {{"c", "/bin/c"}}, "/bin/c"},
-    {"none installed", {"a", "b"}, {}, std::nullopt},
-    {"empty list", {}, {{"a", "/bin/a"}}, std::nullopt},
-    {"path that fills the buffer with its NUL",
-     {"a"},
-     {{"a", "/" + std::string(1022, 'p')}},
-     "/" + std::string(1022, 'p')},
-    {"path too long for the buffer", {"a"}, {{"a", "/" + std::string(1023, 'p')}}, std::nullopt},
+const Row rows[] = {
+    {"string loses its trailing NUL", Value{1, "C:\\X\0"s}, true, "C:\\X", "C:\\X"},
+    {"string without a NUL keeps every byte", Value{1, "C:\\ab"}, true, "C:\\ab", "C:\\ab"},
+    {"only one trailing NUL is dropped", Value{1, "a\0\0"s}, true, "a\0"s, "a\0"s},
+    {"double word after its NUL is dropped", Value{4, "\x01\x02\0\0"s}, true, "513", "513"},
+    {"double word, top bit set", Value{4, "\x01\x02\0\x80"s}, true, "2147484161", "2147484161"},
+    {"other type keeps the caller's text", Value{3, "\x01"}, true, "kept", std::nullopt},
+    {"no bytes at all fails", Value{1, ""}, false, "", InFolder},
+    {"value filling the buffer", Value{1, Kb}, true, Kb, Kb},
+    {"value larger than the buffer fails", Value{1, Kb + "x"}, false, "", InFolder},
+    {"missing key fails", std::nullopt, false, "", InFolder},
+    {"folder without the program", std::nullopt, false, "", std::nullopt, false},
 };
 
-class PathToolRegistryTest : public testing::TestWithParam<PathToolRow> {};
-
-TEST_P(PathToolRegistryTest, AnswersTheToolPath) {
-    const PathToolRow& row = GetParam();
-    PathToolRegistry registry(row.tools,
-                              [&](const std::string& name) -> std::optional<std::string> {
-                                  const auto found = row.installed.find(name);
-                                  if (found == row.installed.end())
-                                      return std::nullopt;
-                                  return found->second;
-                              });
-    // Nothing answers the folder key, so a tool not found is no tool at all.
-    EXPECT_EQ(sysInfoToolPath(registry, [](const std::string&) { return true; }), row.path);
+void PrintTo(const Row& row, std::ostream* os) {
+    *os << row.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, PathToolRegistryTest, testing::ValuesIn(pathToolRows),
-                         testsupport::RowName());
+class RegistryTest : public testing::TestWithParam<Row> {};
 
-TEST(PathToolRegistry, AnswersOnlyTheToolKey) {
-    PathToolRegistry registry({"a"}, [](const std::string&) { return "/bin/a"s; });
-    std::string value;
-    EXPECT_TRUE(GetKeyValue(registry, HKeyLocalMachine, PathKey, "PATH", value));
-    EXPECT_EQ(value, "/bin/a");
-    EXPECT_FALSE(GetKeyValue(registry, HKeyLocalMachine, PathKey, "Path", value));
-    EXPECT_FALSE(GetKeyValue(registry, HKeyLocalMachine, FolderKey, "MSINFO", value));
-    EXPECT_FALSE(GetKeyValue(registry, HKeyLocalMachine, PathKey + "\\", "PATH", value));
-    EXPECT_FALSE(GetKeyValue(registry, 0x80000001u, PathKey, "PATH", value));
+TEST_P(RegistryTest, ReadsThePathAndFindsTheTool) {
+    const Row& row = GetParam();
+    FakeRegistry registry;
+    if (row.path)
+        registry.keys[PathKey]["PATH"] = *row.path;
+    registry.keys["SOFTWARE\\Microsoft\\Shared Tools Location"]["MSINFO"] = {1, "D:\\Tools\0"s};
+    std::string keyVal = "kept";
+    EXPECT_EQ(GetKeyValue(registry, HKeyLocalMachine, PathKey, "PATH", keyVal), row.read);
+    EXPECT_EQ(keyVal, row.text);
+
+    const auto exists = [&](const std::string& p) { return row.programInFolder && p == InFolder; };
+    const std::size_t before = registry.opened.size();
+    EXPECT_EQ(sysInfoToolPath(registry, exists), row.tool);
+    EXPECT_EQ(registry.opened.size() - before, row.read ? 1u : 2u)
+        << "the folder only without a path";
+    EXPECT_EQ(registry.stillOpen, 0);
 }
 
-// --- Finding a program on the search path -----------------------------------
+INSTANTIATE_TEST_SUITE_P(Rows, RegistryTest, testing::ValuesIn(rows), testsupport::RowName());
 
-class FindOnPath : public testing::Test {
-protected:
-    void SetUp() override {
-        namespace fs = std::filesystem;
-        for (const char* d : {"a", "b", "c"})
-            fs::create_directory(dir.dir() / d);
-        program("a/tool", false);
-        program("b/tool", true);
-        program("a/other", true);
-        program("c/other", true);
-        fs::create_directory(dir.dir() / "a/folder");
-        fs::permissions(dir.dir() / "a/folder", fs::perms::all);
-        program("b/folder", true);
-    }
-    void program(const std::string& name, bool executable) {
-        namespace fs = std::filesystem;
-        dir.write(name, "#!/bin/sh\n");
-        fs::permissions(dir.dir() / name, executable
-                                              ? fs::perms::owner_all | fs::perms::group_read
-                                              : fs::perms::owner_read | fs::perms::owner_write);
-    }
-    std::string folders(std::initializer_list<const char*> names, const char* sep = ":") {
-        std::string out;
-        for (const char* n : names) {
-            if (!out.empty())
-                out += sep;
-            out += *n ? dir.path(n) : "";
-        }
-        return out;
-    }
+TEST(PathToolRegistry, ToolPathMustFitTheBufferWithItsNul) {
+    std::string path = "/" + std::string(1022, 'p');
+    PathToolRegistry registry({"none", "t"}, [&](const std::string& name) {
+        return name == "t" ? std::optional(path) : std::nullopt;
+    });
+    EXPECT_EQ(sysInfoToolPath(registry), path);
+    path += "p";
+    EXPECT_EQ(sysInfoToolPath(registry), std::nullopt);
+}
+
+TEST(FindOnPath, FirstExecutablePlainFileInPathOrder) {
+    namespace fs = std::filesystem;
     testsupport::TempDir dir;
-};
-
-TEST_F(FindOnPath, FirstExecutablePlainFileInPathOrder) {
-    EXPECT_EQ(findOnPath("tool", folders({"a", "b"})), dir.path("b/tool"))
-        << "a file without execute permission is no program";
-    EXPECT_EQ(findOnPath("other", folders({"a", "c"})), dir.path("a/other"));
-    EXPECT_EQ(findOnPath("other", folders({"c", "a"})), dir.path("c/other"));
-    EXPECT_EQ(findOnPath("folder", folders({"a", "b"})), dir.path("b/folder"))
-        << "a folder of that name is no program";
-    EXPECT_EQ(findOnPath("tool", folders({"", "a", "", "b", ""})), dir.path("b/tool"));
-    EXPECT_EQ(findOnPath("tool", folders({"a", "missing", "b"})), dir.path("b/tool"));
-}
-
-TEST_F(FindOnPath, NothingFound) {
-    EXPECT_EQ(findOnPath("tool", folders({"a", "c"})), std::nullopt);
-    EXPECT_EQ(findOnPath("tool", ""), std::nullopt);
-    EXPECT_EQ(findOnPath("", folders({"a", "b"})), std::nullopt);
-    EXPECT_EQ(findOnPath("b/tool", dir.dir().string()), std::nullopt)
-        << "a name with a folder in it is not searched for";
+    for (const char* folder : {"a/tool", "b", "c", "d"})
+        fs::create_directories(dir.dir() / folder); // a/tool: a folder is no program
+    for (const char* name : {"b/tool", "c/tool", "d/tool"}) {
+        dir.write(name, "#!/bin/sh\n");
+        fs::permissions(dir.path(name),
+                        *name == 'b' ? fs::perms::owner_read : fs::perms::owner_all);
+    }
+    const std::string a = dir.path("a"), b = dir.path("b"), c = dir.path("c"), d = dir.path("d");
+    EXPECT_EQ(findOnPath("tool", a + ":" + b + ":" + c + ":" + d), dir.path("c/tool"));
+    EXPECT_EQ(findOnPath("tool", d + ":" + c), dir.path("d/tool"));
+    EXPECT_EQ(findOnPath("tool", a + "::" + b), std::nullopt);
+    EXPECT_EQ(findOnPath("c/tool", dir.dir().string()), std::nullopt);
 }
 
 } // namespace
