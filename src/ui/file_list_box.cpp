@@ -33,8 +33,10 @@ void FileListBox::refresh() {
 }
 
 std::string FileListBox::selectedName() const {
+    // The current entry is the selected file: a mouse press makes an entry
+    // current before it marks it selected, and the click is handled then.
     const QListWidgetItem* item = currentItem();
-    if (!item || !item->isSelected())
+    if (!item)
         return {};
     return item->data(Qt::UserRole).toByteArray().toStdString();
 }
