@@ -18,30 +18,8 @@ std::string_view cutHeardCall(std::string_view line) {
 
 CallSet::CallSet() : keys_(Capacity), states_(Capacity, State::Empty) {}
 
-CallSet::Key CallSet::pack(std::string_view call) {
-    // Calls are cut to eleven characters, so bytes and length fit in 16 bytes.
-    unsigned char bytes[16] = {};
-    const std::size_t n = std::min<std::size_t>(call.size(), 15);
-    std::memcpy(bytes, call.data(), n);
-    bytes[15] = static_cast<unsigned char>(n);
-    Key k;
-    std::memcpy(&k.low, bytes, 8);
-    std::memcpy(&k.high, bytes + 8, 8);
-    return k;
-}
-
-namespace {
-std::size_t slotOf(std::uint64_t low, std::uint64_t high, std::size_t capacity) {
-    std::uint64_t h = low * 0x9E3779B97F4A7C15ull ^ (high + 0x632BE59BD9B4E019ull);
-    h ^= h >> 29;
-    h *= 0xBF58476D1CE4E5B9ull;
-    h ^= h >> 32;
-    return static_cast<std::size_t>(h) & (capacity - 1);
-}
-} // namespace
-
 std::size_t CallSet::find(const Key& key) const {
-    for (std::size_t i = slotOf(key.low, key.high, Capacity), probes = 0; probes < Capacity;
+    for (std::size_t i = key.slot(Capacity - 1), probes = 0; probes < Capacity;
          i = (i + 1) & (Capacity - 1), ++probes) {
         if (states_[i] == State::Empty)
             return std::string_view::npos;
@@ -52,14 +30,14 @@ std::size_t CallSet::find(const Key& key) const {
 }
 
 bool CallSet::contains(std::string_view call) const {
-    return find(pack(call)) != std::string_view::npos;
+    return find(Key::of(call)) != std::string_view::npos;
 }
 
 void CallSet::insert(std::string_view call) {
-    const Key key = pack(call);
+    const Key key = Key::of(call);
     if (find(key) != std::string_view::npos)
         return;
-    std::size_t i = slotOf(key.low, key.high, Capacity);
+    std::size_t i = key.slot(Capacity - 1);
     while (states_[i] == State::Full)
         i = (i + 1) & (Capacity - 1);
     if (states_[i] == State::Erased)
@@ -69,7 +47,7 @@ void CallSet::insert(std::string_view call) {
 }
 
 void CallSet::erase(std::string_view call) {
-    const std::size_t i = find(pack(call));
+    const std::size_t i = find(Key::of(call));
     if (i == std::string_view::npos)
         return;
     states_[i] = State::Erased;
@@ -87,7 +65,7 @@ void CallSet::rebuild() {
     std::fill(states_.begin(), states_.end(), State::Empty);
     erased_ = 0;
     for (const Key& key : live) {
-        std::size_t i = slotOf(key.low, key.high, Capacity);
+        std::size_t i = key.slot(Capacity - 1);
         while (states_[i] == State::Full)
             i = (i + 1) & (Capacity - 1);
         keys_[i] = key;

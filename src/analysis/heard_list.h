@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/call_key.h"
+
 namespace tallix::analysis {
 
 inline constexpr int HeardSlots = 501;
@@ -28,12 +30,8 @@ public:
     void clear();
 
 private:
-    struct Key {
-        std::uint64_t low = 0, high = 0;
-        friend bool operator==(const Key&, const Key&) = default;
-    };
+    using Key = CallKey;
     enum class State : std::uint8_t { Empty, Full, Erased };
-    static Key pack(std::string_view call);
     std::size_t find(const Key& key) const; // the key's entry, or npos
     void rebuild();
 

@@ -23,14 +23,6 @@ void appendTwoDigits(std::string& out, std::int64_t value) {
     out.push_back(static_cast<char>('0' + value % 10));
 }
 
-std::size_t slotOf(std::uint64_t low, std::uint64_t high, std::size_t mask) {
-    std::uint64_t h = low * 0x9E3779B97F4A7C15ull ^ (high + 0x632BE59BD9B4E019ull);
-    h ^= h >> 29;
-    h *= 0xBF58476D1CE4E5B9ull;
-    h ^= h >> 32;
-    return static_cast<std::size_t>(h) & mask;
-}
-
 constexpr std::size_t InitialSlots = 1024;
 
 } // namespace
@@ -72,48 +64,11 @@ std::int32_t ActivitySeries::peak() const {
 StationStats::StationStats(std::string_view ownCall)
     : slots_(InitialSlots), mask_(InitialSlots - 1) {
     const std::string ownHeader = "Fm " + std::string(ownCall) + " To ";
-    ownKey_ = pack(cutHeardCall(ownHeader));
-}
-
-StationStats::Key StationStats::pack(std::string_view call) {
-    // A cut call has at most eleven characters: bytes and length fit in 16.
-    unsigned char bytes[16] = {};
-    const std::size_t n = std::min<std::size_t>(call.size(), 15);
-    std::memcpy(bytes, call.data(), n);
-    bytes[15] = static_cast<unsigned char>(n);
-    Key k;
-    std::memcpy(&k.low, bytes, 8);
-    std::memcpy(&k.high, bytes + 8, 8);
-    return k;
-}
-
-StationStats::Key StationStats::packWide(std::string_view call) {
-    if constexpr (std::endian::native != std::endian::little) {
-        return pack(call);
-    } else {
-        // Two whole words read, the bytes past the call cleared: the same key
-        // as pack() gives, without a copy of variable length.
-        const std::size_t n = call.size();
-        Key k;
-        std::memcpy(&k.low, call.data(), 8);
-        std::memcpy(&k.high, call.data() + 8, 8);
-        if (n < 8)
-            k.low &= (std::uint64_t{1} << (8 * n)) - 1;
-        k.high = n <= 8 ? 0 : k.high & ((std::uint64_t{1} << (8 * (n - 8))) - 1);
-        k.high |= static_cast<std::uint64_t>(n) << 56;
-        return k;
-    }
-}
-
-std::string StationStats::unpack(const Key& key) {
-    char bytes[16];
-    std::memcpy(bytes, &key.low, 8);
-    std::memcpy(bytes + 8, &key.high, 8);
-    return std::string(bytes, static_cast<unsigned char>(bytes[15]));
+    ownKey_ = Key::of(cutHeardCall(ownHeader));
 }
 
 StationStats::Entry& StationStats::entryFor(const Key& key) {
-    std::size_t i = slotOf(key.low, key.high, mask_);
+    std::size_t i = key.slot(mask_);
     for (; slots_[i].index != 0; i = (i + 1) & mask_)
         if (slots_[i].key == key)
             return entries_[slots_[i].index - 1];
@@ -130,7 +85,7 @@ void StationStats::grow() {
     for (const Slot& slot : slots_) {
         if (slot.index == 0)
             continue;
-        std::size_t i = slotOf(slot.key.low, slot.key.high, mask);
+        std::size_t i = slot.key.slot(mask);
         while (bigger[i].index != 0)
             i = (i + 1) & mask;
         bigger[i] = slot;
@@ -164,7 +119,7 @@ void StationStats::stationHeader(std::string_view line, std::string_view stamp) 
     const std::string_view call = cutHeardCall(line);
     if (call.empty())
         return; // no station to file it under
-    Entry& e = entryFor(line.size() >= 3 + 16 ? packWide(call) : pack(call));
+    Entry& e = entryFor(line.size() >= 3 + 16 ? Key::ofWide(call) : Key::of(call));
     ++e.frames;
     if (line.find('*') != std::string_view::npos)
         ++e.viaDigipeater;
@@ -180,7 +135,7 @@ std::vector<StationRecord> StationStats::stations() const {
     out.reserve(entries_.size());
     for (const Entry& e : entries_) {
         StationRecord r;
-        r.call = unpack(e.key);
+        r.call = e.key.text();
         r.frames = e.frames;
         r.viaDigipeater = e.viaDigipeater;
         r.direct = e.frames - e.viaDigipeater;

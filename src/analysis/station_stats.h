@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/call_key.h"
+
 namespace tallix::analysis {
 
 inline constexpr std::int64_t SecondsPerDay = 24 * 60 * 60;
@@ -92,10 +94,7 @@ public:
     ActivitySeries activity() const;
 
 private:
-    struct Key {
-        std::uint64_t low = 0, high = 0;
-        friend bool operator==(const Key&, const Key&) = default;
-    };
+    using Key = CallKey;
     struct Entry {
         Key key;
         std::int32_t frames = 0;
@@ -103,11 +102,6 @@ private:
         std::int64_t firstSecond = -1;
         std::int64_t lastSecond = -1;
     };
-    static Key pack(std::string_view call);
-    // The same for a call (of at most eleven characters) followed by at least
-    // sixteen readable bytes counted from its start.
-    static Key packWide(std::string_view call);
-    static std::string unpack(const Key& key);
     Entry& entryFor(const Key& key);
     void grow();
     void advanceClock(std::int32_t secondOfDay);

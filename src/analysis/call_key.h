@@ -1,0 +1,26 @@
+#pragma once
+// A station call as the heard list cuts it (at most eleven characters), packed
+// with its length into two words: compared and hashed without allocating.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tallix::analysis {
+
+struct CallKey {
+    std::uint64_t low = 0;
+    std::uint64_t high = 0; // the top byte holds the length
+
+    friend bool operator==(const CallKey&, const CallKey&) = default;
+
+    static CallKey of(std::string_view call);
+    // The same key for a call that is followed by at least sixteen readable
+    // bytes counted from its start: two whole words read, the rest cleared.
+    static CallKey ofWide(std::string_view call);
+    std::string text() const;
+    // The slot of an open-addressing table of `mask` + 1 (a power of two) slots.
+    std::size_t slot(std::size_t mask) const;
+};
+
+} // namespace tallix::analysis
