@@ -1,0 +1,60 @@
+#pragma once
+// What every window of the program does to its elements: the fonts that take
+// the place of the classic ones, placing an element by name and pixels, and
+// its colours.
+
+#include <QColor>
+#include <QFont>
+#include <QPalette>
+#include <QString>
+#include <QWidget>
+
+namespace tallix::ui {
+
+// The windows' font: a narrow sans at 8 points takes the place of the classic
+// dialog font, so every caption fits where the layout puts it.
+inline QFont windowFont() {
+    QFont f(QStringLiteral("Liberation Sans Narrow"));
+    f.setPointSizeF(8);
+    return f;
+}
+
+// "Arial" and "MS Sans Serif".
+inline QFont sansFont(double points, bool bold = false, bool italic = false) {
+    QFont f(QStringLiteral("Liberation Sans"));
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+// "Courier New".
+inline QFont monoFont(double points = 8.25) {
+    QFont f(QStringLiteral("Liberation Mono"));
+    f.setStyleHint(QFont::Monospace);
+    f.setPointSizeF(points);
+    return f;
+}
+
+template <class W> W* place(W* w, const char* name, int x, int y, int width, int height) {
+    w->setObjectName(QString::fromLatin1(name));
+    w->setGeometry(x, y, width, height);
+    return w;
+}
+
+inline void setTextColour(QWidget* w, const QColor& colour) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, colour);
+    p.setColor(QPalette::Text, colour);
+    w->setPalette(p);
+}
+
+inline void setBackground(QWidget* w, const QColor& colour) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, colour);
+    p.setColor(QPalette::Base, colour);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+} // namespace tallix::ui
