@@ -13,6 +13,7 @@
 #include "ui/form1.h"
 #include "ui/prompts.h"
 #include "ui/qt_text.h"
+#include "ui/widget_helpers.h"
 
 namespace tallix::ui {
 
@@ -22,31 +23,8 @@ const QColor LinkBlue(0, 0, 255);
 const QColor ForKestBlue(128, 128, 255);
 const QColor EtchGrey(128, 128, 128);
 
-// The same narrow sans as the main window, in place of the classic dialog font.
-QFont windowFont() {
-    QFont f(QStringLiteral("Liberation Sans Narrow"));
-    f.setPointSizeF(8);
-    return f;
-}
-
 QFont forKestFont() {
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setPointSizeF(13.5);
-    f.setBold(true);
-    f.setItalic(true);
-    return f;
-}
-
-template <class W> W* place(W* w, const char* name, int x, int y, int width, int height) {
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(x, y, width, height);
-    return w;
-}
-
-void setTextColour(QWidget* w, const QColor& colour) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, colour);
-    w->setPalette(p);
+    return sansFont(13.5, true, true);
 }
 
 QLabel* autoLabel(QWidget* parent, const char* name, int x, int y, const QString& text) {

@@ -19,6 +19,7 @@
 #include "ui/clickable_label.h"
 #include "ui/file_list_box.h"
 #include "ui/form1.h"
+#include "ui/widget_helpers.h"
 #include "ui/wrapping_check_box.h"
 
 namespace tallix::ui {
@@ -28,49 +29,6 @@ namespace {
 const QColor FrameTitle(0, 0, 192);
 const QColor HeardBackground(128, 255, 255);
 const QColor RawBackground(224, 224, 224);
-
-// The window's font: a narrow sans at 8 points takes the place of the classic
-// dialog font, so every caption fits where the layout puts it.
-QFont windowFont() {
-    QFont f(QStringLiteral("Liberation Sans Narrow"));
-    f.setPointSizeF(8);
-    return f;
-}
-
-QFont sansFont(double points, bool bold = false) {
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
-
-QFont monoFont() {
-    QFont f(QStringLiteral("Liberation Mono"));
-    f.setStyleHint(QFont::Monospace);
-    f.setPointSizeF(8.25);
-    return f;
-}
-
-template <class W> W* place(W* w, const char* name, int x, int y, int width, int height) {
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(x, y, width, height);
-    return w;
-}
-
-void setTextColour(QWidget* w, const QColor& colour) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, colour);
-    p.setColor(QPalette::Text, colour);
-    w->setPalette(p);
-}
-
-void setBackground(QWidget* w, const QColor& colour) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, colour);
-    p.setColor(QPalette::Base, colour);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
 
 // A label that sizes to its text, as the window's captions do.
 QLabel* autoLabel(QWidget* parent, const char* name, int x, int y, const QString& text) {
