@@ -4,9 +4,6 @@
 
 #include <filesystem>
 #include <map>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "analysis/test_support.h"
 #include "app/help_about.h"
@@ -34,8 +31,7 @@ public:
         opened.push_back(name);
         if (root != HKeyLocalMachine || access != 0x2003Fu || !keys.count(name))
             return std::nullopt;
-        ++stillOpen;
-        return opened.size() - 1;
+        return ++stillOpen, opened.size() - 1;
     }
     ValueQuery queryValue(RegistryKey key, const std::string& name, std::span<char> buf) override {
         const auto& values = keys.at(opened.at(key));
@@ -54,28 +50,22 @@ struct Row {
     const char* name;
     std::optional<Value> path; // nothing: no such key
     bool read;
-    std::string text; // the caller passes "kept"
-    std::optional<std::string> tool;
-    bool programInFolder = true;
+    std::string text;                // the caller passes "kept"
+    std::optional<std::string> tool; // D:\Tools\MSINFO32.EXE exists only where it is expected
 };
 
 const Row rows[] = {
     {"string loses its trailing NUL", Value{1, "C:\\X\0"s}, true, "C:\\X", "C:\\X"},
     {"string without a NUL keeps every byte", Value{1, "C:\\ab"}, true, "C:\\ab", "C:\\ab"},
     {"only one trailing NUL is dropped", Value{1, "a\0\0"s}, true, "a\0"s, "a\0"s},
-    {"double word after its NUL is dropped", Value{4, "\x01\x02\0\0"s}, true, "513", "513"},
     {"double word, top bit set", Value{4, "\x01\x02\0\x80"s}, true, "2147484161", "2147484161"},
     {"other type keeps the caller's text", Value{3, "\x01"}, true, "kept", std::nullopt},
     {"no bytes at all fails", Value{1, ""}, false, "", InFolder},
     {"value filling the buffer", Value{1, Kb}, true, Kb, Kb},
     {"value larger than the buffer fails", Value{1, Kb + "x"}, false, "", InFolder},
     {"missing key fails", std::nullopt, false, "", InFolder},
-    {"folder without the program", std::nullopt, false, "", std::nullopt, false},
+    {"folder without the program", std::nullopt, false, "", std::nullopt},
 };
-
-void PrintTo(const Row& row, std::ostream* os) {
-    *os << row.name;
-}
 
 class RegistryTest : public testing::TestWithParam<Row> {};
 
@@ -89,7 +79,7 @@ TEST_P(RegistryTest, ReadsThePathAndFindsTheTool) {
     EXPECT_EQ(GetKeyValue(registry, HKeyLocalMachine, PathKey, "PATH", keyVal), row.read);
     EXPECT_EQ(keyVal, row.text);
 
-    const auto exists = [&](const std::string& p) { return row.programInFolder && p == InFolder; };
+    const auto exists = [&](const std::string& p) { return p == InFolder && row.tool; };
     const std::size_t before = registry.opened.size();
     EXPECT_EQ(sysInfoToolPath(registry, exists), row.tool);
     EXPECT_EQ(registry.opened.size() - before, row.read ? 1u : 2u)
@@ -99,7 +89,23 @@ TEST_P(RegistryTest, ReadsThePathAndFindsTheTool) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, RegistryTest, testing::ValuesIn(rows), testsupport::RowName());
 
-TEST(PathToolRegistry, ToolPathMustFitTheBufferWithItsNul) {
+// Found on PATH: the first executable plain file, and only if it fits the
+// buffer with its NUL. a/tool is a folder, b/tool not executable.
+TEST(PathToolRegistry, FirstExecutableThatFitsTheBuffer) {
+    namespace fs = std::filesystem;
+    testsupport::TempDir dir;
+    fs::create_directories(dir.dir() / "a/tool");
+    for (const char* name : {"b/tool", "c/tool", "d/tool"}) {
+        fs::create_directories(dir.dir() / fs::path(name).parent_path());
+        dir.write(name, "#!/bin/sh\n");
+        fs::permissions(dir.path(name),
+                        *name == 'b' ? fs::perms::owner_read : fs::perms::owner_all);
+    }
+    const std::string a = dir.path("a"), b = dir.path("b"), c = dir.path("c"), d = dir.path("d");
+    EXPECT_EQ(findOnPath("tool", a + ":" + b + "::" + c + ":" + d), dir.path("c/tool"));
+    EXPECT_EQ(findOnPath("tool", a + ":" + b), std::nullopt);
+    EXPECT_EQ(findOnPath("c/tool", dir.dir().string()), std::nullopt);
+
     std::string path = "/" + std::string(1022, 'p');
     PathToolRegistry registry({"none", "t"}, [&](const std::string& name) {
         return name == "t" ? std::optional(path) : std::nullopt;
@@ -107,23 +113,6 @@ TEST(PathToolRegistry, ToolPathMustFitTheBufferWithItsNul) {
     EXPECT_EQ(sysInfoToolPath(registry), path);
     path += "p";
     EXPECT_EQ(sysInfoToolPath(registry), std::nullopt);
-}
-
-TEST(FindOnPath, FirstExecutablePlainFileInPathOrder) {
-    namespace fs = std::filesystem;
-    testsupport::TempDir dir;
-    for (const char* folder : {"a/tool", "b", "c", "d"})
-        fs::create_directories(dir.dir() / folder); // a/tool: a folder is no program
-    for (const char* name : {"b/tool", "c/tool", "d/tool"}) {
-        dir.write(name, "#!/bin/sh\n");
-        fs::permissions(dir.path(name),
-                        *name == 'b' ? fs::perms::owner_read : fs::perms::owner_all);
-    }
-    const std::string a = dir.path("a"), b = dir.path("b"), c = dir.path("c"), d = dir.path("d");
-    EXPECT_EQ(findOnPath("tool", a + ":" + b + ":" + c + ":" + d), dir.path("c/tool"));
-    EXPECT_EQ(findOnPath("tool", d + ":" + c), dir.path("d/tool"));
-    EXPECT_EQ(findOnPath("tool", a + "::" + b), std::nullopt);
-    EXPECT_EQ(findOnPath("c/tool", dir.dir().string()), std::nullopt);
 }
 
 } // namespace
