@@ -1,0 +1,98 @@
+#pragma once
+// The main window started on a Kest folder in a temporary folder, with
+// scripted prompts, and the few steps the window tests take on it.
+
+#include <QLabel>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "fake_prompts.h"
+#include "ui/form1.h"
+
+namespace tallix::ui::test {
+
+namespace fs = std::filesystem;
+using Files = std::initializer_list<std::pair<std::string, std::string>>;
+
+inline void writeFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string readFile(const fs::path& path) {
+    std::ostringstream out;
+    out << std::ifstream(path, std::ios::binary).rdbuf();
+    return out.str();
+}
+
+inline QStringList texts(const QListWidget* list) {
+    QStringList t;
+    for (int i = 0; i < list->count(); ++i)
+        t << list->item(i)->text();
+    return t;
+}
+
+inline const std::string Settings = ";Kest 3.1\r\nport=1\r\nbaud=1200\r\nAB1CD\r\n";
+
+// `files` are named from the Kest folder ("Reports/pass.log"); no settings: no kest.ini.
+inline fs::path kestFolder(const QTemporaryDir& dir, Files files, const QString& subfolders,
+                           const std::string& settings) {
+    const fs::path root = dir.path().toStdString();
+    for (const QString& s : subfolders.split(',', Qt::SkipEmptyParts))
+        fs::create_directory(root / s.toStdString());
+    if (!settings.empty())
+        writeFile(root / "kest.ini", settings);
+    for (const auto& [name, bytes] : files)
+        writeFile(root / name, bytes);
+    return root;
+}
+
+struct Window {
+    QTemporaryDir dir;
+    fs::path root, reports;
+    FakePrompts prompts;
+    Form1 form;
+    bool loaded;
+
+    explicit Window(Files files = {}, const QString& subfolders = "Reports,Logs,Monitor",
+                    const std::string& settings = Settings, const std::string& argument = "4KTRMN")
+        : root(kestFolder(dir, files, subfolders, settings)), reports(root / "Reports"),
+          form({root.string(), argument}, prompts), loaded(form.Form_Load()) {}
+
+    template <class T = QWidget> T* get(const QString& name) {
+        T* w = form.findChild<T*>(name);
+        if (!w)
+            qFatal("no element %s", qPrintable(name));
+        return w;
+    }
+    QString caption(const QString& label) { return get<QLabel>(label)->text(); }
+    QStringList entries(const QString& list) { return texts(get<QListWidget>(list)); }
+    QStringList titles() const {
+        QStringList t;
+        for (const auto& m : prompts.messages)
+            t << QString::fromStdString(m.title);
+        return t;
+    }
+    QStringList boxes() const {
+        QStringList t;
+        for (const auto& m : prompts.messages)
+            t << QString::fromStdString(m.title + ": " + m.text);
+        return t;
+    }
+    void select(const QString& file) {
+        auto* files = get<QListWidget>("File1");
+        files->setCurrentItem(files->findItems(file, Qt::MatchExactly).value(0));
+    }
+    void click(const QString& button) { QTest::mouseClick(get(button), Qt::LeftButton); }
+    void run(const QString& file) {
+        select(file);
+        click("Command2");
+    }
+};
+
+} // namespace tallix::ui::test
