@@ -33,11 +33,7 @@ class AboutTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        Q_INIT_RESOURCE(tallix);
-        QLocale::setDefault(QLocale::c());
-        QStandardPaths::setTestModeEnabled(true);
-    }
+    void initTestCase() { startWindowTests(); }
 
     void helpAndAbout_data() {
         QTest::addColumn<QString>("steps");

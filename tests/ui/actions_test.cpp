@@ -75,7 +75,7 @@ class ActionsTest : public QObject {
 
 private slots:
     void initTestCase() {
-        Q_INIT_RESOURCE(tallix);
+        startWindowTests();
         startFolder_ = QDir::currentPath();
     }
     // Save moves the current folder; every test starts from the same one.

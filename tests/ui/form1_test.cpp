@@ -53,11 +53,7 @@ class Form1Test : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        Q_INIT_RESOURCE(tallix);
-        QLocale::setDefault(QLocale::c());
-        QStandardPaths::setTestModeEnabled(true);
-    }
+    void initTestCase() { startWindowTests(); }
 
     void startup_data() {
         QTest::addColumn<QString>("argument");

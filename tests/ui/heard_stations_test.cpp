@@ -59,11 +59,7 @@ class HeardStationsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        Q_INIT_RESOURCE(tallix);
-        QLocale::setDefault(QLocale::c());
-        QStandardPaths::setTestModeEnabled(true);
-    }
+    void initTestCase() { startWindowTests(); }
 
     void tipsOpeningOrderAndTheLastRun() {
         Window w(Logs);

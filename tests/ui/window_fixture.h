@@ -3,6 +3,8 @@
 // scripted prompts, and the few steps the window tests take on it.
 
 #include <QLabel>
+#include <QLocale>
+#include <QStandardPaths>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,6 +16,14 @@
 
 #include "fake_prompts.h"
 #include "ui/form1.h"
+
+// Every window test program starts so: the pictures, the C locale and the
+// test paths of Qt.
+inline void startWindowTests() {
+    Q_INIT_RESOURCE(tallix);
+    QLocale::setDefault(QLocale::c());
+    QStandardPaths::setTestModeEnabled(true);
+}
 
 namespace tallix::ui::test {
 
