@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <unordered_map>
 
+#include "actions/save.h"
 #include "text/basic_text.h"
 #include "ui/activity_chart.h"
 #include "ui/prompts.h"
@@ -43,14 +44,6 @@ constexpr ColumnLook Columns[analysis::StationColumnCount] = {
     {"Direct", true, Qt::DescendingOrder},      {"Via digipeater", true, Qt::DescendingOrder},
     {"Own", false, Qt::DescendingOrder},
 };
-
-bool writeBytes(const std::string& path, std::string_view bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && written;
-}
 
 bool endsWithInAnyCase(std::string_view path, std::string_view ending) {
     return path.size() >= ending.size() &&
@@ -243,7 +236,8 @@ void HeardStationsWindow::reportWriteFailure(const std::string& path) {
 void HeardStationsWindow::saveCsv() {
     const auto path = askPath("Save as CSV", ".csv",
                               {{"CSV Files (*.csv)", "*.csv"}, {"All Files (*.*)", "*.*"}});
-    if (path && !writeBytes(*path, analysis::stationsCsv(shownStations())))
+    // Written as Save writes: an existing file is replaced only once the table is whole.
+    if (path && actions::writeProcessedText(*path, analysis::stationsCsv(shownStations())) != 0)
         reportWriteFailure(*path);
 }
 

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "activity_chart.h"
+#include "actions/save.h"
 #include "app/startup.h"
 #include "files/raw_text.h"
 #include "json_writer.h"
@@ -595,11 +596,9 @@ std::string failureText(const analysis::Failure& failure) {
 }
 
 bool writeBytes(const std::string& path, std::string_view bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && written;
+    // As the window's Save: an existing file is replaced only once the new
+    // one is whole.
+    return actions::writeProcessedText(path, bytes) == 0;
 }
 
 } // namespace tallix::report
