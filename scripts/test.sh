@@ -8,16 +8,23 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+
 echo "== Build (warnings are errors) and test"
 cmake --preset ci
 cmake --build --preset ci
-ctest --preset ci
+ctest --preset ci | tee -a "$log"
 
 echo "== Build with AddressSanitizer + UndefinedBehaviorSanitizer and test"
 cmake --preset asan
 cmake --build --preset asan
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ctest --preset asan
+    ctest --preset asan | tee -a "$log"
 
 echo "== Fuzz targets, briefly (libFuzzer, AddressSanitizer + UndefinedBehaviorSanitizer)"
 bash scripts/fuzz.sh 20
+
+# One closing line over both test runs (a failed run has stopped the script).
+awk '/tests passed, [0-9]+ tests failed out of/ { total += $NF; failed += $4 }
+     END { printf "tests: %d passed, %d failed\n", total - failed, failed }' "$log"
