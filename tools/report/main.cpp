@@ -72,8 +72,9 @@ int main(int argc, char** argv) {
     }
 
     report::TerminalControl control(!options.keepTx);
-    const analysis::RunOutcome outcome = report::analyseFile(options.file, ownCall, control,
-                                                                       options.processedOut.has_value());
+    const analysis::RunOutcome outcome =
+        report::analyseFile(options.file, ownCall, control, options.processedOut.has_value(),
+                            options.stations || options.chart.has_value());
     int status = ExitRun;
     if (outcome.failure) {
         put(stderr,

@@ -338,13 +338,15 @@ analysis::RunOutcome runWith(const analysis::RunInput& input, TerminalControl& c
 } // namespace
 
 analysis::RunOutcome analyseFile(const std::string& path, const std::string& ownCall,
-                                 TerminalControl& control, bool keepProcessedText) {
+                                 TerminalControl& control, bool keepProcessedText,
+                                 bool stationStatistics) {
     analysis::RunInput input;
     input.currentFile = path;
     input.isRtf = files::isRtfPath(path);
     input.ownCall = ownCall;
     input.writeRtfTempFile = false;
     input.keepProcessedText = keepProcessedText;
+    input.stationStatistics = stationStatistics;
     // A plain file of ordinary size is read once: its bytes are both the lines
     // and the raw pane. A larger one is read line by line, so that a file far
     // over the line limit is refused without being held whole.

@@ -68,9 +68,11 @@ private:
 // One run over `path`. A rich-text source (by its name) is read from memory;
 // the raw text is loaded only once the lines are in, so a file over the line
 // limit is never held whole.
-// Without `keepProcessedText` only the processed text's size is counted.
+// Without `keepProcessedText` only the processed text's size is counted;
+// without `stationStatistics` the stations and the activity are not gathered.
 analysis::RunOutcome analyseFile(const std::string& path, const std::string& ownCall,
-                                 TerminalControl& control, bool keepProcessedText = true);
+                                 TerminalControl& control, bool keepProcessedText = true,
+                                 bool stationStatistics = true);
 
 // The figures caption by caption, then the heard list, in UTF-8; empty when
 // the run did not conclude.
