@@ -13,7 +13,6 @@ namespace tallix::app {
 inline constexpr const char* LaunchCode = "4KTRMN";
 inline constexpr const char* DeveloperCode = "HSTK_RW4BZ_LMQ";
 inline constexpr const char* SettingsFileName = "kest.ini";
-inline constexpr const char* HelpFileName = "TALLIX.HLP";
 
 // Trimmed of blanks and upper-cased, as both code comparisons expect.
 std::string normaliseArgument(std::string_view argumentText);
