@@ -12,6 +12,7 @@
 
 #include "app/error_numbers.h"
 #include "app/host_folders.h"
+#include "files/file_list.h"
 
 namespace tallix::actions {
 
@@ -27,29 +28,6 @@ int errorNumber(int err) {
 
 bool hasWildcard(std::string_view name) {
     return name.find_first_of("*?") != std::string_view::npos;
-}
-
-// "*" any run of characters, "?" one character, everything else itself.
-bool wildcardMatch(std::string_view pattern, std::string_view name) {
-    std::size_t p = 0, n = 0;
-    std::size_t star = std::string_view::npos, resume = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            star = p++;
-            resume = n;
-        } else if (star != std::string_view::npos) {
-            p = star + 1;
-            n = ++resume;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
 }
 
 // The folder part of a path ("." when it has none, "/" for a file at the root).
@@ -192,7 +170,7 @@ bool FileExists(const std::string& path) {
     std::error_code ec;
     for (fs::directory_iterator it(folderPart(path), ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
-        if (wildcardMatch(name, it->path().filename().string()) && it->is_regular_file(typeError))
+        if (files::wildcardMatch(name, it->path().filename().string(), false) && it->is_regular_file(typeError))
             return true;
     }
     return false;

@@ -9,14 +9,14 @@
 
 namespace tallix::files {
 
-namespace {
-
-bool wildcardMatch(std::string_view name, std::string_view pattern) {
+bool wildcardMatch(std::string_view pattern, std::string_view name, bool ignoreCase) {
+    const auto same = [ignoreCase](char a, char b) {
+        return ignoreCase ? text::asciiLower(a) == text::asciiLower(b) : a == b;
+    };
     // Iterative matching with one backtrack point for the last "*".
     std::size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() &&
-            (pattern[p] == '?' || text::asciiLower(pattern[p]) == text::asciiLower(name[n]))) {
+        if (p < pattern.size() && (pattern[p] == '?' || same(pattern[p], name[n]))) {
             ++n;
             ++p;
         } else if (p < pattern.size() && pattern[p] == '*') {
@@ -34,12 +34,10 @@ bool wildcardMatch(std::string_view name, std::string_view pattern) {
     return p == pattern.size();
 }
 
-} // namespace
-
 bool matchesPattern(std::string_view name, std::string_view patterns) {
     while (true) {
         const std::size_t semi = patterns.find(';');
-        if (wildcardMatch(name, patterns.substr(0, semi)))
+        if (wildcardMatch(patterns.substr(0, semi), name, true))
             return true;
         if (semi == std::string_view::npos)
             return false;

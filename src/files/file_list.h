@@ -12,6 +12,11 @@ namespace tallix::files {
 
 inline constexpr const char* FileListPattern = "*.txt;*.log;*.rtf";
 
+// Whether a name matches one pattern: "*" any run of characters, "?" one
+// character, everything else itself (ASCII letters in either case when
+// `ignoreCase`).
+bool wildcardMatch(std::string_view pattern, std::string_view name, bool ignoreCase);
+
 // Whether a name matches one of the ";"-separated patterns ("*" any run of
 // characters, "?" one character), without regard to ASCII letter case: the
 // files come from a system whose names ignore case.
