@@ -1,11 +1,13 @@
 #include "files/rtf_reader.h"
 
+#include "text/code_page.h"
 #include "text/cp1252.h"
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <limits>
+#include <unordered_map>
 #include <utility>
 
 namespace tallix::files {
@@ -35,6 +37,7 @@ enum class Destination : std::uint8_t {
     Text,         // the document's text
     Ignored,      // tables, metadata, pictures: nothing of it is shown
     ColorTable,   // \colortbl: colour entries separated by ';'
+    FontTable,    // \fonttbl: each font's character set
     AnsiFallback, // \upr: the 8-bit twin of a \ud group, which we read instead
 };
 
@@ -48,6 +51,7 @@ struct GroupState {
     std::uint32_t color = 0;
     int fontSizeHalfPoints = 24;
     int unicodeFallbackLength = 1; // \ucN
+    int font = -1;                 // \fN; -1 for the document's default font
 };
 
 // The stack of group states. Nested groups that change nothing share one entry,
@@ -119,6 +123,16 @@ enum class Word {
     Green,
     Blue,
     ColorTable,
+    FontTable,
+    Font,
+    FontCharset,
+    FontCodePage,
+    DefaultFont,
+    AnsiCodePage,
+    Ansi,
+    Mac,
+    Pc,
+    Pca,
     IgnoredDestination,
     AnsiFallback,
     UnicodeGroup,
@@ -137,6 +151,10 @@ Word lookUp(std::string_view name) {
     static const auto table = [] {
         std::array words = {
             Entry{"par", Word::Par},
+            // A page, section or column break ends the paragraph as a mark does.
+            Entry{"page", Word::Par},
+            Entry{"sect", Word::Par},
+            Entry{"column", Word::Par},
             Entry{"line", Word::Line},
             Entry{"tab", Word::Tab},
             Entry{"cell", Word::Cell},
@@ -179,6 +197,16 @@ Word lookUp(std::string_view name) {
             Entry{"green", Word::Green},
             Entry{"blue", Word::Blue},
             Entry{"colortbl", Word::ColorTable},
+            Entry{"fonttbl", Word::FontTable},
+            Entry{"f", Word::Font},
+            Entry{"fcharset", Word::FontCharset},
+            Entry{"cpg", Word::FontCodePage},
+            Entry{"deff", Word::DefaultFont},
+            Entry{"ansicpg", Word::AnsiCodePage},
+            Entry{"ansi", Word::Ansi},
+            Entry{"mac", Word::Mac},
+            Entry{"pc", Word::Pc},
+            Entry{"pca", Word::Pca},
             Entry{"upr", Word::AnsiFallback},
             Entry{"ud", Word::UnicodeGroup},
             Entry{"emdash", Word::EmDash},
@@ -192,7 +220,6 @@ Word lookUp(std::string_view name) {
             Entry{"enspace", Word::Space},
             Entry{"qmspace", Word::Space},
             // Destinations whose text is never part of the document's text.
-            Entry{"fonttbl", Word::IgnoredDestination},
             Entry{"stylesheet", Word::IgnoredDestination},
             Entry{"info", Word::IgnoredDestination},
             Entry{"pict", Word::IgnoredDestination},
@@ -231,6 +258,15 @@ Word lookUp(std::string_view name) {
             Entry{"xe", Word::IgnoredDestination},
             Entry{"tc", Word::IgnoredDestination},
             Entry{"txe", Word::IgnoredDestination},
+            // What a writer adds for readers that know less: the text of nested
+            // tables again as plain paragraphs, and list labels (numbers,
+            // bullets) that a reader of lists draws itself.
+            Entry{"nonesttables", Word::IgnoredDestination},
+            Entry{"listtext", Word::IgnoredDestination},
+            Entry{"pntext", Word::IgnoredDestination},
+            Entry{"pn", Word::IgnoredDestination},
+            Entry{"pntxta", Word::IgnoredDestination},
+            Entry{"pntxtb", Word::IgnoredDestination},
         };
         std::sort(words.begin(), words.end());
         return words;
@@ -259,10 +295,42 @@ int hexValue(char c) {
     return -1;
 }
 
-char cp1252Byte(char32_t codePoint) {
-    const auto byte = text::unicodeToCp1252(codePoint);
-    return static_cast<char>(byte ? *byte : '?');
+// Code pages that are no code page: the bytes of a symbol font are kept as
+// they are, and Windows-1252 is what the text is made of anyway.
+constexpr int SymbolCodePage = 42;
+constexpr int WesternCodePage = 1252;
+
+// The code page of a font's character set (\fcharsetN); 0 where the
+// document's code page applies.
+int codePageOfCharset(int charset) {
+    switch (charset) {
+    case 0: return WesternCodePage;
+    case 2: return SymbolCodePage;
+    case 77: return 10000;  // Mac Roman
+    case 128: return 932;   // Japanese
+    case 129: return 949;   // Korean
+    case 130: return 1361;  // Korean, Johab
+    case 134: return 936;   // simplified Chinese
+    case 136: return 950;   // traditional Chinese
+    case 161: return 1253;  // Greek
+    case 162: return 1254;  // Turkish
+    case 163: return 1258;  // Vietnamese
+    case 177: return 1255;  // Hebrew
+    case 178: return 1256;  // Arabic
+    case 186: return 1257;  // Baltic
+    case 204: return 1251;  // Cyrillic
+    case 222: return 874;   // Thai
+    case 238: return 1250;  // Central European
+    case 254: return 437;   // PC 437
+    case 255: return 437;   // OEM
+    default: return 0;      // 1 (default) and anything unknown
+    }
 }
+
+struct FontEntry {
+    int charset = -1; // \fcharsetN
+    int codePage = 0; // \cpgN, which wins over the character set
+};
 
 class Parser {
 public:
@@ -273,12 +341,14 @@ public:
             switch (in_[pos_]) {
             case '{':
                 ++pos_;
+                endWaitingCharacter();
                 fallbackLeft_ = 0; // a fallback never reaches across a group boundary
                 ignorableNext_ = false;
                 groups_.push();
                 break;
             case '}':
                 ++pos_;
+                endWaitingCharacter();
                 fallbackLeft_ = 0;
                 ignorableNext_ = false;
                 // A '}' that closes nothing is dropped. The brace that closes the
@@ -320,7 +390,7 @@ private:
             return;
         switch (groups_.current().destination) {
         case Destination::Text:
-            emit(chunk);
+            emitBytes(chunk);
             break;
         case Destination::ColorTable:
             for (const char c : chunk)
@@ -328,6 +398,7 @@ private:
                     endColorEntry();
             break;
         case Destination::Ignored:
+        case Destination::FontTable:
         case Destination::AnsiFallback:
             break;
         }
@@ -347,6 +418,8 @@ private:
             readHexByte();
             return;
         }
+        if (c != '\\' && c != '{' && c != '}') // these three are characters of the text
+            endWaitingCharacter();
         const bool star = c == '*';
         ignorableNext_ = star;
         if (star || consumeFallback())
@@ -364,10 +437,10 @@ private:
             emitInText(std::string_view(&in_[pos_ - 1], 1));
             break;
         case '~':
-            emitInText("\xA0"); // non-breaking space
+            emitCodePointInText(0x00A0); // non-breaking space
             break;
         case '_':
-            emitInText("-"); // non-breaking hyphen; the code page has none
+            emitCodePointInText(0x2011); // non-breaking hyphen
             break;
         default: // \- optional hyphen, \: index subentry, \| formula and unknown symbols
             break;
@@ -397,6 +470,7 @@ private:
         while (pos_ < in_.size() && isLetter(in_[pos_]))
             ++pos_;
         const auto name = in_.substr(start, pos_ - start);
+        endWaitingCharacter();
 
         bool hasParameter = false;
         bool negative = false;
@@ -445,6 +519,10 @@ private:
             colorComponent(word, parameter);
             return;
         }
+        if (destination == Destination::FontTable) {
+            fontTableEntry(word, parameter);
+            return;
+        }
         if (destination == Destination::AnsiFallback) {
             if (word == Word::UnicodeGroup)
                 groups_.modify().destination = Destination::Text;
@@ -483,6 +561,7 @@ private:
             s.bold = s.italic = s.underline = false;
             s.color = 0;
             s.fontSizeHalfPoints = 24;
+            s.font = -1;
             break;
         }
         case Word::Bold:
@@ -516,6 +595,31 @@ private:
         case Word::ColorTable:
             groups_.modify().destination = Destination::ColorTable;
             color_ = {};
+            break;
+        case Word::FontTable:
+            groups_.modify().destination = Destination::FontTable;
+            break;
+        case Word::Font:
+            groups_.modify().font = parameter;
+            break;
+        case Word::DefaultFont:
+            defaultFont_ = parameter;
+            break;
+        case Word::AnsiCodePage:
+            if (parameter > 0)
+                documentCodePage_ = parameter;
+            break;
+        case Word::Ansi:
+            documentCodePage_ = WesternCodePage;
+            break;
+        case Word::Mac:
+            documentCodePage_ = 10000;
+            break;
+        case Word::Pc:
+            documentCodePage_ = 437;
+            break;
+        case Word::Pca:
+            documentCodePage_ = 850;
             break;
         case Word::AnsiFallback:
             groups_.modify().destination = Destination::AnsiFallback;
@@ -591,6 +695,36 @@ private:
         }
     }
 
+    void fontTableEntry(Word word, int parameter) {
+        switch (word) {
+        case Word::Font:
+            definedFont_ = parameter;
+            break;
+        case Word::FontCharset:
+            fonts_[definedFont_].charset = parameter;
+            break;
+        case Word::FontCodePage:
+            fonts_[definedFont_].codePage = parameter;
+            break;
+        default:
+            break;
+        }
+    }
+
+    // The code page of the text's 8-bit characters: the current font's, else
+    // the document's.
+    int codePage() const {
+        const int font = groups_.current().font;
+        const auto it = fonts_.find(font >= 0 ? font : defaultFont_);
+        if (it != fonts_.end()) {
+            const FontEntry& entry = it->second;
+            const int own = entry.codePage > 0 ? entry.codePage : codePageOfCharset(entry.charset);
+            if (own > 0)
+                return own;
+        }
+        return documentCodePage_;
+    }
+
     void endColorEntry() {
         // An entry without components is the automatic colour.
         colors_.push_back(color_.given ? color_.value : 0);
@@ -610,13 +744,48 @@ private:
     }
 
     void emitCodePoint(char32_t codePoint) {
-        const char byte = cp1252Byte(codePoint);
+        const auto byte = static_cast<char>(text::toCp1252BestFit(codePoint));
         emit(std::string_view(&byte, 1));
+    }
+
+    void emitCodePointInText(char32_t codePoint) {
+        if (groups_.current().destination == Destination::Text)
+            emitCodePoint(codePoint);
     }
 
     void emitInText(std::string_view bytes) {
         if (groups_.current().destination == Destination::Text)
+            emitBytes(bytes);
+    }
+
+    // Characters of the text in the current code page, made Windows-1252.
+    void emitBytes(std::string_view bytes) {
+        const int page = codePage();
+        if ((page == WesternCodePage || page == SymbolCodePage) && !decoder_.waiting()) {
             emit(bytes);
+            return;
+        }
+        decoded_.clear();
+        for (const char c : bytes)
+            decoder_.put(page, static_cast<unsigned char>(c), decoded_);
+        emitDecoded();
+    }
+
+    // A character of a double-byte code page whose second byte never came.
+    void endWaitingCharacter() {
+        if (!decoder_.waiting())
+            return;
+        decoded_.clear();
+        decoder_.flush(decoded_);
+        emitDecoded();
+    }
+
+    void emitDecoded() {
+        converted_.clear();
+        for (const char32_t codePoint : decoded_)
+            converted_.push_back(static_cast<char>(text::toCp1252BestFit(codePoint)));
+        if (!converted_.empty())
+            emit(converted_);
     }
 
     // Appends text with the current formatting to the current paragraph.
@@ -654,6 +823,13 @@ private:
     RtfDocument doc_;
     std::vector<std::uint32_t> colors_;
     ColorEntry color_;
+    std::unordered_map<int, FontEntry> fonts_;
+    int definedFont_ = 0;                        // the font table entry being read
+    int defaultFont_ = -1;                       // \deffN
+    int documentCodePage_ = WesternCodePage;     // \ansicpgN, \mac, \pc, \pca
+    text::CodePageDecoder decoder_;
+    std::u32string decoded_;
+    std::string converted_;
     std::size_t fallbackLeft_ = 0;    // characters of a \u fallback still to skip
     bool ignorableNext_ = false;      // "\*" was just read
     bool afterHighSurrogate_ = false; // the last character was the first half of a pair

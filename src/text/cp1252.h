@@ -17,6 +17,12 @@ char32_t cp1252ToUnicode(unsigned char byte);
 // The byte for a code point, or nothing when the code page has no such character.
 std::optional<unsigned char> unicodeToCp1252(char32_t codePoint);
 
+// The byte Windows gives a code point when it turns text into this code page:
+// the exact byte, else its best fit ("\u2011" non-breaking hyphen gives '-',
+// fullwidth "\uFF21" gives 'A'), else '?'. The best fits are Windows' own,
+// from the table the Unicode consortium publishes.
+unsigned char toCp1252BestFit(char32_t codePoint);
+
 // Whole-text conversions.
 std::string cp1252ToUtf8(std::string_view bytes);
 std::u16string cp1252ToUtf16(std::string_view bytes);
