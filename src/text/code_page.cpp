@@ -51,7 +51,12 @@ struct Converted {
 class Converter {
 public:
     explicit Converter(iconv_t handle) : handle_(handle) {
-        for (std::size_t b = 0; b < single_.size(); ++b) {
+        // Every Windows code page a document can name keeps ASCII as it is;
+        // some of the system's converters do not (its Johab reads 0x5C as
+        // the won sign), and Windows' reading is the one to follow.
+        for (std::size_t b = 0; b < 0x80; ++b)
+            single_[b] = static_cast<std::int32_t>(b);
+        for (std::size_t b = 0x80; b < single_.size(); ++b) {
             const auto byte = static_cast<unsigned char>(b);
             const Converted c = convert(&byte, 1);
             single_[b] = c.outcome == Outcome::Incomplete ? LeadByte

@@ -60,7 +60,17 @@ const TextRow textRows[] = {
     {"text after the document", "{\\rtf1 a}\r\n}b{c}", "a"},
     {"missing closing braces", R"({\rtf1 a{\b b)", "ab"},
     {"closing brace without a group", "plain}text", "plaintext"},
+    // Bytes that keep their Windows-1252 reading whatever the code page.
+    {"symbol font keeps its bytes", R"({\rtf1\ansicpg1251{\fonttbl{\f2\fcharset2 S;}}\f2\'b7})",
+     "\xB7"},
+    {"code page the system cannot convert", R"({\rtf1\ansicpg1234 \'e9})", "\xE9"},
+    {"unknown character set takes the document's code page",
+     R"({\rtf1\ansicpg1252{\fonttbl{\f0\fcharset99 X;}}\f0\'e9})", "\xE9"},
 };
+
+void PrintTo(const TextRow& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class RtfText : public testing::TestWithParam<TextRow> {};
 
@@ -69,6 +79,62 @@ TEST_P(RtfText, GivesThePlainText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, RtfText, testing::ValuesIn(textRows), testsupport::RowName());
+
+// The text as a rich-edit control gives it: what a writer adds for lesser
+// readers is left out, breaks of every kind end the paragraph, and 8-bit
+// characters are read in their code page and made Windows-1252 as Windows does.
+const TextRow controlRows[] = {
+    {"nested-table fallback left out", R"({\rtf1\ansi {\nonesttables FALLBACK\par}real\par})",
+     "real\r\n"},
+    {"nested-table fallback with row ends",
+     R"({\rtf1\intbl a\cell{\nonesttables b\tab c\par}\nestcell\nestrow d\cell\row e})",
+     "a\t\t\r\nd\t\r\ne"},
+    {"numbered list label left out", R"({\rtf1{\listtext 10.\tab}Fm AB1CD To CQ\par})",
+     "Fm AB1CD To CQ\r\n"},
+    {"old-style bullet and its definition left out",
+     R"({\rtf1{\pntext\f0\'B7\tab}{\*\pn\pnlvlblt{\pntxtb\'B7}}a{\pn\pndec{\pntxta .}}b})", "ab"},
+    {"page, section and column breaks end the paragraph",
+     R"({\rtf1 one\page two\sect three\column four\par})", "one\r\ntwo\r\nthree\r\nfour\r\n"},
+    {"Cyrillic code page", R"({\rtf1\ansi\ansicpg1251 \'c0\'e1})", "??"},
+    {"Central European code page with best fits", R"({\rtf1\ansi\ansicpg1250 \'a3\'f3d\'9f})",
+     "L\xF3" "dz"},
+    {"Greek letters with best fits", R"({\rtf1\ansi\ansicpg1253 \'e1\'e2})", "a\xDF"},
+    {"Mac Roman", R"({\rtf1\mac \'8e\'d0})", "\xE9\x96"},
+    {"PC code page", R"({\rtf1\pc \'82\'c4})", "\xE9-"},
+    {"8-bit text bytes in the code page", "{\\rtf1\\ansicpg1251 caf\xE9}", "caf?"},
+    {"font character set wins over the document's",
+     R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fcharset0 A;}{\f1\fcharset204 C;}}\f1\'c0\f0\'c0})",
+     "?\xC0"},
+    {"font code page wins over its character set",
+     R"({\rtf1{\fonttbl{\f0\fcharset0\cpg1251 A;}}\f0\'c0})", "?"},
+    {"default font, and plain returns to it",
+     R"({\rtf1\deff1{\fonttbl{\f0\fcharset0 A;}{\f1\fcharset204 C;}}\'c0\f0\'c0\plain\'c0})",
+     "?\xC0?"},
+    {"Thai character set", R"({\rtf1{\fonttbl{\f0\fcharset222 T;}}\f0\'a1})", "?"},
+    // A double-byte code page takes the byte after a lead byte as its second
+    // half, whether written as a hex byte or as a character of the text.
+    {"Japanese double bytes", R"({\rtf1\ansi\ansicpg932 \'82\'60\'82a x})", "AB x"},
+    {"Japanese character set", R"({\rtf1{\fonttbl{\f0\fcharset128 M;}}\f0\'82\'60})", "A"},
+    {"simplified Chinese character set", R"({\rtf1{\fonttbl{\f1\fcharset134 S;}}\f1\'a3\'c1})",
+     "A"},
+    {"traditional Chinese character set", R"({\rtf1{\fonttbl{\f1\fcharset136 M;}}\f1\'a2\'43})",
+     "$"},
+    {"Korean character set", R"({\rtf1{\fonttbl{\f1\fcharset129 B;}}\f1\'a3\'c1})", "A"},
+    {"lead byte without its second half", R"({\rtf1\ansicpg932 \'82\par x\'82})", "?\r\nx?"},
+    {"lead byte before a byte that cannot follow it", R"({\rtf1\ansicpg932 \'82\'0a x})",
+     "?\n x"},
+    {"best fit of unicode characters", R"({\rtf1\uc0 \u8209 \u8195 \u65313 \u8734 \u8201 \u1046 })",
+     "- A8??"},
+};
+
+class RtfAsAControlReadsIt : public testing::TestWithParam<TextRow> {};
+
+TEST_P(RtfAsAControlReadsIt, GivesThePlainText) {
+    EXPECT_EQ(readRtf(GetParam().rtf).plainText(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, RtfAsAControlReadsIt, testing::ValuesIn(controlRows),
+                         testsupport::RowName());
 
 // A document as "C:[b/28]Heard / L:[]caf[#C00000]x": each paragraph's alignment,
 // then each run's text after its formatting: bold, italic, underline, colour and

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <utility>
+
 namespace tallix::text {
 namespace {
 
@@ -26,6 +29,30 @@ TEST(Cp1252, Utf16RoundTripKeepsTheBytes) {
         all.push_back(static_cast<char>(b));
     EXPECT_EQ(utf16ToCp1252(cp1252ToUtf16(all)), all);
     EXPECT_EQ(utf16ToCp1252(u"\u4E2D"), "?");
+}
+
+TEST(Cp1252, BestFitKeepsEveryExactByte) {
+    for (int b = 0; b < 256; ++b)
+        EXPECT_EQ(toCp1252BestFit(cp1252ToUnicode(static_cast<unsigned char>(b))), b) << b;
+}
+
+TEST(Cp1252, BestFitAsWindowsHasIt) {
+    const std::pair<char32_t, unsigned char> rows[] = {
+        {0x2011, '-'},  // non-breaking hyphen
+        {0x2003, ' '},  // em space
+        {0xFF21, 'A'},  // fullwidth A
+        {0xFF5E, '~'},  // fullwidth tilde, the table's last row
+        {0x221E, '8'},  // infinity
+        {0x0141, 'L'},  // L with stroke
+        {0x0110, 0xD0}, // D with stroke gives Eth
+        {0x20A1, 0xA2}, // colon sign, out of order in the published table
+        {0x2009, '?'},  // thin space: no best fit
+        {0x0416, '?'},  // Cyrillic Zhe
+        {0xFFFF, '?'},
+        {0x1F600, '?'}, // outside the basic plane
+    };
+    for (const auto& [codePoint, byte] : rows)
+        EXPECT_EQ(toCp1252BestFit(codePoint), byte) << std::hex << static_cast<std::uint32_t>(codePoint);
 }
 
 } // namespace
