@@ -765,10 +765,24 @@ private:
             emit(bytes);
             return;
         }
-        decoded_.clear();
-        for (const char c : bytes)
-            decoder_.put(page, static_cast<unsigned char>(c), decoded_);
-        emitDecoded();
+        std::size_t i = 0;
+        while (i < bytes.size()) {
+            if (!decoder_.waiting()) {
+                // ASCII reads the same in every code page; only 8-bit bytes,
+                // and the second half of a double byte, need the converter.
+                std::size_t end = i;
+                while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80)
+                    ++end;
+                if (end > i) {
+                    emit(bytes.substr(i, end - i));
+                    i = end;
+                    continue;
+                }
+            }
+            decoded_.clear();
+            decoder_.put(page, static_cast<unsigned char>(bytes[i++]), decoded_);
+            emitDecoded();
+        }
     }
 
     // A character of a double-byte code page whose second byte never came.

@@ -47,10 +47,12 @@ struct Converted {
     std::size_t count = 0;
 };
 
+} // namespace
+
 // One converter to UTF-32, with what each single byte gives.
-class Converter {
+class CodePageConverter {
 public:
-    explicit Converter(iconv_t handle) : handle_(handle) {
+    explicit CodePageConverter(iconv_t handle) : handle_(handle) {
         // Every Windows code page a document can name keeps ASCII as it is;
         // some of the system's converters do not (its Johab reads 0x5C as
         // the won sign), and Windows' reading is the one to follow.
@@ -65,9 +67,9 @@ public:
                              : UndefinedByte;
         }
     }
-    ~Converter() { iconv_close(handle_); }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
+    ~CodePageConverter() { iconv_close(handle_); }
+    CodePageConverter(const CodePageConverter&) = delete;
+    CodePageConverter& operator=(const CodePageConverter&) = delete;
 
     std::int32_t single(unsigned char byte) const { return single_[byte]; }
 
@@ -105,24 +107,34 @@ private:
     std::array<std::int32_t, 256> single_{};
 };
 
+namespace {
+
 // The converters of this thread by code page; an empty entry where the system
 // has none. Opening one and learning its single bytes costs far more than a
 // document's worth of lookups, so each is opened once.
-const Converter* converterFor(int codePage) {
-    static thread_local std::unordered_map<int, std::unique_ptr<Converter>> converters;
+const CodePageConverter* converterFor(int codePage) {
+    static thread_local std::unordered_map<int, std::unique_ptr<CodePageConverter>> converters;
     if (codePage <= 0 || codePage > 65535)
         return nullptr;
     const auto found = converters.find(codePage);
     if (found != converters.end())
         return found->second.get();
-    std::unique_ptr<Converter> converter;
+    std::unique_ptr<CodePageConverter> converter;
     const iconv_t handle = iconv_open("UTF-32LE", iconvName(codePage).c_str());
     if (handle != reinterpret_cast<iconv_t>(-1))
-        converter = std::make_unique<Converter>(handle);
+        converter = std::make_unique<CodePageConverter>(handle);
     return converters.emplace(codePage, std::move(converter)).first->second.get();
 }
 
 } // namespace
+
+const CodePageConverter* CodePageDecoder::converter(int codePage) {
+    if (codePage != lastCodePage_) {
+        lastCodePage_ = codePage;
+        lastConverter_ = codePage == 1252 ? nullptr : converterFor(codePage);
+    }
+    return lastConverter_;
+}
 
 bool CodePageDecoder::converts(int codePage) {
     return converterFor(codePage) != nullptr;
@@ -138,7 +150,7 @@ void CodePageDecoder::flush(std::u32string& out) {
 void CodePageDecoder::put(int codePage, unsigned char byte, std::u32string& out) {
     if (pendingSize_ != 0 && codePage != pendingCodePage_)
         flush(out);
-    const Converter* converter = codePage == 1252 ? nullptr : converterFor(codePage);
+    const CodePageConverter* converter = this->converter(codePage);
     if (!converter) {
         out.push_back(cp1252ToUnicode(byte));
         return;

@@ -9,6 +9,8 @@
 
 namespace tallix::text {
 
+class CodePageConverter;
+
 // Decodes a stream of bytes whose code page may change from one byte to the
 // next. A byte that begins a character of two or more bytes (a lead byte of a
 // double-byte code page) waits for the bytes that complete it. One object per
@@ -28,6 +30,10 @@ public:
     static bool converts(int codePage);
 
 private:
+    const CodePageConverter* converter(int codePage);
+
+    const CodePageConverter* lastConverter_ = nullptr; // of lastCodePage_; most bytes share one
+    int lastCodePage_ = 0;
     std::array<unsigned char, 4> pending_{};
     std::size_t pendingSize_ = 0;
     int pendingCodePage_ = 0;
