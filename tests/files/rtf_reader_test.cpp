@@ -127,13 +127,7 @@ const TextRow controlRows[] = {
      "- A8??"},
 };
 
-class RtfAsAControlReadsIt : public testing::TestWithParam<TextRow> {};
-
-TEST_P(RtfAsAControlReadsIt, GivesThePlainText) {
-    EXPECT_EQ(readRtf(GetParam().rtf).plainText(), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, RtfAsAControlReadsIt, testing::ValuesIn(controlRows),
+INSTANTIATE_TEST_SUITE_P(AsAControlReadsIt, RtfText, testing::ValuesIn(controlRows),
                          testsupport::RowName());
 
 // A document as "C:[b/28]Heard / L:[]caf[#C00000]x": each paragraph's alignment,
