@@ -299,31 +299,54 @@ int hexValue(char c) {
 // they are, and Windows-1252 is what the text is made of anyway.
 constexpr int SymbolCodePage = 42;
 constexpr int WesternCodePage = 1252;
+constexpr int MacRomanCodePage = 10000;
+constexpr int PcCodePage = 437;  // \pc, the IBM PC's
+constexpr int PcaCodePage = 850; // \pca, the PC's multilingual one
 
 // The code page of a font's character set (\fcharsetN); 0 where the
 // document's code page applies.
 int codePageOfCharset(int charset) {
     switch (charset) {
-    case 0: return WesternCodePage;
-    case 2: return SymbolCodePage;
-    case 77: return 10000;  // Mac Roman
-    case 128: return 932;   // Japanese
-    case 129: return 949;   // Korean
-    case 130: return 1361;  // Korean, Johab
-    case 134: return 936;   // simplified Chinese
-    case 136: return 950;   // traditional Chinese
-    case 161: return 1253;  // Greek
-    case 162: return 1254;  // Turkish
-    case 163: return 1258;  // Vietnamese
-    case 177: return 1255;  // Hebrew
-    case 178: return 1256;  // Arabic
-    case 186: return 1257;  // Baltic
-    case 204: return 1251;  // Cyrillic
-    case 222: return 874;   // Thai
-    case 238: return 1250;  // Central European
-    case 254: return 437;   // PC 437
-    case 255: return 437;   // OEM
-    default: return 0;      // 1 (default) and anything unknown
+    case 0:
+        return WesternCodePage;
+    case 2:
+        return SymbolCodePage;
+    case 77:
+        return MacRomanCodePage;
+    case 128:
+        return 932; // Japanese
+    case 129:
+        return 949; // Korean
+    case 130:
+        return 1361; // Korean, Johab
+    case 134:
+        return 936; // simplified Chinese
+    case 136:
+        return 950; // traditional Chinese
+    case 161:
+        return 1253; // Greek
+    case 162:
+        return 1254; // Turkish
+    case 163:
+        return 1258; // Vietnamese
+    case 177:
+        return 1255; // Hebrew
+    case 178:
+        return 1256; // Arabic
+    case 186:
+        return 1257; // Baltic
+    case 204:
+        return 1251; // Cyrillic
+    case 222:
+        return 874; // Thai
+    case 238:
+        return 1250; // Central European
+    case 254:
+        return PcCodePage;
+    case 255:
+        return PcCodePage; // OEM
+    default:
+        return 0; // 1 (default) and anything unknown
     }
 }
 
@@ -613,13 +636,13 @@ private:
             documentCodePage_ = WesternCodePage;
             break;
         case Word::Mac:
-            documentCodePage_ = 10000;
+            documentCodePage_ = MacRomanCodePage;
             break;
         case Word::Pc:
-            documentCodePage_ = 437;
+            documentCodePage_ = PcCodePage;
             break;
         case Word::Pca:
-            documentCodePage_ = 850;
+            documentCodePage_ = PcaCodePage;
             break;
         case Word::AnsiFallback:
             groups_.modify().destination = Destination::AnsiFallback;
@@ -838,9 +861,9 @@ private:
     std::vector<std::uint32_t> colors_;
     ColorEntry color_;
     std::unordered_map<int, FontEntry> fonts_;
-    int definedFont_ = 0;                        // the font table entry being read
-    int defaultFont_ = -1;                       // \deffN
-    int documentCodePage_ = WesternCodePage;     // \ansicpgN, \mac, \pc, \pca
+    int definedFont_ = 0;                    // the font table entry being read
+    int defaultFont_ = -1;                   // \deffN
+    int documentCodePage_ = WesternCodePage; // \ansicpgN, \mac, \pc, \pca
     text::CodePageDecoder decoder_;
     std::u32string decoded_;
     std::string converted_;

@@ -13,7 +13,7 @@ namespace tallix::text {
 
 namespace {
 
-constexpr std::int32_t LeadByte = -1;    // begins a character of more bytes
+constexpr std::int32_t LeadByte = -1; // begins a character of more bytes
 constexpr std::int32_t UndefinedByte = -2;
 
 // The name glibc's iconv knows a Windows code page by.
