@@ -123,10 +123,10 @@ check_system() {
     "$prefix/bin/tallix-report" --version | grep -q '^tallix-report [0-9]' ||
         fail "the installed tallix-report does not run"
 
-    # man finds the page where the prefix's man folder is searched, as man-db
-    # searches /usr/local/share/man.
+    # With the prefix's bin/ on the PATH, man finds the page as man-db finds
+    # the pages of /usr/local/bin's programs.
     local page
-    page=$(MANPATH="$prefix/share/man" man -w tallix-report 2>&1)
+    page=$(env -u MANPATH PATH="$prefix/bin:$PATH" man -w tallix-report 2>&1)
     [[ $page == "$prefix/share/man/man1/tallix-report.1" ]] ||
         fail "man does not find the installed page: $page"
 
