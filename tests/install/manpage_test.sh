@@ -50,7 +50,7 @@ for option in "${options[@]}"; do
 done
 
 # Each exit status --help names has its entry under EXIT STATUS.
-statuses=$(sed -n '/^Exit status:/,$p' <<<"$help" | grep -oE '\b[0-9]+\b' | sort -u)
+statuses=$(sed -n '/^Exit status:/,$p' <<<"$help" | grep -oE '\b[0-9]{1,3}\b' | sort -u)
 [[ -n $statuses ]] || fail "--help names no exit status"
 exit_section=$(section_text "EXIT STATUS")
 for status in $statuses; do
