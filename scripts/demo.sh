@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tallix, writes a demo Kest folder with
-# generated logs (./demo-kest), puts the program into it as Kest would have it
-# and starts it there with Kest's launch code.
+# generated logs (./demo-kest), installs the program into it as Kest would have
+# it and starts it there with Kest's launch code.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,10 +12,8 @@ cmake --build --preset release --target tallix tallix-report tallix-demo-gen
 
 demo="$PWD/demo-kest"
 build/release/tools/tallix-demo-gen "$demo"
-install -m 755 build/release/src/tallix "$demo/tallix"
-for f in resources/help/*; do
-    [ -e "$f" ] && install -m 644 "$f" "$demo/"
-done
+# As an operator installs the add-on into a Kest folder.
+cmake --install build/release --component kest --prefix "$demo"
 
 echo
 echo "A first look from the terminal, at Reports/qso-report.txt:"

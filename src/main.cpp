@@ -4,14 +4,33 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStringList>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QUrl>
 
 #include <cstdio>
 #include <string>
 
 #include "ui/form1.h"
+#include "ui/help_viewer.h"
 #include "ui/qt_prompts.h"
 #include "ui/qt_text.h"
+
+namespace {
+
+// For checks of an installed program: asks for the help as the Help button
+// does and says on the error stream which document the viewer shows.
+void reportHelpAtStart(tallix::ui::Form1& window) {
+    window.Command6_Click();
+    const auto* viewer = window.findChild<tallix::ui::HelpViewer*>();
+    const QUrl shown = viewer ? viewer->browser()->source() : QUrl();
+    const QString line = shown.isLocalFile()
+                             ? QStringLiteral("tallix: help shows %1\n").arg(shown.toLocalFile())
+                             : QStringLiteral("tallix: help document not found\n");
+    std::fputs(line.toLocal8Bit().constData(), stderr);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
@@ -48,6 +67,8 @@ int main(int argc, char** argv) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window.move(screen->availableGeometry().center() - window.rect().center());
     window.show();
+    if (!qEnvironmentVariableIsEmpty("TALLIX_HELP_AT_START"))
+        QTimer::singleShot(0, &window, [&window] { reportHelpAtStart(window); });
     // For smoke tests: end by itself after the given time.
     if (const int ms = qEnvironmentVariableIntValue("TALLIX_QUIT_AFTER_MS"); ms > 0)
         QTimer::singleShot(ms, &app, &QApplication::quit);
