@@ -71,6 +71,7 @@ PassOutput analyseLines(const LineStore& store, std::string_view ownCall, float 
                         std::string* processed, StationStats* stats) {
     PassOutput out;
     LineCaption caption = passCaption(previewLineCount);
+    const bool captions = control.showsProgress();
     bool inOwnFrame = false;
     bool ownFrameDigipeated = false;
     std::int32_t blankRun = 0;
@@ -146,7 +147,7 @@ PassOutput analyseLines(const LineStore& store, std::string_view ownCall, float 
         }
 
         out.linesHandled = i;
-        control.passLine(i, caption.forLine(i));
+        control.passLine(i, captions ? caption.forLine(i) : std::string_view());
         if (control.cancelRequested()) {
             out.cancelled = true;
             break;

@@ -24,49 +24,59 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     return lines;
 }
 
-bool LineReader::fill() {
-    if (eof_)
-        return false;
-    buffer_.erase(0, pos_);
-    pos_ = 0;
-    const std::size_t old = buffer_.size();
-    constexpr std::size_t Chunk = 64 * 1024;
-    buffer_.resize(old + Chunk);
-    const std::size_t got = std::fread(buffer_.data() + old, 1, Chunk, file_);
-    buffer_.resize(old + got);
-    if (got < Chunk) {
-        eof_ = true;
-        if (std::ferror(file_))
-            error_ = errno != 0 ? errno : EIO;
-    }
-    return got > 0;
+namespace {
+
+long readFromFile(void* source, char* into, std::size_t n) {
+    std::FILE* file = static_cast<std::FILE*>(source);
+    const std::size_t got = std::fread(into, 1, n, file);
+    if (got == 0 && std::ferror(file))
+        return -1;
+    return static_cast<long>(got);
 }
 
+} // namespace
+
+LineReader::LineReader(std::FILE* file, std::size_t keepBytes)
+    : LineReader(file, &readFromFile, keepBytes) {}
+
+LineReader::LineReader(void* source, ReadFn read, std::size_t keepBytes)
+    : source_(source), read_(read), keepBytes_(keepBytes) {}
+
 bool LineReader::next(std::string& line) {
+    line.clear();
+    bool any = false; // bytes of a line (or its end) were met
     for (;;) {
-        const std::size_t cr = buffer_.find('\r', pos_);
-        // A CR that ends the buffer is only decided once the next read shows
-        // whether an LF follows it.
-        if (cr != std::string::npos && (cr + 1 < buffer_.size() || eof_)) {
-            line.assign(buffer_, pos_, cr - pos_);
-            pos_ = cr + 1;
-            if (pos_ < buffer_.size() && buffer_[pos_] == '\n')
-                ++pos_;
-            return true;
-        }
-        if (!fill()) {
-            if (error_ != 0)
+        if (pos_ == buffer_.size()) {
+            if (eof_ || error_ != 0)
+                return any;
+            constexpr std::size_t Chunk = 64 * 1024;
+            buffer_.resize(Chunk);
+            errno = 0;
+            const long got = read_(source_, buffer_.data(), Chunk);
+            if (got < 0) {
+                error_ = errno != 0 ? errno : EIO;
+                buffer_.clear();
+                pos_ = 0;
                 return false;
-            if (pos_ < buffer_.size()) {
-                const std::size_t end = buffer_.find('\r', pos_);
-                if (end != std::string::npos)
-                    continue; // a CR arrived with the last piece
-                line.assign(buffer_, pos_, std::string::npos);
-                pos_ = buffer_.size();
-                return true;
             }
-            return false;
+            buffer_.resize(static_cast<std::size_t>(got));
+            pos_ = 0;
+            if (got == 0) {
+                eof_ = true;
+                return any && cutter_.lineOpen();
+            }
         }
+        bool ended = false;
+        pos_ += cutter_.feed(std::string_view(buffer_).substr(pos_),
+                             [&](std::string_view bytes, bool endsLine) {
+                                 any = true;
+                                 if (line.size() < keepBytes_)
+                                     line.append(bytes.substr(0, keepBytes_ - line.size()));
+                                 ended = endsLine;
+                                 return !endsLine;
+                             });
+        if (ended)
+            return true;
     }
 }
 
@@ -99,6 +109,36 @@ bool LineStore::addAll(SharedBytes text) {
             ++pos;
     }
     return true;
+}
+
+std::string& LineStore::startReading(std::size_t expectedBytes) {
+    clear();
+    arena_.reserve(expectedBytes);
+    return arena_;
+}
+
+bool LineStore::addRange(std::size_t begin, std::size_t end) {
+    if (count_ == std::numeric_limits<std::int32_t>::max())
+        return false;
+    ++count_;
+    if (count_ <= MaxLines) {
+        const std::size_t kept =
+            text::trimTrailingSpaces(std::string_view(arena_).substr(begin, end - begin)).size();
+        spans_.push_back({begin, begin + kept});
+    }
+    return true;
+}
+
+bool LineStore::countOnly() {
+    if (count_ == std::numeric_limits<std::int32_t>::max())
+        return false;
+    ++count_;
+    return true;
+}
+
+void LineStore::keepRead() {
+    source_ = std::make_shared<const std::string>(std::move(arena_));
+    arena_ = std::string();
 }
 
 bool LineStore::add(std::string_view line) {

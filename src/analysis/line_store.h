@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -31,39 +32,66 @@ struct SharedBytes {
     explicit operator bool() const { return owner != nullptr; }
 };
 
-// Cuts bytes that arrive in pieces into lines. A CR at the end of one piece is
-// held until the next piece shows whether an LF follows it.
+// The one line-end rule for bytes that arrive in pieces, in linear time
+// whatever the lines' length: every byte is looked at once, and nothing is
+// searched again when the next piece comes. A CR at the end of one piece ends
+// its line at once; an LF that begins the next piece is then skipped.
+class LineCutter {
+public:
+    // Calls onPiece(std::string_view bytes, bool endsLine) for every run of a
+    // line's bytes in `chunk`, in order; `bytes` points into `chunk`. A line
+    // that spans pieces comes in several runs, the last with endsLine true;
+    // a run is empty only when it ends a line. When onPiece returns false
+    // after a run that ends a line, cutting stops there. Returns the number
+    // of bytes of `chunk` used.
+    template <class OnPiece> std::size_t feed(std::string_view chunk, OnPiece&& onPiece);
+    // True when bytes of a line without a line end were fed: at the end of
+    // the input that is a last line.
+    bool lineOpen() const { return open_; }
+
+private:
+    bool skipLf_ = false; // the last piece ended with a CR
+    bool open_ = false;
+};
+
+// Cuts bytes that arrive in pieces into whole lines.
 class LineSplitter {
 public:
     // Calls onLine(std::string_view) for every complete line in `chunk`. A line
-    // that spans pieces is assembled in `pending` storage owned by the splitter.
+    // that spans pieces is assembled in storage owned by the splitter.
     template <class OnLine> void feed(std::string_view chunk, OnLine&& onLine);
     // Ends the input: hands over a last line without line end, if any.
     template <class OnLine> void finish(OnLine&& onLine);
 
 private:
+    LineCutter cutter_;
     std::string pending_;
-    bool pendingCr_ = false;  // the previous piece ended with a CR
-    bool havePending_ = false; // bytes of an unfinished line are in pending_
 };
 
 // Splits a whole text at once.
 std::vector<std::string_view> splitLines(std::string_view text);
 
 // Reads one line at a time from a file, with the same rule; used where only the
-// first few lines of a file are wanted.
+// first few lines of a file are wanted. With `keepBytes` only the first that
+// many bytes of each line are kept (the rest is read past), so a very long
+// line costs neither time nor memory.
 class LineReader {
 public:
-    explicit LineReader(std::FILE* file) : file_(file) {}
+    using ReadFn = long (*)(void* source, char* into, std::size_t n);
+    explicit LineReader(std::FILE* file, std::size_t keepBytes = std::string::npos);
+    // `read` gives up to n bytes: their number, 0 at the end, -1 on failure.
+    LineReader(void* source, ReadFn read, std::size_t keepBytes = std::string::npos);
     // False at the end of the file or on a read failure (see error()).
     bool next(std::string& line);
     int error() const { return error_; } // errno of a read failure, else 0
 
 private:
-    bool fill();
-    std::FILE* file_;
+    void* source_;
+    ReadFn read_;
+    std::size_t keepBytes_;
+    LineCutter cutter_;
     std::string buffer_;
-    std::size_t pos_ = 0;
+    std::size_t pos_ = 0; // bytes of buffer_ used
     bool eof_ = false;
     int error_ = 0;
 };
@@ -90,6 +118,19 @@ public:
     // text and points into it rather than copying every line.
     // Returns false when the count cannot grow any further.
     bool addAll(SharedBytes text);
+    // Lines cut while a file is read straight into the store: `readBuffer()`
+    // is emptied (with room for `expectedBytes`) and takes the file's bytes,
+    // `addRange` counts a line of them and stores its bounds, `keepRead`
+    // ends the reading and keeps the bytes as the text the lines point into.
+    std::string& startReading(std::size_t expectedBytes);
+    std::string& readBuffer() { return arena_; }
+    bool addRange(std::size_t begin, std::size_t end);
+    // Counts a line past the limit without its bytes.
+    bool countOnly();
+    void keepRead();
+    // The text the lines were cut from, when the store holds it whole.
+    const SharedBytes& text() const { return source_; }
+
     // Drops the first n characters of stored line i.
     void dropPrefix(std::int32_t i, std::size_t n);
     void reserveBytes(std::size_t n) { arena_.reserve(n); }
@@ -107,46 +148,55 @@ private:
 
 // ---- template members ----
 
-template <class OnLine> void LineSplitter::feed(std::string_view chunk, OnLine&& onLine) {
+template <class OnPiece>
+std::size_t LineCutter::feed(std::string_view chunk, OnPiece&& onPiece) {
     std::size_t pos = 0;
-    if (pendingCr_) {
-        // The CR at the end of the last piece ended a line; skip its LF.
-        pendingCr_ = false;
-        if (!chunk.empty() && chunk.front() == '\n')
+    if (skipLf_ && !chunk.empty()) {
+        skipLf_ = false;
+        if (chunk.front() == '\n')
             pos = 1;
     }
     while (pos < chunk.size()) {
-        const std::size_t cr = chunk.find('\r', pos);
-        if (cr == std::string_view::npos) {
-            pending_.append(chunk.substr(pos));
-            havePending_ = true;
-            return;
+        const void* found = std::memchr(chunk.data() + pos, '\r', chunk.size() - pos);
+        if (!found) {
+            open_ = true;
+            onPiece(chunk.substr(pos), false);
+            return chunk.size();
         }
-        std::string_view piece = chunk.substr(pos, cr - pos);
-        if (havePending_) {
-            pending_.append(piece);
+        const std::size_t cr = static_cast<std::size_t>(static_cast<const char*>(found) - chunk.data());
+        open_ = false;
+        const bool more = onPiece(chunk.substr(pos, cr - pos), true);
+        pos = cr + 1;
+        if (pos == chunk.size())
+            skipLf_ = true;
+        else if (chunk[pos] == '\n')
+            ++pos;
+        if (!more)
+            return pos;
+    }
+    return pos;
+}
+
+template <class OnLine> void LineSplitter::feed(std::string_view chunk, OnLine&& onLine) {
+    cutter_.feed(chunk, [&](std::string_view bytes, bool endsLine) {
+        if (!endsLine) {
+            pending_.append(bytes);
+        } else if (pending_.empty()) {
+            onLine(bytes);
+        } else {
+            pending_.append(bytes);
             onLine(std::string_view(pending_));
             pending_.clear();
-            havePending_ = false;
-        } else {
-            onLine(piece);
         }
-        if (cr + 1 == chunk.size()) {
-            pendingCr_ = true;
-            return;
-        }
-        pos = cr + 1;
-        if (chunk[pos] == '\n')
-            ++pos;
-    }
+        return true;
+    });
 }
 
 template <class OnLine> void LineSplitter::finish(OnLine&& onLine) {
-    if (havePending_ && !pending_.empty())
+    if (cutter_.lineOpen() && !pending_.empty())
         onLine(std::string_view(pending_));
     pending_.clear();
-    havePending_ = false;
-    pendingCr_ = false;
+    cutter_ = LineCutter();
 }
 
 } // namespace tallix::analysis

@@ -76,9 +76,16 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
                 paneText = std::make_shared<const std::string>(std::move(pane.text));
                 paneLineCount = pane.previewLineCount;
             } else {
-                paneText = input.fileBytes ? input.fileBytes
-                                           : SharedBytes(std::make_shared<const std::string>());
-                paneLineCount = files::previewLineCount(paneText.bytes);
+                // The bytes the lines were cut from, as the preview would show
+                // them: contents that begin as rich text are shown as such.
+                paneText = input.fileBytes ? input.fileBytes : store.text();
+                if (!paneText)
+                    paneText = std::make_shared<const std::string>();
+                else if (files::looksLikeRtf(paneText.bytes))
+                    paneText = std::make_shared<const std::string>(
+                        files::rawTextFromBytes(std::string(paneText.bytes)).text);
+                if (input.previewLineFigure)
+                    paneLineCount = files::previewLineCount(paneText.bytes);
             }
         }
         return paneText.bytes;
@@ -113,10 +120,11 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     // Pre-processing: what stands before a leading "Fm " goes.
     const std::int32_t stored = std::min(store.count(), MaxLines);
     LineCaption caption = preprocessCaption();
+    const bool captions = control.showsProgress();
     for (std::int32_t i = 1; i <= stored; ++i) {
         if (const std::size_t cut = preprocessCut(store.line(i)); cut != 0)
             store.dropPrefix(i, cut);
-        control.preprocessLine(i, caption.forLine(i));
+        control.preprocessLine(i, captions ? caption.forLine(i) : std::string_view());
     }
     if (store.count() > MaxLines)
         failure = FailureLineLimit;

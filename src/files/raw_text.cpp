@@ -50,11 +50,11 @@ RawText rawTextFromBytes(std::string bytes) {
 }
 
 RawText loadRawText(const std::string& path) {
-    errno = 0;
-    auto bytes = app::readWholeFile(path);
+    int errorNumber = 0;
+    auto bytes = app::readWholeFile(path, &errorNumber);
     if (!bytes) {
         RawText r;
-        r.errorNumber = app::errorNumberFromErrno(errno != 0 ? errno : EIO);
+        r.errorNumber = errorNumber;
         return r;
     }
     return rawTextFromBytes(std::move(*bytes));

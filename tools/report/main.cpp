@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "activity_chart.h"
+#include "app/input_file.h"
 #include "report.h"
 #include "text/cp1252.h"
 
@@ -74,11 +75,13 @@ int main(int argc, char** argv) {
     report::TerminalControl control(!options.keepTx);
     const analysis::RunOutcome outcome =
         report::analyseFile(options.file, ownCall, control, options.processedOut.has_value(),
-                            options.stations || options.chart.has_value());
+                            options.stations || options.chart.has_value(), options.json);
     int status = ExitRun;
     if (outcome.failure) {
         put(stderr,
             std::string(report::ProgramName) + ": " + report::failureText(*outcome.failure));
+        if (const auto what = app::notARegularFile(options.file))
+            note(shown(options.file) + " is " + *what + ", not a regular file; it was not read");
         status = ExitFailure;
     } else if (control.unrecognisedNote()) {
         // A file that could not be opened is "not recognised" too; that note

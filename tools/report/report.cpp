@@ -1,8 +1,5 @@
 #include "report.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -289,46 +286,6 @@ bool TerminalControl::confirmUnrecognised(const app::MessageBox& prompt) {
 
 namespace {
 
-// A file mapped into memory, read-only: its pages come straight from the
-// system's file cache, nothing is copied.
-class MappedFile {
-public:
-    static std::shared_ptr<MappedFile> open(const std::string& path, std::size_t size) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return nullptr;
-        void* data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-        ::close(fd);
-        if (data == MAP_FAILED)
-            return nullptr;
-        return std::shared_ptr<MappedFile>(new MappedFile(data, size));
-    }
-    ~MappedFile() { ::munmap(data_, size_); }
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-    std::string_view bytes() const { return {static_cast<const char*>(data_), size_}; }
-
-private:
-    MappedFile(void* data, std::size_t size) : data_(data), size_(size) {}
-    void* data_;
-    std::size_t size_;
-};
-
-// The bytes of a plain file of ordinary size, mapped or else read; nothing
-// for an empty, unreadable or larger file.
-analysis::SharedBytes wholeFile(const std::string& path) {
-    constexpr std::uintmax_t ReadWholeUpTo = 64u << 20;
-    std::error_code ec;
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (ec || size == 0 || size > ReadWholeUpTo)
-        return {};
-    if (auto mapped = MappedFile::open(path, static_cast<std::size_t>(size)))
-        return {mapped, mapped->bytes()};
-    if (auto bytes = app::readWholeFile(path))
-        return std::make_shared<const std::string>(std::move(*bytes));
-    return {};
-}
-
 analysis::RunOutcome runWith(const analysis::RunInput& input, TerminalControl& control) {
     // The stores go when the run is over; the outcome holds what is reported.
     auto store = std::make_unique<analysis::LineStore>();
@@ -339,7 +296,7 @@ analysis::RunOutcome runWith(const analysis::RunInput& input, TerminalControl& c
 
 analysis::RunOutcome analyseFile(const std::string& path, const std::string& ownCall,
                                  TerminalControl& control, bool keepProcessedText,
-                                 bool stationStatistics) {
+                                 bool stationStatistics, bool previewLineFigure) {
     analysis::RunInput input;
     input.currentFile = path;
     input.isRtf = files::isRtfPath(path);
@@ -347,27 +304,20 @@ analysis::RunOutcome analyseFile(const std::string& path, const std::string& own
     input.writeRtfTempFile = false;
     input.keepProcessedText = keepProcessedText;
     input.stationStatistics = stationStatistics;
-    // A plain file of ordinary size is read once: its bytes are both the lines
-    // and the raw pane. A larger one is read line by line, so that a file far
-    // over the line limit is refused without being held whole.
-    if (!input.isRtf) {
-        if (analysis::SharedBytes bytes = wholeFile(path);
-            bytes && !files::looksLikeRtf(bytes.bytes)) {
-            input.fileBytes = std::move(bytes);
-            return runWith(input, control);
-        }
-    }
-    // The raw pane as the preview would load it; asked for only once the lines
-    // are in, or for a rich-text source before they are read from it.
-    input.rawPane = [path] {
-        analysis::RawPane pane;
-        files::RawText raw = files::loadRawText(path);
-        if (raw.loaded) {
-            pane.previewLineCount = files::previewLineCount(raw.text);
-            pane.text = std::move(raw.text);
-        }
-        return pane;
-    };
+    input.previewLineFigure = previewLineFigure;
+    // A plain file is read once, straight into the line store: its bytes are
+    // both the lines and the raw pane. A rich-text source's raw pane is its
+    // plain text, as the preview loads it.
+    if (input.isRtf)
+        input.rawPane = [path] {
+            analysis::RawPane pane;
+            files::RawText raw = files::loadRawText(path);
+            if (raw.loaded) {
+                pane.previewLineCount = files::previewLineCount(raw.text);
+                pane.text = std::move(raw.text);
+            }
+            return pane;
+        };
     return runWith(input, control);
 }
 

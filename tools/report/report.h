@@ -56,6 +56,7 @@ public:
     explicit TerminalControl(bool removeTxFrames) : removeTxFrames_(removeTxFrames) {}
     bool confirmUnrecognised(const app::MessageBox& prompt) override;
     bool removeTxFrames() override { return removeTxFrames_; }
+    bool showsProgress() override { return false; } // nobody sees the captions
 
     // The prompt's first sentence when the file was not recognised.
     const std::optional<std::string>& unrecognisedNote() const { return unrecognisedNote_; }
@@ -65,14 +66,15 @@ private:
     std::optional<std::string> unrecognisedNote_;
 };
 
-// One run over `path`. A rich-text source (by its name) is read from memory;
-// the raw text is loaded only once the lines are in, so a file over the line
-// limit is never held whole.
+// One run over `path`. A plain file is read once, and a file over the line
+// limit is never held whole; a rich-text source (by its name) is read from
+// memory.
 // Without `keepProcessedText` only the processed text's size is counted;
-// without `stationStatistics` the stations and the activity are not gathered.
+// without `stationStatistics` the stations and the activity are not gathered;
+// without `previewLineFigure` the raw pane's line figure is left at 0.
 analysis::RunOutcome analyseFile(const std::string& path, const std::string& ownCall,
                                  TerminalControl& control, bool keepProcessedText = true,
-                                 bool stationStatistics = true);
+                                 bool stationStatistics = true, bool previewLineFigure = true);
 
 // The figures caption by caption, then the heard list, in UTF-8; empty when
 // the run did not conclude.
