@@ -181,6 +181,18 @@ TEST(StationTexts, TipAndCsvField) {
     EXPECT_EQ(csvField("A\nB"), "\"A\nB\"");
 }
 
+// A field a spreadsheet would run as a formula is kept text by an apostrophe;
+// the same characters further in change nothing.
+TEST(StationTexts, CsvFieldNeverStartsAFormula) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"=HYPERLINK(1)", "'=HYPERLINK(1)"}, {"+AB1", "'+AB1"},     {"-2+3", "'-2+3"},
+        {"@SUM(A1)", "'@SUM(A1)"},           {"\tAB", "'\tAB"},     {"=A,B", "\"'=A,B\""},
+        {"AB-1=2", "AB-1=2"},                {"", ""},
+    };
+    for (const auto& [field, expected] : rows)
+        EXPECT_EQ(csvField(field), expected) << field;
+}
+
 std::string labels(const std::vector<AxisTick>& ticks) {
     std::string out;
     for (const auto& t : ticks)

@@ -28,9 +28,10 @@ void note(std::string_view utf8) {
     put(stderr, std::string(report::ProgramName) + ": " + std::string(utf8) + "\n");
 }
 
-// Paths are bytes too; shown as the station's code page reads them.
+// Paths are bytes too; shown as the station's code page reads them, control
+// bytes made visible.
 std::string shown(std::string_view path) {
-    return text::cp1252ToUtf8(path);
+    return report::terminalText(path);
 }
 
 } // namespace
@@ -40,10 +41,13 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         args.emplace_back(argv[i]);
 
-    const report::ParsedArguments parsed = report::parseArguments(args);
+    report::ParsedArguments parsed = report::parseArguments(args);
+    // No output may take the place of the input or of another output.
+    if (parsed.error.empty() && !parsed.options.help && !parsed.options.version)
+        parsed.error = report::outputClash(parsed.options);
     const report::Options& options = parsed.options;
     if (!parsed.error.empty()) {
-        note(parsed.error);
+        note(shown(parsed.error));
         put(stderr, report::usageLine());
         put(stderr, std::string("Try '") + report::ProgramName + " --help' for more.\n");
         return ExitUsage;
@@ -79,7 +83,7 @@ int main(int argc, char** argv) {
     int status = ExitRun;
     if (outcome.failure) {
         put(stderr,
-            std::string(report::ProgramName) + ": " + report::failureText(*outcome.failure));
+            std::string(report::ProgramName) + ": " + report::failureText(*outcome.failure, outcome.currentFile));
         if (const auto what = app::notARegularFile(options.file))
             note(shown(options.file) + " is " + *what + ", not a regular file; it was not read");
         status = ExitFailure;

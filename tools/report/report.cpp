@@ -1,6 +1,8 @@
 #include "report.h"
 
 
+#include <sys/stat.h>
+
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -18,6 +20,31 @@
 namespace fs = std::filesystem;
 
 namespace tallix::report {
+
+std::string visibleBytes(std::string_view cp1252Text) {
+    std::string out;
+    out.reserve(cp1252Text.size());
+    for (const char c : cp1252Text) {
+        const auto byte = static_cast<unsigned char>(c);
+        // C0, DEL, and the five bytes the code page leaves undefined, which
+        // stand for C1 controls (0x9D would open an operating-system command).
+        const bool control = byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D ||
+                             byte == 0x8F || byte == 0x90 || byte == 0x9D;
+        if (!control) {
+            out.push_back(c);
+            continue;
+        }
+        static constexpr char Hex[] = "0123456789abcdef";
+        out += "\\x";
+        out.push_back(Hex[byte >> 4]);
+        out.push_back(Hex[byte & 15]);
+    }
+    return out;
+}
+
+std::string terminalText(std::string_view cp1252Text) {
+    return text::cp1252ToUtf8(visibleBytes(cp1252Text));
+}
 
 namespace {
 
@@ -48,7 +75,8 @@ bool isOption(std::string_view arg, std::string_view name) {
            (startsWith(arg, name) && arg.size() > name.size() && arg[name.size()] == '=');
 }
 
-// For the terminal: CR LF and a lone CR end a line as LF does.
+// For the terminal: CR LF and a lone CR end a line as LF does; every other
+// control byte is shown.
 std::string terminalLines(std::string_view cp1252Text) {
     std::string out;
     out.reserve(cp1252Text.size());
@@ -58,7 +86,7 @@ std::string terminalLines(std::string_view cp1252Text) {
             if (i + 1 < cp1252Text.size() && cp1252Text[i + 1] == '\n')
                 ++i;
         } else {
-            out.push_back(cp1252Text[i]);
+            out += visibleBytes(cp1252Text.substr(i, 1));
         }
     }
     return text::cp1252ToUtf8(out);
@@ -114,7 +142,7 @@ void appendRow(std::string& out, std::string_view label, std::string_view cp1252
     out += label;
     if (!cp1252Value.empty()) {
         out.push_back(' ');
-        out += text::cp1252ToUtf8(cp1252Value);
+        out += terminalText(cp1252Value);
     }
     out.push_back('\n');
 }
@@ -212,6 +240,58 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
     else if (!haveFile)
         parsed.error = "no FILE given";
     return parsed;
+}
+
+namespace {
+
+// What a path names on disk, links followed: the file itself when there is
+// one, else its folder and its name. Nothing when not even the folder is
+// there (the write will say so).
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::string name; // empty for a file that is there
+    bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> identityOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0)
+        return FileIdentity{st.st_dev, st.st_ino, {}};
+    const fs::path p(path);
+    const std::string folder = p.has_parent_path() ? p.parent_path().string() : ".";
+    if (::stat(folder.c_str(), &st) != 0)
+        return std::nullopt;
+    return FileIdentity{st.st_dev, st.st_ino, p.filename().string()};
+}
+
+} // namespace
+
+std::string outputClash(const Options& options) {
+    struct Named {
+        std::string what;
+        const std::optional<std::string>& path;
+    };
+    const std::optional<std::string> input = options.file;
+    const Named outputs[] = {{"'--processed-out' file", options.processedOut},
+                             {"'--chart' file", options.chart}};
+    std::vector<std::pair<std::string, FileIdentity>> seen;
+    if (const auto id = identityOf(options.file))
+        seen.emplace_back("the input FILE", *id);
+    for (const Named& out : outputs) {
+        if (!out.path)
+            continue;
+        const auto id = identityOf(*out.path);
+        if (!id)
+            continue;
+        for (const auto& [what, other] : seen)
+            if (other == *id)
+                return "the " + out.what + " '" + *out.path + "' is " +
+                       (what == "the input FILE" ? what : "also the " + what) +
+                       "; it would be written over";
+        seen.emplace_back(out.what, *id);
+    }
+    return {};
 }
 
 std::string usageLine() {
@@ -361,7 +441,7 @@ std::string stationsTextReport(const analysis::RunOutcome& outcome, StationOrder
         titles[c] = Columns[c].title;
     std::vector<Row> rows{titles};
     for (const analysis::StationRecord& s : orderedStations(outcome, order))
-        rows.push_back({s.call, std::to_string(s.frames), s.firstHeard(), s.lastHeard(),
+        rows.push_back({visibleBytes(s.call), std::to_string(s.frames), s.firstHeard(), s.lastHeard(),
                         std::to_string(s.direct), std::to_string(s.viaDigipeater),
                         s.own ? "yes" : ""});
     // Widths in characters: one byte is one character of the station's code
@@ -400,11 +480,11 @@ std::string textReport(const analysis::RunOutcome& outcome, std::string_view own
         appendRow(out, row.label, captionOf(outcome, row.element));
     out.push_back('\n');
     appendRow(out, "Total lines:", captionOf(outcome, "Label12"));
-    appendRow(out, captionOf(outcome, "Label7"), "");
-    appendRow(out, text::cp1252ToUtf8(captionOf(outcome, "totalLineProcessed")), "");
+    appendRow(out, terminalText(captionOf(outcome, "Label7")), "");
+    appendRow(out, terminalText(captionOf(outcome, "totalLineProcessed")), "");
     appendRow(out, "Heard Stations", captionOf(outcome, "Label34"));
     for (const auto& call : outcome.heard)
-        appendRow(out, text::cp1252ToUtf8(call), "");
+        appendRow(out, terminalText(call), "");
     return out;
 }
 
@@ -545,6 +625,14 @@ std::string jsonReport(const analysis::RunOutcome& outcome, StationOrder station
 
 std::string failureText(const analysis::Failure& failure) {
     return terminalLines(failure.message.title) + "\n" + terminalLines(failure.message.text) + "\n";
+}
+
+std::string failureText(const analysis::Failure& failure, std::string_view currentFile) {
+    // The message built again around the path as shown, so that the path's
+    // own line ends cannot pass for the message's.
+    analysis::Failure shownFailure = failure;
+    shownFailure.message = analysis::failureMessage(failure.code, visibleBytes(currentFile));
+    return failureText(shownFailure);
 }
 
 bool writeBytes(const std::string& path, std::string_view bytes) {

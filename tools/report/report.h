@@ -36,6 +36,11 @@ struct ParsedArguments {
 // where they stand; "--" makes every later argument a FILE.
 ParsedArguments parseArguments(const std::vector<std::string>& args);
 
+// An output that is the input FILE or another output, compared by the file
+// each path names (device and inode; for a file not there yet, its folder's
+// and its name), not by spelling: the usage error, or an empty text.
+std::string outputClash(const Options& options);
+
 std::string usageLine();
 std::string helpText();
 std::string versionText();
@@ -83,6 +88,14 @@ std::string textReport(const analysis::RunOutcome& outcome, std::string_view own
 std::string jsonReport(const analysis::RunOutcome& outcome);
 // A failure's message box for the terminal: title, then text, in UTF-8.
 std::string failureText(const analysis::Failure& failure);
+// The same with the message naming `currentFile` as the terminal shows it.
+std::string failureText(const analysis::Failure& failure, std::string_view currentFile);
+
+// Control bytes (C0, DEL, the C1 controls of the code page's undefined bytes)
+// as "\x1b" and the like, so that nothing a log holds can steer the terminal.
+std::string visibleBytes(std::string_view cp1252Text);
+// visibleBytes, then Windows-1252 to UTF-8.
+std::string terminalText(std::string_view cp1252Text);
 
 // The station table's order for --sort: "last" (newest last heard first, also
 // for the empty text), "first" (earliest first heard first), "call", "count"
