@@ -10,6 +10,9 @@
 namespace tallix::analysis {
 
 bool isOwnHeader(std::string_view line, std::string_view ownCall) {
+    // Only a line that begins "Fm " can qualify; most lines are left at once.
+    if (line.substr(0, 3) != "Fm ")
+        return false;
     const std::size_t to = line.find("To ");
     if (to == std::string_view::npos)
         return false;

@@ -83,9 +83,11 @@ std::optional<int> loadLines(const std::string& path, LineStore& store) {
     // bytes come: the store's lines and the file's text are one copy. Once
     // the line limit is passed, the rest is only counted, never kept.
     constexpr std::size_t Chunk = 1 << 20;
-    std::string& bytes = store.startReading(static_cast<std::size_t>(std::min<std::uint64_t>(
-                                                file.sizeAtOpen(), std::size_t(-1) / 2)) +
-                                            Chunk);
+    // Room for the file as it is now and a little more, where a read finds
+    // its end; a file that grows meanwhile makes the buffer grow.
+    ReadBuffer& bytes = store.startReading(static_cast<std::size_t>(std::min<std::uint64_t>(
+                                               file.sizeAtOpen(), std::size_t(-1) / 2)) +
+                                           4096);
     std::optional<int> failure;
     LineCutter cutter;
     std::size_t lineBegin = 0;
@@ -110,28 +112,30 @@ std::optional<int> loadLines(const std::string& path, LineStore& store) {
                 scratch.reset(new char[Chunk]);
             into = scratch.get();
         } else {
-            const std::size_t old = bytes.size();
-            bytes.resize(old + Chunk);
-            into = bytes.data() + old;
+            if (!bytes.reserveMore(1))
+                return app::errorNumberFromErrno(ENOMEM);
+            into = bytes.end();
         }
-        const long got = file.read(into, Chunk);
-        if (!counting)
-            bytes.resize(bytes.size() - Chunk + static_cast<std::size_t>(std::max(got, 0L)));
+        const long got = file.read(into, counting ? Chunk : bytes.room());
         if (got < 0)
             return app::errorNumberFromErrno(errno != 0 ? errno : EIO);
         if (got == 0)
             break;
-        const std::string_view chunk(into, static_cast<std::size_t>(got));
         const char* base = counting ? nullptr : bytes.data();
-        cutter.feed(chunk, [&](std::string_view piece, bool endsLine) {
-            if (!lineStarted && base) {
-                lineBegin = static_cast<std::size_t>(piece.data() - base);
-                lineStarted = true;
-            }
-            if (endsLine)
-                lineEnds(base ? static_cast<std::size_t>(piece.data() + piece.size() - base) : 0);
-            return true;
-        });
+        if (!counting)
+            bytes.grow(static_cast<std::size_t>(got));
+        cutter.feed(std::string_view(into, static_cast<std::size_t>(got)),
+                    [&](std::string_view piece, bool endsLine) {
+                        if (!lineStarted && base) {
+                            lineBegin = static_cast<std::size_t>(piece.data() - base);
+                            lineStarted = true;
+                        }
+                        if (endsLine)
+                            lineEnds(base ? static_cast<std::size_t>(piece.data() + piece.size() -
+                                                                     base)
+                                          : 0);
+                        return true;
+                    });
     }
     if (cutter.lineOpen())
         lineEnds(bytes.size());
@@ -140,8 +144,16 @@ std::optional<int> loadLines(const std::string& path, LineStore& store) {
 }
 
 std::size_t preprocessCut(std::string_view line) {
-    const std::size_t p = text::left(line, 5).find("Fm ");
-    return (p == 1 || p == 2) ? p : 0;
+    // The first "Fm " within the first five characters, if it stands at 1 or
+    // 2; spelled out, as this runs for every line.
+    const auto fmAt = [line](std::size_t p) {
+        return line.size() >= p + 3 && line.compare(p, 3, "Fm ") == 0;
+    };
+    if (fmAt(0))
+        return 0;
+    if (fmAt(1))
+        return 1;
+    return fmAt(2) ? 2 : 0;
 }
 
 app::MessageBox unrecognisedFilePrompt() {

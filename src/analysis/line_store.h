@@ -96,6 +96,31 @@ private:
     int error_ = 0;
 };
 
+// Bytes read from a file, in memory of their own that is taken from the
+// system in one piece (not page by page as it is first written), and grows
+// when the file turns out longer than it was.
+class ReadBuffer {
+public:
+    explicit ReadBuffer(std::size_t capacity);
+    ~ReadBuffer();
+    ReadBuffer(const ReadBuffer&) = delete;
+    ReadBuffer& operator=(const ReadBuffer&) = delete;
+
+    char* data() { return data_; }
+    std::string_view bytes() const { return {data_, size_}; }
+    std::size_t size() const { return size_; }
+    // Room for at least `n` more bytes after size(); false when there is none.
+    bool reserveMore(std::size_t n);
+    std::size_t room() const { return capacity_ - size_; }
+    char* end() { return data_ + size_; }
+    void grow(std::size_t n) { size_ += n; }
+
+private:
+    char* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
 // Slots 1 to MaxLines of text lines over one byte arena, and the count of lines
 // read, which goes on past MaxLines (lines beyond the limit are counted, never
 // stored). Pre-processing shortens lines in place by moving their bounds.
@@ -118,12 +143,11 @@ public:
     // text and points into it rather than copying every line.
     // Returns false when the count cannot grow any further.
     bool addAll(SharedBytes text);
-    // Lines cut while a file is read straight into the store: `readBuffer()`
-    // is emptied (with room for `expectedBytes`) and takes the file's bytes,
+    // Lines cut while a file is read straight into the store: the buffer
+    // (with room for `expectedBytes`) takes the file's bytes,
     // `addRange` counts a line of them and stores its bounds, `keepRead`
     // ends the reading and keeps the bytes as the text the lines point into.
-    std::string& startReading(std::size_t expectedBytes);
-    std::string& readBuffer() { return arena_; }
+    ReadBuffer& startReading(std::size_t expectedBytes);
     bool addRange(std::size_t begin, std::size_t end);
     // Counts a line past the limit without its bytes.
     bool countOnly();
@@ -142,6 +166,7 @@ private:
     };
     std::string arena_;
     SharedBytes source_; // when set, spans point into it
+    std::shared_ptr<ReadBuffer> reading_;
     std::vector<Span> spans_;
     std::int32_t count_ = 0;
 };
