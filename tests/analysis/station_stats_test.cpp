@@ -24,6 +24,10 @@ RunOutcome runLines(std::vector<std::string> lines, const std::string& ownCall =
     input.ownCall = ownCall;
     input.rawPane = [content] { return RawPane{content, 0}; };
     input.stationStatistics = statistics;
+    // The file's date as a fixed text: two runs compared caption by caption
+    // must not differ because their files were written a second apart.
+    input.dateFormat.shortDate = [](const files::LocalDateTime&) { return std::string("date"); };
+    input.dateFormat.longTime = [](const files::LocalDateTime&) { return std::string("time"); };
     LineStore store;
     HeardStore heard;
     return runAnalysis(input, store, heard, control);
