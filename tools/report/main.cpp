@@ -1,13 +1,12 @@
 // tallix-report: the analysis of one Kest log from the command line.
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "activity_chart.h"
+#include "app/error_numbers.h"
 #include "app/input_file.h"
 #include "report.h"
 #include "text/cp1252.h"
@@ -93,28 +92,23 @@ int main(int argc, char** argv) {
         note("warning: " + shown(options.file) + ": " + shown(*control.unrecognisedNote()) +
              " Processed anyway.");
     }
-    if (outcome.end == analysis::RunOutcome::End::Concluded && options.processedOut) {
-        errno = 0;
-        if (!report::writeBytes(*options.processedOut, outcome.processedText)) {
-            const int err = errno;
-            note("cannot write the processed text to " + shown(*options.processedOut) +
-                 (err != 0 ? std::string(": ") + std::strerror(err) : std::string()));
+    // A file that cannot be written is named with the error number the
+    // window's Save would show.
+    auto write = [&](const std::string& what, const std::string& path, std::string_view bytes) {
+        if (const int number = report::writeBytes(path, bytes); number != 0) {
+            note("cannot write " + what + " to " + shown(path) + ": error nr " +
+                 std::to_string(number) + " (" + app::errorDescription(number) + ")");
             status = ExitFailure;
         }
-    }
+    };
+    if (outcome.end == analysis::RunOutcome::End::Concluded && options.processedOut)
+        write("the processed text", *options.processedOut, outcome.processedText);
 
     if (outcome.end == analysis::RunOutcome::End::Concluded && options.chart) {
         const auto format = report::chartFormatOf(*options.chart);
-        const std::string chart = format == report::ChartFormat::Png
-                                      ? report::activityChartPng(outcome.activity)
-                                      : report::activityChartSvg(outcome.activity);
-        errno = 0;
-        if (!report::writeBytes(*options.chart, chart)) {
-            const int err = errno;
-            note("cannot write the chart to " + shown(*options.chart) +
-                 (err != 0 ? std::string(": ") + std::strerror(err) : std::string()));
-            status = ExitFailure;
-        }
+        write("the chart", *options.chart,
+              format == report::ChartFormat::Png ? report::activityChartPng(outcome.activity)
+                                                 : report::activityChartSvg(outcome.activity));
     }
 
     const report::StationOrder order =

@@ -635,10 +635,10 @@ std::string failureText(const analysis::Failure& failure, std::string_view curre
     return failureText(shownFailure);
 }
 
-bool writeBytes(const std::string& path, std::string_view bytes) {
+int writeBytes(const std::string& path, std::string_view bytes) {
     // As the window's Save: an existing file is replaced only once the new
-    // one is whole.
-    return actions::writeProcessedText(path, bytes) == 0;
+    // one is whole, and a link planted in a shared folder is not followed.
+    return actions::writeProcessedText(path, bytes);
 }
 
 } // namespace tallix::report

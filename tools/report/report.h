@@ -116,7 +116,7 @@ std::string stationsCsvReport(const analysis::RunOutcome& outcome, StationOrder 
 // (one object per minute) after the figures.
 std::string jsonReport(const analysis::RunOutcome& outcome, StationOrder stations);
 
-// Writes bytes exactly as they are; false when the file cannot be written.
-bool writeBytes(const std::string& path, std::string_view bytes);
+// Writes bytes exactly as they are; 0, or the error number of the failure.
+int writeBytes(const std::string& path, std::string_view bytes);
 
 } // namespace tallix::report
