@@ -78,12 +78,15 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
             } else {
                 // The bytes the lines were cut from, as the preview would show
                 // them: contents that begin as rich text are shown as such.
-                paneText = input.fileBytes ? input.fileBytes : store.text();
+                if (input.fileBytes)
+                    paneText = input.fileBytes;
+                else if (store.text() && files::looksLikeRtf(store.text().bytes))
+                    paneText = std::make_shared<const std::string>(
+                        files::rawTextFromBytes(std::string(store.text().bytes)).text);
+                else
+                    paneText = store.text();
                 if (!paneText)
                     paneText = std::make_shared<const std::string>();
-                else if (files::looksLikeRtf(paneText.bytes))
-                    paneText = std::make_shared<const std::string>(
-                        files::rawTextFromBytes(std::string(paneText.bytes)).text);
                 if (input.previewLineFigure)
                     paneLineCount = files::previewLineCount(paneText.bytes);
             }
