@@ -119,7 +119,7 @@ void StationStats::stationHeader(std::string_view line, std::string_view stamp) 
     const std::string_view call = cutHeardCall(line);
     if (call.empty())
         return; // no station to file it under
-    Entry& e = entryFor(line.size() >= 3 + 16 ? Key::ofWide(call) : Key::of(call));
+    Entry& e = entryFor(Key::inHeader(line, call));
     ++e.frames;
     if (line.find('*') != std::string_view::npos)
         ++e.viaDigipeater;
