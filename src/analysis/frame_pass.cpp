@@ -27,7 +27,15 @@ bool isStationHeader(std::string_view line) {
 }
 
 bool packetTime(std::string_view line, std::string_view& time) {
-    const std::size_t p = line.find(">[");
+    // The first ">[": looked for by its "[", which headers hold far more
+    // rarely than ">" (every "<UI ...>" has one).
+    std::size_t p = std::string_view::npos;
+    for (std::size_t q = line.find('[', 1); q != std::string_view::npos; q = line.find('[', q + 1)) {
+        if (line[q - 1] == '>') {
+            p = q - 1;
+            break;
+        }
+    }
     if (p == std::string_view::npos)
         return false;
     time = line.substr(p + 2, 8);

@@ -115,42 +115,69 @@ bool LineStore::addAll(SharedBytes text) {
     return true;
 }
 
-ReadBuffer::ReadBuffer(std::size_t capacity) {
-    capacity = std::max<std::size_t>(capacity, 1);
+namespace {
+
+constexpr std::size_t LargePage = 2u << 20;
+
+bool largePages(std::size_t bytes) {
+    return bytes >= LargePage / 2;
+}
+
+} // namespace
+
+std::size_t pageRounded(std::size_t bytes) {
+    const std::size_t unit = largePages(bytes) ? LargePage : 4096;
+    return (std::max<std::size_t>(bytes, 1) + unit - 1) / unit * unit;
+}
+
+void* takePages(std::size_t& bytes) {
+    constexpr std::size_t Large = LargePage;
+    const bool large = largePages(bytes);
     // Large pages need an address on a 2 MiB boundary: a little more is
     // taken, and what lies before and after the aligned range given back.
-    constexpr std::size_t Large = 2u << 20;
-    capacity = (capacity + Large - 1) / Large * Large;
-    void* raw = ::mmap(nullptr, capacity + Large, PROT_READ | PROT_WRITE,
+    const std::size_t unit = large ? Large : 4096;
+    bytes = pageRounded(bytes);
+    const std::size_t extra = large ? Large : 0;
+    void* raw = ::mmap(nullptr, bytes + extra, PROT_READ | PROT_WRITE,
                        MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     if (raw == MAP_FAILED)
-        return;
+        return nullptr;
     const auto at = reinterpret_cast<std::uintptr_t>(raw);
-    const std::uintptr_t aligned = (at + Large - 1) / Large * Large;
+    const std::uintptr_t aligned = (at + unit - 1) / unit * unit;
     if (aligned > at)
         ::munmap(raw, aligned - at);
-    if (const std::size_t after = at + Large - aligned; after > 0)
-        ::munmap(reinterpret_cast<void*>(aligned + capacity), after);
+    if (const std::size_t after = at + extra - aligned; after > 0)
+        ::munmap(reinterpret_cast<void*>(aligned + bytes), after);
     void* p = reinterpret_cast<void*>(aligned);
-    data_ = static_cast<char*>(p);
-    capacity_ = capacity;
     // Large pages where the system offers them, and all pages taken at once:
     // far fewer faults than a page at a time.
-    ::madvise(p, capacity, MADV_HUGEPAGE);
+    if (large)
+        ::madvise(p, bytes, MADV_HUGEPAGE);
 #ifdef MADV_POPULATE_WRITE
-    ::madvise(p, capacity, MADV_POPULATE_WRITE);
+    ::madvise(p, bytes, MADV_POPULATE_WRITE);
 #endif
+    return p;
+}
+
+void givePages(void* p, std::size_t bytes) {
+    if (p)
+        ::munmap(p, bytes);
+}
+
+ReadBuffer::ReadBuffer(std::size_t capacity) {
+    data_ = static_cast<char*>(takePages(capacity));
+    capacity_ = data_ ? capacity : 0;
 }
 
 ReadBuffer::~ReadBuffer() {
-    if (data_)
-        ::munmap(data_, capacity_);
+    givePages(data_, capacity_);
 }
 
 bool ReadBuffer::reserveMore(std::size_t n) {
     if (capacity_ - size_ >= n)
         return true;
-    const std::size_t wanted = std::max(capacity_ + capacity_ / 2, size_ + std::max<std::size_t>(n, 1 << 20));
+    const std::size_t wanted =
+        pageRounded(std::max(capacity_ + capacity_ / 2, size_ + std::max<std::size_t>(n, 1 << 20)));
     void* p = data_ ? ::mremap(data_, capacity_, wanted, MREMAP_MAYMOVE)
                     : ::mmap(nullptr, wanted, PROT_READ | PROT_WRITE,
                              MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);

@@ -6,12 +6,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <algorithm>
+#include <bit>
 #include <cstdio>
-#include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace tallix::analysis {
 
@@ -96,6 +102,37 @@ private:
     int error_ = 0;
 };
 
+// Memory straight from the system, taken in one piece rather than a page at a
+// time as it is first written (large pages for a megabyte or more). `bytes` is
+// rounded up to what was taken (pageRounded); nothing when there is none.
+std::size_t pageRounded(std::size_t bytes);
+void* takePages(std::size_t& bytes);
+void givePages(void* p, std::size_t bytes);
+
+// Allocates large arrays with takePages, small ones as usual.
+template <class T> struct PageAllocator {
+    using value_type = T;
+    PageAllocator() = default;
+    template <class U> PageAllocator(const PageAllocator<U>&) {}
+    static constexpr std::size_t Threshold = 256 * 1024;
+    T* allocate(std::size_t n) {
+        std::size_t bytes = n * sizeof(T);
+        if (bytes < Threshold)
+            return std::allocator<T>().allocate(n);
+        void* p = takePages(bytes);
+        if (!p)
+            throw std::bad_alloc();
+        return static_cast<T*>(p);
+    }
+    void deallocate(T* p, std::size_t n) {
+        std::size_t bytes = n * sizeof(T);
+        if (bytes < Threshold)
+            return std::allocator<T>().deallocate(p, n);
+        givePages(p, pageRounded(bytes));
+    }
+    friend bool operator==(const PageAllocator&, const PageAllocator&) { return true; }
+};
+
 // Bytes read from a file, in memory of their own that is taken from the
 // system in one piece (not page by page as it is first written), and grows
 // when the file turns out longer than it was.
@@ -167,14 +204,56 @@ private:
     std::string arena_;
     SharedBytes source_; // when set, spans point into it
     std::shared_ptr<ReadBuffer> reading_;
-    std::vector<Span> spans_;
+    std::vector<Span, PageAllocator<Span>> spans_;
     std::int32_t count_ = 0;
 };
 
 // ---- template members ----
 
+namespace detail {
+
+// The carriage returns among the 64 bytes at `p` (of which `n` are there), one
+// bit each: found 64 bytes at a time rather than by one search per line.
+inline std::uint64_t crMask(const char* p, std::size_t n) {
+    std::uint64_t mask = 0;
+#ifdef __SSE2__
+    if (n >= 64) {
+        const __m128i cr = _mm_set1_epi8('\r');
+        for (int i = 0; i < 4; ++i) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+            mask |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(
+                        _mm_movemask_epi8(_mm_cmpeq_epi8(v, cr))))
+                    << (16 * i);
+        }
+        return mask;
+    }
+#endif
+    for (std::size_t i = 0; i < std::min<std::size_t>(n, 64); ++i)
+        mask |= static_cast<std::uint64_t>(p[i] == '\r') << i;
+    return mask;
+}
+
+} // namespace detail
+
 template <class OnPiece>
 std::size_t LineCutter::feed(std::string_view chunk, OnPiece&& onPiece) {
+    // The next CR at or after `from`, or npos; the mask of the current block
+    // of 64 bytes is kept between searches.
+    std::size_t blockStart = std::string_view::npos;
+    std::uint64_t block = 0;
+    const auto nextCr = [&](std::size_t from) -> std::size_t {
+        while (from < chunk.size()) {
+            if (blockStart == std::string_view::npos || from < blockStart || from >= blockStart + 64) {
+                blockStart = from;
+                block = detail::crMask(chunk.data() + from, chunk.size() - from);
+            }
+            const std::uint64_t ahead = block & (~std::uint64_t{0} << (from - blockStart));
+            if (ahead != 0)
+                return blockStart + static_cast<std::size_t>(std::countr_zero(ahead));
+            from = blockStart + 64;
+        }
+        return std::string_view::npos;
+    };
     std::size_t pos = 0;
     if (skipLf_ && !chunk.empty()) {
         skipLf_ = false;
@@ -182,13 +261,12 @@ std::size_t LineCutter::feed(std::string_view chunk, OnPiece&& onPiece) {
             pos = 1;
     }
     while (pos < chunk.size()) {
-        const void* found = std::memchr(chunk.data() + pos, '\r', chunk.size() - pos);
-        if (!found) {
+        const std::size_t cr = nextCr(pos);
+        if (cr == std::string_view::npos) {
             open_ = true;
             onPiece(chunk.substr(pos), false);
             return chunk.size();
         }
-        const std::size_t cr = static_cast<std::size_t>(static_cast<const char*>(found) - chunk.data());
         open_ = false;
         const bool more = onPiece(chunk.substr(pos, cr - pos), true);
         pos = cr + 1;
