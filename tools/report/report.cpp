@@ -328,8 +328,11 @@ std::string helpText() {
            "  --version             show the version\n"
            "\n"
            "A FILE beginning with '-' can be given after '--'.\n"
-           "Exit status: 0 after a run, 1 when the file cannot be analysed or the\n"
-           "processed text or the chart cannot be written, 2 on a usage error.\n";
+           "Exit status: 0 after a run, 1 when the file cannot be analysed (a pipe,\n"
+           "a device or a folder is refused unread) or the processed text or the\n"
+           "chart cannot be written, 2 on a usage error, an output that is the input\n"
+           "FILE or another output among them. Control bytes are shown as \\x1b and\n"
+           "the like; CSV fields that would start a formula begin with '.\n";
 }
 
 std::string versionText() {
