@@ -1,9 +1,7 @@
 // Long lines and large files, which a fuzzer's small inputs never reach: the
 // input is a recipe of pieces, each repeated many times, that builds a file of
-// up to 16 MiB. The file is read as a run reads it, checked by the window's
+// up to 8 MiB. The file is read as a run reads it, checked by the window's
 // file check, and both are compared with the whole text cut at once.
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -22,11 +20,11 @@ using namespace tallix;
 
 namespace {
 
-constexpr std::size_t MaxBuilt = 16u << 20;
+constexpr std::size_t MaxBuilt = 8u << 20;
 
 // Records of [repeat byte][length byte][that many bytes]: the bytes go in
-// 1 + repeat^3 times (up to some 16 million), so a few input bytes make a
-// line of megabytes or a hundred thousand short lines.
+// 1 + repeat^3 times (up to some 16 million, within 8 MiB), so a few input
+// bytes make a line of megabytes or a hundred thousand short lines.
 std::string build(std::string_view recipe) {
     std::string out;
     std::size_t pos = 0;
@@ -49,12 +47,7 @@ std::string build(std::string_view recipe) {
 }
 
 const std::string& scratchPath() {
-    static const std::string path = [] {
-        char name[64];
-        std::snprintf(name, sizeof name, "/tmp/tallix-fuzz-big-%ld.log",
-                      static_cast<long>(::getpid()));
-        return std::string(name);
-    }();
+    static const std::string path = fuzz::scratchFile("big", ".log");
     return path;
 }
 

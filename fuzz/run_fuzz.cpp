@@ -3,8 +3,6 @@
 // back from the raw pane. The prompt's answer, the removal option (flipped
 // during the pass) and a cancel come from the input, pseudo-randomly.
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -144,12 +142,7 @@ void checkOutcome(const RunOutcome& out, const analysis::LineStore& store,
 
 // The file the runs look at (validation and the file's date); one per process.
 const std::string& scratchPath() {
-    static const std::string path = [] {
-        char name[64];
-        std::snprintf(name, sizeof name, "/tmp/tallix-fuzz-run-%ld.rtf.log",
-                      static_cast<long>(::getpid()));
-        return std::string(name);
-    }();
+    static const std::string path = fuzz::scratchFile("run", ".rtf.log");
     return path;
 }
 

@@ -66,6 +66,18 @@ Prepared onFile(const std::string& path) {
     return {{path}, {}, {}, {}, {}};
 }
 
+// An output named by a link that another user planted in a shared sticky
+// folder, pointing at a file of ours.
+Prepared plantedOutput(const TempDir& d, const std::string& option, const std::string& name) {
+    fs::create_directory(d.dir() / "shared");
+    const std::string victim = d.write("victim", "root only");
+    const std::string in = d.write("in.log", Log);
+    Prepared p{{option, d.path("shared/" + name), in}, {victim, in}};
+    if (!testsupport::plantLink(d.dir() / "shared", name, victim, testsupport::OtherUser))
+        p.skip = "only root can give a link to another user";
+    return p;
+}
+
 const HostileCase Cases[] = {
     // Not files: refused before a byte is read, and said what they are.
     {"zero device", [](auto&) { return onFile("/dev/zero"); }, 1,
@@ -145,27 +157,9 @@ const HostileCase Cases[] = {
 
     // Links another user planted in a shared sticky folder are not followed.
     {"planted link as processed text",
-     [](const TempDir& d) {
-         fs::create_directory(d.dir() / "shared");
-         const std::string victim = d.write("victim", "root only");
-         const std::string in = d.write("in.log", Log);
-         Prepared p{{"--processed-out", d.path("shared/out.txt"), in}, {victim, in}};
-         if (!testsupport::plantLink(d.dir() / "shared", "out.txt", victim,
-                                     testsupport::OtherUser))
-             p.skip = "only root can give a link to another user";
-         return p;
-     },
-     1, {"cannot write the processed text to", "error nr 70"}},
-    {"planted link as chart",
-     [](const TempDir& d) {
-         fs::create_directory(d.dir() / "shared");
-         const std::string victim = d.write("victim", "root only");
-         const std::string in = d.write("in.log", Log);
-         Prepared p{{"--chart", d.path("shared/c.svg"), in}, {victim, in}};
-         if (!testsupport::plantLink(d.dir() / "shared", "c.svg", victim, testsupport::OtherUser))
-             p.skip = "only root can give a link to another user";
-         return p;
-     },
+     [](const TempDir& d) { return plantedOutput(d, "--processed-out", "out.txt"); }, 1,
+     {"cannot write the processed text to", "error nr 70"}},
+    {"planted link as chart", [](const TempDir& d) { return plantedOutput(d, "--chart", "c.svg"); },
      1, {"cannot write the chart to", "error nr 70"}},
 
     // A writable file in a folder that takes no new file is written in place.
