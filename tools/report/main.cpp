@@ -1,5 +1,6 @@
 // tallix-report: the analysis of one Kest log from the command line.
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -36,6 +37,10 @@ std::string shown(std::string_view path) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // No signal ends a run: a reader that went away (| head) or a file size
+    // limit makes the write fail, and that is reported.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.emplace_back(argv[i]);
