@@ -82,20 +82,24 @@ PassOutput analyseLines(const LineStore& store, std::string_view ownCall, float 
                         std::string* processed, StationStats* stats) {
     PassOutput out;
     LineCaption caption = passCaption(previewLineCount);
-    const bool captions = control.showsProgress();
+    // Nobody watching: no captions, and the removal option and the cancel
+    // probe, which only a window can change, are read once.
+    const bool watched = control.showsProgress();
+    const bool removalAtStart = control.removeTxFrames();
     bool inOwnFrame = false;
     bool ownFrameDigipeated = false;
     std::int32_t blankRun = 0;
     bool firstTimeSeen = false;
 
     auto write = [&](std::string_view line) {
-        if (control.removeTxFrames()) {
+        if (watched ? control.removeTxFrames() : removalAtStart) {
             if (processed) {
                 processed->append(line);
                 processed->append("\r\n");
             }
             out.processedSize += line.size() + 2;
-            control.processedLineAppended(line);
+            if (watched)
+                control.processedLineAppended(line);
         }
     };
 
@@ -158,7 +162,9 @@ PassOutput analyseLines(const LineStore& store, std::string_view ownCall, float 
         }
 
         out.linesHandled = i;
-        control.passLine(i, captions ? caption.forLine(i) : std::string_view());
+        if (!watched)
+            continue;
+        control.passLine(i, caption.forLine(i));
         if (control.cancelRequested()) {
             out.cancelled = true;
             break;

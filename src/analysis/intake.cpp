@@ -112,13 +112,18 @@ std::optional<int> loadLines(const std::string& path, LineStore& store) {
                 scratch.reset(new char[Chunk]);
             into = scratch.get();
         } else {
-            if (!bytes.reserveMore(1))
+            if (!bytes.reserveMore(1)) {
+                store.keepRead(); // the lines so far stay readable
                 return app::errorNumberFromErrno(ENOMEM);
+            }
             into = bytes.end();
         }
         const long got = file.read(into, counting ? Chunk : bytes.room());
-        if (got < 0)
-            return app::errorNumberFromErrno(errno != 0 ? errno : EIO);
+        if (got < 0) {
+            const int err = errno != 0 ? errno : EIO;
+            store.keepRead(); // the lines so far stay readable
+            return app::errorNumberFromErrno(err);
+        }
         if (got == 0)
             break;
         const char* base = counting ? nullptr : bytes.data();

@@ -127,7 +127,8 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     for (std::int32_t i = 1; i <= stored; ++i) {
         if (const std::size_t cut = preprocessCut(store.line(i)); cut != 0)
             store.dropPrefix(i, cut);
-        control.preprocessLine(i, captions ? caption.forLine(i) : std::string_view());
+        if (captions)
+            control.preprocessLine(i, caption.forLine(i));
     }
     if (store.count() > MaxLines)
         failure = FailureLineLimit;

@@ -53,8 +53,10 @@ public:
     virtual bool removeTxFrames() { return true; }
     // Read after every line of the main pass.
     virtual bool cancelRequested() { return false; }
-    // False when nobody sees the progress captions: they are then not built,
-    // and preprocessLine and passLine are told an empty one.
+    // False when nobody watches the run (a terminal): no captions are built,
+    // preprocessLine, passLine and processedLineAppended are not called, the
+    // removal option is read once as the main pass starts, and no cancel is
+    // asked for.
     virtual bool showsProgress() { return true; }
     // The main pass is over: pointer normal, the button reads "Process".
     virtual void passEnded() {}

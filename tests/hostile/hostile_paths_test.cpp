@@ -166,5 +166,19 @@ TEST(HostileSettings, EveryReaderRefusesWhatIsNoFile) {
     }
 }
 
+// A regular file whose reading fails (the kernel's view of our own memory
+// gives EIO at offset 0) ends the run with the device error, nothing more.
+TEST(HostileSettings, AReadThatFailsIsADeviceError) {
+    analysis::RunInput input;
+    input.currentFile = "/proc/self/mem";
+    input.ownCall = "PA3XYZ";
+    analysis::LineStore store;
+    analysis::HeardStore heard;
+    ScriptedControl control;
+    const RunOutcome out = analysis::runAnalysis(input, store, heard, control);
+    ASSERT_TRUE(out.end == RunOutcome::End::Failed && out.failure);
+    EXPECT_EQ(out.failure->code, 57);
+}
+
 } // namespace
 } // namespace tallix

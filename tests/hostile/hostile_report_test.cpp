@@ -40,18 +40,18 @@ const std::string Log = "Kest log\r\nFm PA3XYZ To CQ >[10:00:00]\r\ngone\r\n"
 // What a case prepares: the arguments after --call PA3XYZ, the files that
 // must stay as they were, and anything more to check afterwards.
 struct Prepared {
-    std::vector<std::string> args;
-    std::vector<std::string> unchanged;
-    RunOptions run;
-    std::function<void(const Finished&)> check;
-    std::string skip; // why the case cannot be set up here
+    std::vector<std::string> args{};
+    std::vector<std::string> unchanged{};
+    RunOptions run{};
+    std::function<void(const Finished&)> check{};
+    std::string skip{}; // why the case cannot be set up here
 };
 
 struct HostileCase {
     const char* name;
     std::function<Prepared(const TempDir&)> prepare;
     int status;
-    std::vector<std::string> errHas, outHas;
+    std::vector<std::string> errHas{}, outHas{};
 };
 
 // No byte that steers a terminal reaches it raw.
@@ -63,7 +63,7 @@ void noRawControls(const Finished& f) {
 }
 
 Prepared onFile(const std::string& path) {
-    return {{path}, {}, {}, {}, {}};
+    return {{path}};
 }
 
 // An output named by a link that another user planted in a shared sticky
@@ -289,8 +289,9 @@ TEST_P(HostileReportTest, ExitStatusMessageAndInputsUnchanged) {
 
     ASSERT_FALSE(f.hung) << "did not end by itself";
     ASSERT_EQ(f.signal, 0) << "ended by signal " << f.signal << "\n" << f.err;
-    if (c.status >= 0)
+    if (c.status >= 0) {
         EXPECT_EQ(f.status, c.status) << f.err;
+    }
     for (const auto& s : c.errHas)
         EXPECT_TRUE(f.errHas(s)) << "no \"" << s << "\" in\n" << f.err;
     for (const auto& s : c.outHas)

@@ -22,15 +22,15 @@ struct Finished {
     bool hung = false;     // stopped after the guard's time
     int signal = 0;        // the signal that ended it, or 0
     int status = -1;       // exit status when it exited
-    std::string out, err;
+    std::string out{}, err{};
     bool errHas(const std::string& s) const { return err.find(s) != std::string::npos; }
     bool outHas(const std::string& s) const { return out.find(s) != std::string::npos; }
 };
 
 struct RunOptions {
-    rlim_t cpuSeconds = 0;                    // 0: no limit
-    std::function<void(pid_t)> whileRunning;  // called once, right after the start
-    int guardSeconds = 30;                    // a hang guard, not a measure
+    rlim_t cpuSeconds = 0;                     // 0: no limit
+    std::function<void(pid_t)> whileRunning{}; // called once, right after the start
+    int guardSeconds = 30;                     // a hang guard, not a measure
 };
 
 inline Finished runProcess(const TempDir& dir, const std::vector<std::string>& argv,

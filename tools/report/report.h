@@ -61,7 +61,7 @@ public:
     explicit TerminalControl(bool removeTxFrames) : removeTxFrames_(removeTxFrames) {}
     bool confirmUnrecognised(const app::MessageBox& prompt) override;
     bool removeTxFrames() override { return removeTxFrames_; }
-    bool showsProgress() override { return false; } // nobody sees the captions
+    bool showsProgress() override { return false; } // nobody watches a terminal run
 
     // The prompt's first sentence when the file was not recognised.
     const std::optional<std::string>& unrecognisedNote() const { return unrecognisedNote_; }
