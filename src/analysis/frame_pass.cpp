@@ -3,6 +3,7 @@
 #include <charconv>
 #include <limits>
 
+#include "analysis/intake.h"
 #include "analysis/run.h"
 #include "analysis/station_stats.h"
 #include "text/basic_text.h"
@@ -10,16 +11,14 @@
 namespace tallix::analysis {
 
 bool isOwnHeader(std::string_view line, std::string_view ownCall) {
-    // Only a line that begins "Fm " can qualify; most lines are left at once.
-    if (line.substr(0, 3) != "Fm ")
+    // "Fm " + the call + " T", where that "T" begins the line's first "To ":
+    // the fixed parts are compared first, so other lines are left at once.
+    const std::size_t n = ownCall.size();
+    if (line.size() < n + 7 || !fmAt(line, 0) || line[n + 3] != ' ' || line[n + 4] != 'T' ||
+        line[n + 5] != 'o' || line[n + 6] != ' ' || line.compare(3, n, ownCall) != 0)
         return false;
-    const std::size_t to = line.find("To ");
-    if (to == std::string_view::npos)
-        return false;
-    // The first q characters, q being the position of the "T" counted from 1.
-    const std::string_view head = line.substr(0, to + 1);
-    return head.size() == ownCall.size() + 5 && head.substr(0, 3) == "Fm " &&
-           head.substr(3, ownCall.size()) == ownCall && head.substr(3 + ownCall.size()) == " T";
+    // The call itself may hold a "To " that comes first.
+    return line.substr(0, n + 7).find("To ") == n + 4;
 }
 
 bool isStationHeader(std::string_view line) {
@@ -143,7 +142,7 @@ PassOutput analyseLines(const LineStore& store, std::string_view ownCall, float 
                     stats->transmittedFrame();
             }
         } else {
-            if (line.substr(0, 3) == "Fm ") {
+            if (fmAt(line, 0)) {
                 ++result.receivedHeaders;
                 if (stats)
                     stats->receivedHeader();

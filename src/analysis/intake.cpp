@@ -148,19 +148,6 @@ std::optional<int> loadLines(const std::string& path, LineStore& store) {
     return failure;
 }
 
-std::size_t preprocessCut(std::string_view line) {
-    // The first "Fm " within the first five characters, if it stands at 1 or
-    // 2; spelled out, as this runs for every line.
-    const auto fmAt = [line](std::size_t p) {
-        return line.size() >= p + 3 && line.compare(p, 3, "Fm ") == 0;
-    };
-    if (fmAt(0))
-        return 0;
-    if (fmAt(1))
-        return 1;
-    return fmAt(2) ? 2 : 0;
-}
-
 app::MessageBox unrecognisedFilePrompt() {
     return {"The file seems not to be a Kest report or Kest log file.\r"
             "Allow this file for processing?",
