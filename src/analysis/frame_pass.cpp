@@ -76,102 +76,106 @@ LineCaption preprocessCaption() {
     return LineCaption("Pre-processing Data Line ", "");
 }
 
+FramePass::FramePass(std::string_view ownCall, float previewLineCount, HeardStore& heard,
+                     RunControl& control, AnalysisResult& result, std::string* processed,
+                     StationStats* stats)
+    : ownCall_(ownCall), heard_(heard), control_(control), result_(result),
+      processed_(processed), stats_(stats), caption_(passCaption(previewLineCount)),
+      watched_(control.showsProgress()), removalAtStart_(control.removeTxFrames()) {}
+
+void FramePass::write(std::string_view line) {
+    if (watched_ ? control_.removeTxFrames() : removalAtStart_) {
+        if (processed_) {
+            processed_->append(line);
+            processed_->append("\r\n");
+        }
+        out_.processedSize += line.size() + 2;
+        if (watched_)
+            control_.processedLineAppended(line);
+    }
+}
+
+bool FramePass::step(std::int32_t i, std::string_view line) {
+    AnalysisResult& result = result_;
+    if (isStationHeader(line)) {
+        if (heard_.step(line))
+            control_.heardAdded(heard_.listed().back());
+        std::string_view time;
+        if (packetTime(line, time)) {
+            if (!firstTimeSeen_) {
+                result.firstPacketTime.assign(time);
+                firstTimeSeen_ = true;
+            } else {
+                result.lastPacketTime.assign(time);
+            }
+        }
+        if (stats_)
+            stats_->stationHeader(line, time);
+    }
+
+    if (isOwnHeader(line, ownCall_)) {
+        inOwnFrame_ = true;
+        if (line.find('*') != std::string_view::npos) {
+            // The own frame came back through the digipeater.
+            if (result.ownDigipeated < std::numeric_limits<std::int16_t>::max())
+                ++result.ownDigipeated;
+            ownFrameDigipeated_ = true;
+            ++result.keptLines;
+            write(line);
+            ++result.receivedHeaders;
+            if (stats_) {
+                stats_->digipeatedFrame();
+                stats_->receivedHeader();
+            }
+        } else {
+            ++result.transmittedFrames;
+            if (stats_)
+                stats_->transmittedFrame();
+        }
+    } else {
+        if (fmAt(line, 0)) {
+            ++result.receivedHeaders;
+            if (stats_)
+                stats_->receivedHeader();
+        }
+        if (!inOwnFrame_ || ownFrameDigipeated_) {
+            blankRun_ = line.empty() ? blankRun_ + 1 : 0;
+            if (blankRun_ < 2) {
+                write(line);
+                ++result.keptLines;
+            }
+        }
+        // Otherwise the line is the data of an own frame as transmitted:
+        // it is dropped and leaves the blank run as it was.
+        ownFrameDigipeated_ = false;
+        inOwnFrame_ = false;
+    }
+
+    out_.linesHandled = i;
+    if (!watched_)
+        return true;
+    control_.passLine(i, caption_.forLine(i));
+    if (control_.cancelRequested()) {
+        out_.cancelled = true;
+        return false;
+    }
+    return true;
+}
+
+PassOutput FramePass::finish() {
+    result_.heardCount = heard_.heardCount();
+    result_.heardListed = heard_.heardListed();
+    return out_;
+}
+
 PassOutput analyseLines(const LineStore& store, std::string_view ownCall, float previewLineCount,
                         HeardStore& heard, RunControl& control, AnalysisResult& result,
                         std::string* processed, StationStats* stats) {
-    PassOutput out;
-    LineCaption caption = passCaption(previewLineCount);
-    // Nobody watching: no captions, and the removal option and the cancel
-    // probe, which only a window can change, are read once.
-    const bool watched = control.showsProgress();
-    const bool removalAtStart = control.removeTxFrames();
-    bool inOwnFrame = false;
-    bool ownFrameDigipeated = false;
-    std::int32_t blankRun = 0;
-    bool firstTimeSeen = false;
-
-    auto write = [&](std::string_view line) {
-        if (watched ? control.removeTxFrames() : removalAtStart) {
-            if (processed) {
-                processed->append(line);
-                processed->append("\r\n");
-            }
-            out.processedSize += line.size() + 2;
-            if (watched)
-                control.processedLineAppended(line);
-        }
-    };
-
+    FramePass pass(ownCall, previewLineCount, heard, control, result, processed, stats);
     const std::int32_t count = std::min(store.count(), MaxLines);
-    for (std::int32_t i = 1; i <= count; ++i) {
-        const std::string_view line = store.line(i);
-
-        if (isStationHeader(line)) {
-            if (heard.step(line))
-                control.heardAdded(heard.listed().back());
-            std::string_view time;
-            if (packetTime(line, time)) {
-                if (!firstTimeSeen) {
-                    result.firstPacketTime.assign(time);
-                    firstTimeSeen = true;
-                } else {
-                    result.lastPacketTime.assign(time);
-                }
-            }
-            if (stats)
-                stats->stationHeader(line, time);
-        }
-
-        if (isOwnHeader(line, ownCall)) {
-            inOwnFrame = true;
-            if (line.find('*') != std::string_view::npos) {
-                // The own frame came back through the digipeater.
-                if (result.ownDigipeated < std::numeric_limits<std::int16_t>::max())
-                    ++result.ownDigipeated;
-                ownFrameDigipeated = true;
-                ++result.keptLines;
-                write(line);
-                ++result.receivedHeaders;
-                if (stats) {
-                    stats->digipeatedFrame();
-                    stats->receivedHeader();
-                }
-            } else {
-                ++result.transmittedFrames;
-                if (stats)
-                    stats->transmittedFrame();
-            }
-        } else {
-            if (fmAt(line, 0)) {
-                ++result.receivedHeaders;
-                if (stats)
-                    stats->receivedHeader();
-            }
-            if (!inOwnFrame || ownFrameDigipeated) {
-                blankRun = line.empty() ? blankRun + 1 : 0;
-                if (blankRun < 2) {
-                    write(line);
-                    ++result.keptLines;
-                }
-            }
-            // Otherwise the line is the data of an own frame as transmitted:
-            // it is dropped and leaves the blank run as it was.
-            ownFrameDigipeated = false;
-            inOwnFrame = false;
-        }
-
-        out.linesHandled = i;
-        if (!watched)
-            continue;
-        control.passLine(i, caption.forLine(i));
-        if (control.cancelRequested()) {
-            out.cancelled = true;
-            break;
-        }
+    for (std::int32_t i = 1; i <= count && pass.step(i, store.line(i)); ++i) {
     }
-    result.heardCount = heard.heardCount();
-    result.heardListed = heard.heardListed();
-    return out;
+    return pass.finish();
 }
 
 } // namespace tallix::analysis

@@ -4,8 +4,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <memory>
 
 #include "app/error_numbers.h"
+#include "app/input_file.h"
+#include "text/basic_text.h"
 #include "files/raw_text.h"
 
 namespace tallix::analysis {
@@ -39,6 +42,121 @@ std::string textNameOf(const std::string& path) {
     return path.substr(0, path.size() >= 4 ? path.size() - 4 : 0) + ".txt";
 }
 
+// The conclusion: the figures, the heard lists and the captions. `pane` is
+// the raw pane's text, needed only when the processed text is kept.
+void concludeRun(const RunInput& input, RunControl& control, const HeardStore& heard,
+                 const std::optional<StationStats>& stats, const PassOutput& pass,
+                 std::size_t paneSize, std::string_view pane, float paneLineCount,
+                 RunOutcome& out) {
+    const bool removeTx = control.removeTxFrames();
+    std::size_t processedSize = pass.processedSize;
+    if (!removeTx) {
+        if (input.keepProcessedText)
+            out.processedText = pane;
+        processedSize = paneSize;
+        out.processedIsRawCopy = true;
+    }
+    out.previewLineCount = paneLineCount;
+    out.heard = heard.listed();
+    out.heardSorted = sortedHeard(out.heard);
+    out.heardClipboard = heardClipboardText(out.heard);
+    if (stats) {
+        out.stations = stats->stations();
+        out.activity = stats->activity();
+    }
+    ConclusionInput conclusion;
+    conclusion.sourceDateText = out.sourceDateText;
+    conclusion.removeTxFrames = removeTx;
+    conclusion.processedBytes = static_cast<std::int32_t>(
+        std::min<std::size_t>(processedSize, std::numeric_limits<std::int32_t>::max()));
+    out.captions = conclude(out.result, conclusion);
+    out.bringWindowToFront = input.isRtf;
+    out.end = RunOutcome::End::Concluded;
+}
+
+void failRun(int code, RunOutcome& out) {
+    out.end = RunOutcome::End::Failed;
+    out.failure = Failure{code, failureMessage(code, out.currentFile)};
+}
+
+// A run that nobody watches, over a plain file whose processed text is not
+// kept, made as the file is read: each line is pre-processed and analysed as
+// soon as it is cut, and no copy of the file is held. The same figures as the
+// ordinary way. False, with nothing changed, when the contents begin as rich
+// text (their raw pane is the rich text's plain text): then the ordinary way.
+bool runWhileReading(const RunInput& input, HeardStore& heard, RunControl& control,
+                     RunOutcome& out) {
+    app::InputFile file(input.currentFile);
+    if (!file.isOpen()) {
+        failRun(file.errorNumber(), out);
+        return true;
+    }
+    constexpr std::size_t Chunk = 256 * 1024;
+    std::unique_ptr<char[]> buffer(new char[Chunk]);
+    long got = file.read(buffer.get(), Chunk);
+    if (got > 0 && files::looksLikeRtf(std::string_view(buffer.get(), static_cast<std::size_t>(got))))
+        return false;
+
+    heard.reset();
+    std::optional<StationStats> stats;
+    if (input.stationStatistics)
+        stats.emplace(input.ownCall);
+    FramePass pass(input.ownCall, 0, heard, control, out.result, nullptr, stats ? &*stats : nullptr);
+    std::int32_t count = 0;
+    std::optional<int> failure;
+    LineSplitter splitter;
+    auto onLine = [&](std::string_view line) {
+        if (failure == FailureOverflow)
+            return;
+        if (count == std::numeric_limits<std::int32_t>::max()) {
+            failure = FailureOverflow;
+            return;
+        }
+        if (++count > MaxLines)
+            return; // counted, never analysed
+        line = text::trimTrailingSpaces(line);
+        pass.step(count, line.substr(preprocessCut(line)));
+    };
+    std::uint64_t bytes = 0, breaks = 0;
+    bool lastWasCr = false;
+    for (; got > 0; got = file.read(buffer.get(), Chunk)) {
+        const std::string_view chunk(buffer.get(), static_cast<std::size_t>(got));
+        bytes += chunk.size();
+        if (input.previewLineFigure) {
+            // The preview's line figure: a CR, an LF and a CR LF are one break each.
+            for (const char c : chunk) {
+                breaks += static_cast<std::uint64_t>(c == '\r' || (c == '\n' && !lastWasCr));
+                lastWasCr = c == '\r';
+            }
+        }
+        splitter.feed(chunk, onLine);
+    }
+    if (got < 0)
+        failure = app::errorNumberFromErrno(errno != 0 ? errno : EIO);
+    else
+        splitter.finish(onLine);
+    if (count > MaxLines)
+        failure = FailureLineLimit;
+    out.lineCount = count;
+    if (failure) {
+        out.result = {}; // as a run that fails before its main pass
+        failRun(*failure, out);
+        return true;
+    }
+
+    out.result.lineCount = count;
+    out.result.rawBytes = static_cast<float>(bytes);
+    control.passStarted(count);
+    const PassOutput passed = pass.finish();
+    control.yield();
+    control.passEnded();
+    const float paneLineCount =
+        input.previewLineFigure ? static_cast<float>(breaks) - 1.0f : 0.0f;
+    concludeRun(input, control, heard, stats, passed, static_cast<std::size_t>(bytes), {},
+                paneLineCount, out);
+    return true;
+}
+
 } // namespace
 
 RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& heard,
@@ -63,6 +181,13 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
         out.sourceDateText = files::generalDateText(facts.facts->modified, input.dateFormat);
     else
         failure = facts.errorNumber;
+
+    if (!control.showsProgress() && !input.isRtf && !input.rawPane && !input.fileBytes &&
+        !input.keepProcessedText && !failure) {
+        store.clear();
+        if (runWhileReading(input, heard, control, out))
+            return out;
+    }
 
     // The raw pane is fetched once, when first needed: for a plain file only
     // after its lines were loaded, so a file far over the line limit is never
@@ -161,31 +286,7 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     control.yield();
     control.passEnded();
 
-    // The conclusion.
-    const bool removeTx = control.removeTxFrames();
-    std::size_t processedSize = pass.processedSize;
-    if (!removeTx) {
-        if (input.keepProcessedText)
-            out.processedText = pane;
-        processedSize = pane.size();
-        out.processedIsRawCopy = true;
-    }
-    out.previewLineCount = paneLineCount;
-    out.heard = heard.listed();
-    out.heardSorted = sortedHeard(out.heard);
-    out.heardClipboard = heardClipboardText(out.heard);
-    if (stats) {
-        out.stations = stats->stations();
-        out.activity = stats->activity();
-    }
-    ConclusionInput conclusion;
-    conclusion.sourceDateText = out.sourceDateText;
-    conclusion.removeTxFrames = removeTx;
-    conclusion.processedBytes = static_cast<std::int32_t>(
-        std::min<std::size_t>(processedSize, std::numeric_limits<std::int32_t>::max()));
-    out.captions = conclude(result, conclusion);
-    out.bringWindowToFront = input.isRtf;
-    out.end = RunOutcome::End::Concluded;
+    concludeRun(input, control, heard, stats, pass, pane.size(), pane, paneLineCount, out);
     return out;
 }
 

@@ -56,7 +56,9 @@ public:
     // False when nobody watches the run (a terminal): no captions are built,
     // preprocessLine, passLine and processedLineAppended are not called, the
     // removal option is read once as the main pass starts, and no cancel is
-    // asked for.
+    // asked for. A plain file whose processed text is not kept is then
+    // analysed as it is read, without a copy in the line store (left empty),
+    // and passStarted comes once the file is read.
     virtual bool showsProgress() { return true; }
     // The main pass is over: pointer normal, the button reads "Process".
     virtual void passEnded() {}
