@@ -68,6 +68,13 @@ public:
     template <class OnLine> void feed(std::string_view chunk, OnLine&& onLine);
     // Ends the input: hands over a last line without line end, if any.
     template <class OnLine> void finish(OnLine&& onLine);
+    // `more` bytes are still to come: a line that has grown past a megabyte
+    // gets room for all of them at once, rather than being moved to ever
+    // larger storage (which holds it twice while it moves).
+    void expectMore(std::size_t more) {
+        if (pending_.size() >= (1u << 20) && pending_.capacity() - pending_.size() < more)
+            pending_.reserve(pending_.size() + more);
+    }
 
 private:
     LineCutter cutter_;

@@ -129,6 +129,8 @@ bool runWhileReading(const RunInput& input, HeardStore& heard, RunControl& contr
                 lastWasCr = c == '\r';
             }
         }
+        splitter.expectMore(static_cast<std::size_t>(
+            std::max<std::uint64_t>(file.sizeAtOpen(), bytes) - bytes + chunk.size()));
         splitter.feed(chunk, onLine);
     }
     if (got < 0)
