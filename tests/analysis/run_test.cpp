@@ -224,8 +224,9 @@ TEST_F(RunTest, AnUnwatchedRunReadingAsItGoesReportsTheSame) {
             EXPECT_EQ(described(runAnalysis(input, otherStore, otherHeard, unwatched)), expected);
             EXPECT_TRUE(unwatched.passCaptions.empty() && unwatched.preprocessCaptions.empty());
             // Read as it went: nothing stored (rich-text contents go the ordinary way).
-            if (!content.starts_with("{\\rtf"))
+            if (!content.starts_with("{\\rtf")) {
                 EXPECT_EQ(otherStore.count(), 0);
+            }
         }
     }
 }
