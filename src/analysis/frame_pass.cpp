@@ -29,7 +29,8 @@ bool packetTime(std::string_view line, std::string_view& time) {
     // The first ">[": looked for by its "[", which headers hold far more
     // rarely than ">" (every "<UI ...>" has one).
     std::size_t p = std::string_view::npos;
-    for (std::size_t q = line.find('[', 1); q != std::string_view::npos; q = line.find('[', q + 1)) {
+    for (std::size_t q = line.find('[', 1); q != std::string_view::npos;
+         q = line.find('[', q + 1)) {
         if (line[q - 1] == '>') {
             p = q - 1;
             break;
@@ -79,9 +80,9 @@ LineCaption preprocessCaption() {
 FramePass::FramePass(std::string_view ownCall, float previewLineCount, HeardStore& heard,
                      RunControl& control, AnalysisResult& result, std::string* processed,
                      StationStats* stats)
-    : ownCall_(ownCall), heard_(heard), control_(control), result_(result),
-      processed_(processed), stats_(stats), caption_(passCaption(previewLineCount)),
-      watched_(control.showsProgress()), removalAtStart_(control.removeTxFrames()) {}
+    : ownCall_(ownCall), heard_(heard), control_(control), result_(result), processed_(processed),
+      stats_(stats), caption_(passCaption(previewLineCount)), watched_(control.showsProgress()),
+      removalAtStart_(control.removeTxFrames()) {}
 
 void FramePass::write(std::string_view line) {
     if (watched_ ? control_.removeTxFrames() : removalAtStart_) {

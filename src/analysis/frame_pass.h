@@ -59,7 +59,6 @@ private:
 LineCaption passCaption(float previewLineCount);
 LineCaption preprocessCaption();
 
-
 struct PassOutput {
     bool cancelled = false;
     std::int32_t linesHandled = 0;

@@ -85,9 +85,9 @@ std::optional<int> loadLines(const std::string& path, LineStore& store) {
     constexpr std::size_t Chunk = 1 << 20;
     // Room for the file as it is now and a little more, where a read finds
     // its end; a file that grows meanwhile makes the buffer grow.
-    ReadBuffer& bytes = store.startReading(static_cast<std::size_t>(std::min<std::uint64_t>(
-                                               file.sizeAtOpen(), std::size_t(-1) / 2)) +
-                                           4096);
+    ReadBuffer& bytes = store.startReading(
+        static_cast<std::size_t>(std::min<std::uint64_t>(file.sizeAtOpen(), std::size_t(-1) / 2)) +
+        4096);
     std::optional<int> failure;
     LineCutter cutter;
     std::size_t lineBegin = 0;
@@ -136,9 +136,9 @@ std::optional<int> loadLines(const std::string& path, LineStore& store) {
                             lineStarted = true;
                         }
                         if (endsLine)
-                            lineEnds(base ? static_cast<std::size_t>(piece.data() + piece.size() -
-                                                                     base)
-                                          : 0);
+                            lineEnds(
+                                base ? static_cast<std::size_t>(piece.data() + piece.size() - base)
+                                     : 0);
                         return true;
                     });
     }

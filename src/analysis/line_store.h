@@ -4,10 +4,10 @@
 // line's text; a last line without a line end is a line; an empty input has no
 // lines.
 
-#include <cstddef>
-#include <cstdint>
 #include <algorithm>
 #include <bit>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -228,8 +228,8 @@ inline std::uint64_t crMask(const char* p, std::size_t n) {
         const __m128i cr = _mm_set1_epi8('\r');
         for (int i = 0; i < 4; ++i) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
-            mask |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(
-                        _mm_movemask_epi8(_mm_cmpeq_epi8(v, cr))))
+            mask |= static_cast<std::uint64_t>(
+                        static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr))))
                     << (16 * i);
         }
         return mask;
@@ -242,15 +242,15 @@ inline std::uint64_t crMask(const char* p, std::size_t n) {
 
 } // namespace detail
 
-template <class OnPiece>
-std::size_t LineCutter::feed(std::string_view chunk, OnPiece&& onPiece) {
+template <class OnPiece> std::size_t LineCutter::feed(std::string_view chunk, OnPiece&& onPiece) {
     // The next CR at or after `from`, or npos; the mask of the current block
     // of 64 bytes is kept between searches.
     std::size_t blockStart = std::string_view::npos;
     std::uint64_t block = 0;
     const auto nextCr = [&](std::size_t from) -> std::size_t {
         while (from < chunk.size()) {
-            if (blockStart == std::string_view::npos || from < blockStart || from >= blockStart + 64) {
+            if (blockStart == std::string_view::npos || from < blockStart ||
+                from >= blockStart + 64) {
                 blockStart = from;
                 block = detail::crMask(chunk.data() + from, chunk.size() - from);
             }

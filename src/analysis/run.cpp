@@ -1,15 +1,15 @@
 #include "analysis/run.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <limits>
 #include <memory>
 
 #include "app/error_numbers.h"
 #include "app/input_file.h"
-#include "text/basic_text.h"
 #include "files/raw_text.h"
+#include "text/basic_text.h"
 
 namespace tallix::analysis {
 
@@ -94,14 +94,16 @@ bool runWhileReading(const RunInput& input, HeardStore& heard, RunControl& contr
     constexpr std::size_t Chunk = 256 * 1024;
     std::unique_ptr<char[]> buffer(new char[Chunk]);
     long got = file.read(buffer.get(), Chunk);
-    if (got > 0 && files::looksLikeRtf(std::string_view(buffer.get(), static_cast<std::size_t>(got))))
+    if (got > 0 &&
+        files::looksLikeRtf(std::string_view(buffer.get(), static_cast<std::size_t>(got))))
         return false;
 
     heard.reset();
     std::optional<StationStats> stats;
     if (input.stationStatistics)
         stats.emplace(input.ownCall);
-    FramePass pass(input.ownCall, 0, heard, control, out.result, nullptr, stats ? &*stats : nullptr);
+    FramePass pass(input.ownCall, 0, heard, control, out.result, nullptr,
+                   stats ? &*stats : nullptr);
     std::int32_t count = 0;
     std::optional<int> failure;
     LineSplitter splitter;
@@ -152,8 +154,7 @@ bool runWhileReading(const RunInput& input, HeardStore& heard, RunControl& contr
     const PassOutput passed = pass.finish();
     control.yield();
     control.passEnded();
-    const float paneLineCount =
-        input.previewLineFigure ? static_cast<float>(breaks) - 1.0f : 0.0f;
+    const float paneLineCount = input.previewLineFigure ? static_cast<float>(breaks) - 1.0f : 0.0f;
     concludeRun(input, control, heard, stats, passed, static_cast<std::size_t>(bytes), {},
                 paneLineCount, out);
     return true;

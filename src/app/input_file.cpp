@@ -39,7 +39,8 @@ InputFile::InputFile(const std::string& path) {
         return;
     }
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        errorNumber_ = S_ISREG(st.st_mode) ? errorNumberFromErrno(errno) : notAFileNumber(st.st_mode);
+        errorNumber_ =
+            S_ISREG(st.st_mode) ? errorNumberFromErrno(errno) : notAFileNumber(st.st_mode);
         ::close(fd);
         return;
     }

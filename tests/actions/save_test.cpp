@@ -139,7 +139,8 @@ TEST(Save, PlantedLinkInASharedStickyFolderIsRefused) {
     }
     // The same foreign link in a folder that is not shared is followed.
     ::chmod(shared.dir().c_str(), 0755);
-    EXPECT_EQ(writeProcessedText(shared.path("link-" + std::to_string(testsupport::OtherUser)), "ok"), 0);
+    EXPECT_EQ(
+        writeProcessedText(shared.path("link-" + std::to_string(testsupport::OtherUser)), "ok"), 0);
     EXPECT_EQ(readBytes(victim), "ok");
 }
 

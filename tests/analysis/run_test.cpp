@@ -177,8 +177,8 @@ std::string described(const RunOutcome& out) {
     for (const auto& call : out.heardSorted)
         d += " " + call;
     for (const auto& st : out.stations)
-        d += " " + st.call + ":" + std::to_string(st.frames) + "/" + std::to_string(st.viaDigipeater) +
-             "/" + st.firstHeard() + "/" + st.lastHeard();
+        d += " " + st.call + ":" + std::to_string(st.frames) + "/" +
+             std::to_string(st.viaDigipeater) + "/" + st.firstHeard() + "/" + st.lastHeard();
     for (const auto& m : out.activity.minutes)
         d += " " + std::to_string(m.received) + "." + std::to_string(m.transmitted) + "." +
              std::to_string(m.digipeated);
@@ -202,7 +202,8 @@ TEST_F(RunTest, AnUnwatchedRunReadingAsItGoesReportsTheSame) {
         {"small log", kestLog, true},
         {"kept TX frames", kestLog, false},
         {"prefixes, trailing blanks, bare LF, no last line end",
-         "Kest\r\n1:Fm AB1CD To CQ*  \r\n  \r\n\r\n\r\nx\ny\r0:Fm EF2GH To Q >[23:59:59]\r\nend", true},
+         "Kest\r\n1:Fm AB1CD To CQ*  \r\n  \r\n\r\n\r\nx\ny\r0:Fm EF2GH To Q >[23:59:59]\r\nend",
+         true},
         {"line end cut between reads", atReadEnd, true},
         {"empty file", "", true},
         {"rich text contents", "{\\rtf1 Kest\\par Fm AB1CD To CQ\\par}", true},

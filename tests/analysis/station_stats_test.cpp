@@ -189,9 +189,14 @@ TEST(StationTexts, TipAndCsvField) {
 // the same characters further in change nothing.
 TEST(StationTexts, CsvFieldNeverStartsAFormula) {
     const std::pair<const char*, const char*> rows[] = {
-        {"=HYPERLINK(1)", "'=HYPERLINK(1)"}, {"+AB1", "'+AB1"},     {"-2+3", "'-2+3"},
-        {"@SUM(A1)", "'@SUM(A1)"},           {"\tAB", "'\tAB"},     {"=A,B", "\"'=A,B\""},
-        {"AB-1=2", "AB-1=2"},                {"", ""},
+        {"=HYPERLINK(1)", "'=HYPERLINK(1)"},
+        {"+AB1", "'+AB1"},
+        {"-2+3", "'-2+3"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\tAB", "'\tAB"},
+        {"=A,B", "\"'=A,B\""},
+        {"AB-1=2", "AB-1=2"},
+        {"", ""},
     };
     for (const auto& [field, expected] : rows)
         EXPECT_EQ(csvField(field), expected) << field;

@@ -59,7 +59,8 @@ void noRawControls(const Finished& f) {
     for (const std::string* text : {&f.out, &f.err})
         for (const char c : *text)
             ASSERT_FALSE(static_cast<unsigned char>(c) < 0x20 && c != '\n')
-                << "raw control byte " << int(c) << " in\n" << *text;
+                << "raw control byte " << int(c) << " in\n"
+                << *text;
 }
 
 Prepared onFile(const std::string& path) {
@@ -80,18 +81,25 @@ Prepared plantedOutput(const TempDir& d, const std::string& option, const std::s
 
 const HostileCase Cases[] = {
     // Not files: refused before a byte is read, and said what they are.
-    {"zero device", [](auto&) { return onFile("/dev/zero"); }, 1,
+    {"zero device",
+     [](auto&) { return onFile("/dev/zero"); },
+     1,
      {"Error nr: 52", "/dev/zero is a character device, not a regular file"}},
-    {"random device", [](auto&) { return onFile("/dev/urandom"); }, 1,
+    {"random device",
+     [](auto&) { return onFile("/dev/urandom"); },
+     1,
      {"Error nr: 52", "is a character device"}},
-    {"null device", [](auto&) { return onFile("/dev/null"); }, 1,
+    {"null device",
+     [](auto&) { return onFile("/dev/null"); },
+     1,
      {"Error nr: 52", "is a character device"}},
     {"pipe without a writer",
      [](const TempDir& d) {
          ::mkfifo(d.path("p.log").c_str(), 0644);
          return onFile(d.path("p.log"));
      },
-     1, {"Error nr: 52", "is a named pipe (FIFO)"}},
+     1,
+     {"Error nr: 52", "is a named pipe (FIFO)"}},
     {"pipe with a writer keeps its data",
      [](const TempDir& d) {
          ::mkfifo(d.path("p.log").c_str(), 0644);
@@ -101,13 +109,15 @@ const HostileCase Cases[] = {
          Prepared p = onFile(d.path("p.log"));
          p.check = [fd](const Finished&) {
              std::string left(Log.size() + 10, '\0');
-             left.resize(static_cast<std::size_t>(std::max<ssize_t>(0, ::read(fd, left.data(), left.size()))));
+             left.resize(static_cast<std::size_t>(
+                 std::max<ssize_t>(0, ::read(fd, left.data(), left.size()))));
              EXPECT_EQ(left, Log);
              ::close(fd);
          };
          return p;
      },
-     1, {"Error nr: 52", "is a named pipe (FIFO)"}},
+     1,
+     {"Error nr: 52", "is a named pipe (FIFO)"}},
     {"socket",
      [](const TempDir& d) {
          const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -118,34 +128,39 @@ const HostileCase Cases[] = {
          ::close(s);
          return onFile(d.path("s.log"));
      },
-     1, {"Error nr: 52", "is a socket"}},
+     1,
+     {"Error nr: 52", "is a socket"}},
     {"folder",
      [](const TempDir& d) {
          fs::create_directory(d.dir() / "f.log");
          return onFile(d.path("f.log"));
      },
-     1, {"Error nr: 75", "is a folder"}},
+     1,
+     {"Error nr: 75", "is a folder"}},
 
     // Outputs that would destroy: compared by the file, not the spelling.
     {"chart over its input",
      [](const TempDir& d) {
          return Prepared{{"--chart", d.path("in.svg"), d.write("in.svg", Log)}, {d.path("in.svg")}};
      },
-     2, {"the '--chart' file", "is the input FILE"}},
+     2,
+     {"the '--chart' file", "is the input FILE"}},
     {"processed text over its input by another spelling",
      [](const TempDir& d) {
          const std::string in = d.write("same.txt", Log);
          fs::create_directory(d.dir() / "x");
          return Prepared{{"--processed-out", d.path("x/../same.txt"), in}, {in}};
      },
-     2, {"is the input FILE"}},
+     2,
+     {"is the input FILE"}},
     {"processed text over its input through a link",
      [](const TempDir& d) {
          const std::string in = d.write("same.txt", Log);
          fs::create_symlink("same.txt", d.dir() / "link.txt");
          return Prepared{{"--processed-out", d.path("link.txt"), in}, {in}};
      },
-     2, {"is the input FILE"}},
+     2,
+     {"is the input FILE"}},
     {"processed text and chart in one file",
      [](const TempDir& d) {
          const std::string in = d.write("in.log", Log);
@@ -153,14 +168,18 @@ const HostileCase Cases[] = {
          p.check = [&d](const Finished&) { EXPECT_FALSE(fs::exists(d.path("x.svg"))); };
          return p;
      },
-     2, {"is also the '--processed-out' file"}},
+     2,
+     {"is also the '--processed-out' file"}},
 
     // Links another user planted in a shared sticky folder are not followed.
     {"planted link as processed text",
-     [](const TempDir& d) { return plantedOutput(d, "--processed-out", "out.txt"); }, 1,
+     [](const TempDir& d) { return plantedOutput(d, "--processed-out", "out.txt"); },
+     1,
      {"cannot write the processed text to", "error nr 70"}},
-    {"planted link as chart", [](const TempDir& d) { return plantedOutput(d, "--chart", "c.svg"); },
-     1, {"cannot write the chart to", "error nr 70"}},
+    {"planted link as chart",
+     [](const TempDir& d) { return plantedOutput(d, "--chart", "c.svg"); },
+     1,
+     {"cannot write the chart to", "error nr 70"}},
 
     // A writable file in a folder that takes no new file is written in place.
     {"processed text into a folder without new files",
@@ -175,7 +194,8 @@ const HostileCase Cases[] = {
          p.check = [locked, out](const Finished&) { EXPECT_EQ(readBytes(out), Log); };
          return p;
      },
-     0, {}},
+     0,
+     {}},
 
     // Bytes that would steer the terminal or a spreadsheet.
     {"escape sequence in a call, text report",
@@ -185,7 +205,9 @@ const HostileCase Cases[] = {
          p.check = noRawControls;
          return p;
      },
-     0, {}, {"AB\\x1b]0;pwned"}},
+     0,
+     {},
+     {"AB\\x1b]0;pwned"}},
     {"escape sequence in a call, station table",
      [](const TempDir& d) {
          Prepared p = onFile(d.write("in.log", "Kest\r\nFm AB\x1b[2J\x9d To CQ\r\n"));
@@ -194,14 +216,17 @@ const HostileCase Cases[] = {
          p.check = noRawControls;
          return p;
      },
-     0, {}, {"AB\\x1b[2J\\x9d"}},
+     0,
+     {},
+     {"AB\\x1b[2J\\x9d"}},
     {"line end in a path of an error message",
      [](const TempDir& d) {
          Prepared p = onFile(d.path("a\nb.log"));
          p.check = noRawControls;
          return p;
      },
-     1, {"Error nr: 53", "a\\x0ab.log"}},
+     1,
+     {"Error nr: 53", "a\\x0ab.log"}},
     {"formula as a call in CSV",
      [](const TempDir& d) {
          Prepared p = onFile(d.write("in.log", "Kest\r\nFm =1+2 To CQ\r\nFm @SUM(A1) To CQ\r\n"));
@@ -209,7 +234,9 @@ const HostileCase Cases[] = {
          p.args.insert(p.args.begin(), {"--stations", "--csv"});
          return p;
      },
-     0, {}, {"\r\n'=1+2,", "\r\n'@SUM(A1),"}},
+     0,
+     {},
+     {"\r\n'=1+2,", "\r\n'@SUM(A1),"}},
 
     // A log cut short while it is read (as log rotation does) gives a defined
     // result, never a signal. The cut comes as soon as the tool has the file
@@ -219,7 +246,8 @@ const HostileCase Cases[] = {
          const std::string path = d.path("big.log");
          {
              std::ofstream out(path, std::ios::binary);
-             const std::string line = "Fm ON4AB To CQ >[10:00:00] " + std::string(1000, 'x') + "\r\n";
+             const std::string line =
+                 "Fm ON4AB To CQ >[10:00:00] " + std::string(1000, 'x') + "\r\n";
              for (int i = 0; i < 60000; ++i)
                  out << line;
          }
@@ -245,7 +273,8 @@ const HostileCase Cases[] = {
          };
          return p;
      },
-     -1, {}},
+     -1,
+     {}},
 
     // One line of 200 MB (bare LF line ends make one line too) is cut in
     // linear time: well within a CPU limit that a quadratic search would not
@@ -264,7 +293,9 @@ const HostileCase Cases[] = {
          p.run.cpuSeconds = 8;
          return p;
      },
-     0, {}, {"Total lines: 1\n"}},
+     0,
+     {},
+     {"Total lines: 1\n"}},
 };
 
 void PrintTo(const HostileCase& c, std::ostream* os) {

@@ -3,10 +3,10 @@
 // files, optionally a CPU-time limit, and something done to it while it runs.
 // A child that does not end by itself is stopped and reported as hung.
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -19,9 +19,9 @@
 namespace tallix::testsupport {
 
 struct Finished {
-    bool hung = false;     // stopped after the guard's time
-    int signal = 0;        // the signal that ended it, or 0
-    int status = -1;       // exit status when it exited
+    bool hung = false; // stopped after the guard's time
+    int signal = 0;    // the signal that ended it, or 0
+    int status = -1;   // exit status when it exited
     std::string out{}, err{};
     bool errHas(const std::string& s) const { return err.find(s) != std::string::npos; }
     bool outHas(const std::string& s) const { return out.find(s) != std::string::npos; }

@@ -86,8 +86,8 @@ int main(int argc, char** argv) {
                             options.stations || options.chart.has_value(), options.json);
     int status = ExitRun;
     if (outcome.failure) {
-        put(stderr,
-            std::string(report::ProgramName) + ": " + report::failureText(*outcome.failure, outcome.currentFile));
+        put(stderr, std::string(report::ProgramName) + ": " +
+                        report::failureText(*outcome.failure, outcome.currentFile));
         if (const auto what = app::notARegularFile(options.file))
             note(shown(options.file) + " is " + *what + ", not a regular file; it was not read");
         status = ExitFailure;

@@ -1,6 +1,5 @@
 #include "report.h"
 
-
 #include <sys/stat.h>
 
 #include <array>
@@ -444,8 +443,8 @@ std::string stationsTextReport(const analysis::RunOutcome& outcome, StationOrder
         titles[c] = Columns[c].title;
     std::vector<Row> rows{titles};
     for (const analysis::StationRecord& s : orderedStations(outcome, order))
-        rows.push_back({visibleBytes(s.call), std::to_string(s.frames), s.firstHeard(), s.lastHeard(),
-                        std::to_string(s.direct), std::to_string(s.viaDigipeater),
+        rows.push_back({visibleBytes(s.call), std::to_string(s.frames), s.firstHeard(),
+                        s.lastHeard(), std::to_string(s.direct), std::to_string(s.viaDigipeater),
                         s.own ? "yes" : ""});
     // Widths in characters: one byte is one character of the station's code
     // page, so the padding is counted before the text becomes UTF-8.
