@@ -125,11 +125,8 @@ bool runWhileReading(const RunInput& input, HeardStore& heard, RunControl& contr
         const std::string_view chunk(buffer.get(), static_cast<std::size_t>(got));
         bytes += chunk.size();
         if (input.previewLineFigure) {
-            // The preview's line figure: a CR, an LF and a CR LF are one break each.
-            for (const char c : chunk) {
-                breaks += static_cast<std::uint64_t>(c == '\r' || (c == '\n' && !lastWasCr));
-                lastWasCr = c == '\r';
-            }
+            breaks += files::lineBreaks(chunk) - (lastWasCr && chunk.front() == '\n' ? 1 : 0);
+            lastWasCr = chunk.back() == '\r';
         }
         splitter.expectMore(static_cast<std::size_t>(
             std::max<std::uint64_t>(file.sizeAtOpen(), bytes) - bytes + chunk.size()));
