@@ -98,5 +98,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fclose(f);
     TALLIX_FUZZ_CHECK(n == whole.size());
     analysis::validateLogFile(scratchPath());
+    std::remove(scratchPath().c_str()); // megabytes each: not left behind
     return 0;
 }
