@@ -2,10 +2,13 @@
 // What the fuzz targets share: a check that stops the run with a message (the
 // fuzzer then keeps the input that broke it), and the input as bytes.
 
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #define TALLIX_FUZZ_CHECK(condition)                                                               \
@@ -17,6 +20,14 @@
     } while (false)
 
 namespace tallix::fuzz {
+
+// A scratch file of this process, "/tmp/tallix-fuzz-<what>-<pid><ending>".
+inline std::string scratchFile(const char* what, const char* ending) {
+    char name[96];
+    std::snprintf(name, sizeof name, "/tmp/tallix-fuzz-%s-%ld%s", what,
+                  static_cast<long>(::getpid()), ending);
+    return name;
+}
 
 inline std::string_view bytesOf(const std::uint8_t* data, std::size_t size) {
     return size == 0 ? std::string_view()

@@ -3,8 +3,6 @@
 // back from the raw pane. The prompt's answer, the removal option (flipped
 // during the pass) and a cancel come from the input, pseudo-randomly.
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -144,12 +142,7 @@ void checkOutcome(const RunOutcome& out, const analysis::LineStore& store,
 
 // The file the runs look at (validation and the file's date); one per process.
 const std::string& scratchPath() {
-    static const std::string path = [] {
-        char name[64];
-        std::snprintf(name, sizeof name, "/tmp/tallix-fuzz-run-%ld.rtf.log",
-                      static_cast<long>(::getpid()));
-        return std::string(name);
-    }();
+    static const std::string path = fuzz::scratchFile("run", ".rtf.log");
     return path;
 }
 
@@ -180,6 +173,44 @@ void checkSplitter(std::string_view bytes, std::uint64_t choice) {
         TALLIX_FUZZ_CHECK(pieces[i] == whole[i]);
 }
 
+// A control that keeps the removal option and never cancels, watching the
+// run (a window) or not (a terminal, which reads the file as it goes).
+class SteadyControl : public analysis::RunControl {
+public:
+    SteadyControl(bool removal, bool watched) : removal_(removal), watched_(watched) {}
+    bool removeTxFrames() override { return removal_; }
+    bool showsProgress() override { return watched_; }
+
+private:
+    bool removal_, watched_;
+};
+
+// The same file read as a window reads it and as a terminal does: the same
+// outcome, figure by figure.
+void checkUnwatchedRun(std::uint64_t choice) {
+    analysis::RunOutcome outcomes[2];
+    for (const bool watched : {true, false}) {
+        analysis::RunInput input;
+        input.currentFile = scratchPath();
+        input.ownCall = (choice & 4U) != 0 ? "PA3XYZ" : "ON4AB";
+        input.keepProcessedText = false;
+        input.previewLineFigure = (choice & 16U) != 0;
+        analysis::LineStore store;
+        analysis::HeardStore heard;
+        SteadyControl control((choice & 2U) != 0, watched);
+        outcomes[watched ? 0 : 1] = analysis::runAnalysis(input, store, heard, control);
+    }
+    const RunOutcome& a = outcomes[0];
+    const RunOutcome& b = outcomes[1];
+    TALLIX_FUZZ_CHECK(a.end == b.end && a.lineCount == b.lineCount);
+    TALLIX_FUZZ_CHECK((a.failure ? a.failure->code : 0) == (b.failure ? b.failure->code : 0));
+    TALLIX_FUZZ_CHECK(a.captions == b.captions && a.heard == b.heard);
+    TALLIX_FUZZ_CHECK(a.previewLineCount == b.previewLineCount);
+    TALLIX_FUZZ_CHECK(a.result.rawBytes == b.result.rawBytes);
+    TALLIX_FUZZ_CHECK(a.stations.size() == b.stations.size());
+    TALLIX_FUZZ_CHECK(a.activity.minutes == b.activity.minutes);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -189,6 +220,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string ownCall = (choice & 4U) != 0 ? "PA3XYZ" : ((choice & 8U) != 0 ? "" : "ON4AB");
     writeScratch(bytes);
     checkSplitter(bytes, choice >> 24);
+    checkUnwatchedRun(choice);
 
     const auto shared = std::make_shared<const std::string>(bytes);
 

@@ -17,7 +17,7 @@ seconds="${1:-600}"
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-    targets=(rtf run startup)
+    targets=(rtf run startup big)
 fi
 build_dir="${TALLIX_FUZZ_BUILD_DIR:-build/fuzz}"
 

@@ -38,23 +38,53 @@ std::string folderPart(const std::string& path) {
     return sep == 0 ? std::string(1, Separator) : path.substr(0, sep);
 }
 
+// A link in a folder that anyone may write to but only owners may delete from
+// (as /tmp) may have been planted there by anyone, to make us write where
+// they may not. It is followed only when it belongs to us or to the folder's
+// owner, as the kernel does when it protects links; otherwise EACCES.
+int plantedLink(const std::string& link, const struct stat& linkStat) {
+    struct stat folder {};
+    if (::stat(folderPart(link).c_str(), &folder) != 0)
+        return errno;
+    const bool sharedSticky = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    if (!sharedSticky || linkStat.st_uid == ::geteuid() || linkStat.st_uid == folder.st_uid)
+        return 0;
+    return EACCES;
+}
+
+// Every link on the way to `path`, in its folders as in its last part, passes
+// plantedLink.
+int plantedLinkOnTheWay(const std::string& path) {
+    for (std::size_t end = path.find(Separator, 1);; end = path.find(Separator, end + 1)) {
+        const std::string prefix = path.substr(0, end);
+        struct stat st {};
+        if (!prefix.empty() && ::lstat(prefix.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+            if (const int err = plantedLink(prefix, st); err != 0)
+                return err;
+        if (end == std::string::npos)
+            return 0;
+    }
+}
+
 // The file a path names once every link on the way is followed; a link to a
 // link to a file gives the file. Too many links leave a link, which the write
-// then refuses.
-std::string followLinks(std::string path) {
+// then refuses. Returns EACCES for a planted link (see plantedLink), else 0.
+int followLinks(std::string& path) {
     for (int hops = 0; hops < 40; ++hops) {
+        if (const int err = plantedLinkOnTheWay(path); err != 0)
+            return err;
         std::error_code ec;
         const fs::path p(path);
         if (!fs::is_symlink(fs::symlink_status(p, ec)) || ec)
-            return path;
+            return 0;
         fs::path target = fs::read_symlink(p, ec);
         if (ec)
-            return path;
+            return 0;
         if (target.is_relative())
             target = fs::path(folderPart(path)) / target;
         path = target.string();
     }
-    return path;
+    return 0;
 }
 
 int writeAll(int fd, std::string_view bytes) {
@@ -98,15 +128,26 @@ int createTemporary(const std::string& folder, std::string& tempPath) {
     return -1;
 }
 
-int replaceFile(const std::string& target, std::string_view bytes, const struct stat* existing) {
+bool diskFull(int err) {
+    return err == ENOSPC || err == EDQUOT;
+}
+
+// Replaces the target through a new file beside it. `inPlaceMayDo` is set
+// when that failed only because the folder takes no new file or the disk has
+// no room for a second copy.
+int replaceFile(const std::string& target, std::string_view bytes, const struct stat* existing,
+                bool& inPlaceMayDo) {
     std::string tempPath;
     const std::string folder = folderPart(target);
     const int fd = createTemporary(folder, tempPath);
-    if (fd < 0)
+    if (fd < 0) {
+        inPlaceMayDo = errno == EACCES || errno == EPERM || errno == EROFS || diskFull(errno);
         return errno == ENOENT ? ENOTDIR : errno; // the folder is missing
+    }
     const auto fail = [&](int err) {
         ::close(fd);
         ::unlink(tempPath.c_str());
+        inPlaceMayDo = diskFull(err);
         return err;
     };
     if (existing) {
@@ -125,6 +166,7 @@ int replaceFile(const std::string& target, std::string_view bytes, const struct 
     if (::close(fd) != 0) {
         const int err = errno;
         ::unlink(tempPath.c_str());
+        inPlaceMayDo = diskFull(err);
         return err;
     }
     if (::rename(tempPath.c_str(), target.c_str()) != 0) {
@@ -138,6 +180,57 @@ int replaceFile(const std::string& target, std::string_view bytes, const struct 
         ::close(dir);
     }
     return 0;
+}
+
+int readAllAt(int fd, std::string& out) {
+    char buf[64 * 1024];
+    for (off_t at = 0;;) {
+        const ssize_t n = ::pread(fd, buf, sizeof buf, at);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return 0;
+        out.append(buf, static_cast<std::size_t>(n));
+        at += n;
+    }
+}
+
+// Truncates the file and writes the bytes into it, for a file that can be
+// written where no file beside it can be made. Its original bytes are read
+// first and written back on any failure, so a failed write still loses
+// nothing. `expected` is the file as it was looked at: another file put in
+// its place meanwhile is not touched.
+int replaceInPlace(const std::string& target, std::string_view bytes, const struct stat& expected) {
+    const int fd = ::open(target.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return errno;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_dev != expected.st_dev ||
+        st.st_ino != expected.st_ino) {
+        ::close(fd);
+        return EAGAIN;
+    }
+    std::string original;
+    if (const int err = readAllAt(fd, original); err != 0) {
+        ::close(fd);
+        return err;
+    }
+    const auto writeFromStart = [fd](std::string_view content) {
+        if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0)
+            return errno;
+        if (const int err = writeAll(fd, content); err != 0)
+            return err;
+        return ::fsync(fd) == 0 ? 0 : errno;
+    };
+    const int err = writeFromStart(bytes);
+    if (err != 0)
+        writeFromStart(original);
+    if (::close(fd) != 0 && err == 0)
+        return errno;
+    return err;
 }
 
 } // namespace
@@ -193,12 +286,15 @@ app::MessageBox saveErrorMessage(std::string_view currentFile, int errorNumber) 
 int writeProcessedText(const std::string& path, std::string_view bytes) {
     if (path.empty() || path.find('\0') != std::string::npos)
         return errorNumber(ENOENT);
-    const std::string target = followLinks(path);
+    std::string target = path;
+    if (const int err = followLinks(target); err != 0)
+        return errorNumber(err);
     struct stat st {};
+    bool inPlaceMayDo = false;
     if (::lstat(target.c_str(), &st) != 0) {
         if (errno != ENOENT)
             return errorNumber(errno);
-        const int err = replaceFile(target, bytes, nullptr);
+        const int err = replaceFile(target, bytes, nullptr, inPlaceMayDo);
         return err == 0 ? 0 : errorNumber(err);
     }
     if (S_ISLNK(st.st_mode))
@@ -214,7 +310,11 @@ int writeProcessedText(const std::string& path, std::string_view bytes) {
     if (probe < 0)
         return errorNumber(errno);
     ::close(probe);
-    const int err = replaceFile(target, bytes, &st);
+    int err = replaceFile(target, bytes, &st, inPlaceMayDo);
+    // A file that may be written in a folder that takes no new file (or on a
+    // disk without room for a second copy) is rewritten where it stands.
+    if (err != 0 && inPlaceMayDo)
+        err = replaceInPlace(target, bytes, st);
     return err == 0 ? 0 : errorNumber(err);
 }
 

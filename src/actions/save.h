@@ -57,8 +57,13 @@ app::MessageBox saveErrorMessage(std::string_view currentFile, int errorNumber);
 // Writes the bytes exactly as they are (nothing added) to `path`; 0 when done,
 // else the failure's error number. An existing file is replaced only once the
 // new content is complete and on disk, so a failed write leaves it whole; it
-// keeps its permissions, and one it may not be written is refused. A link is
-// written through: the file it names gets the content and the link stays.
+// keeps its permissions, and one it may not be written is refused. Where no
+// new file can be made beside it (a folder we may not write, no room for a
+// second copy), a file we may write is truncated and written in place, and
+// its original bytes are written back on any failure. A link is written
+// through: the file it names gets the content and the link stays; but a link
+// in a shared sticky folder (as /tmp) that belongs neither to us nor to the
+// folder's owner is refused (70).
 int writeProcessedText(const std::string& path, std::string_view bytes);
 
 // The process's current folder; setting it returns 0 or the error number.

@@ -21,6 +21,11 @@ struct CallKey {
     std::string text() const;
     // The slot of an open-addressing table of `mask` + 1 (a power of two) slots.
     std::size_t slot(std::size_t mask) const;
+    // The key of the call a station header holds from its fourth character
+    // on: read as two whole words where the line is long enough for that.
+    static CallKey inHeader(std::string_view line, std::string_view call) {
+        return line.size() >= 3 + 16 ? ofWide(call) : of(call);
+    }
 };
 
 } // namespace tallix::analysis

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <limits>
 
+#include "analysis/intake.h"
 #include "analysis/run.h"
 #include "analysis/station_stats.h"
 #include "text/basic_text.h"
@@ -10,13 +11,14 @@
 namespace tallix::analysis {
 
 bool isOwnHeader(std::string_view line, std::string_view ownCall) {
-    const std::size_t to = line.find("To ");
-    if (to == std::string_view::npos)
+    // "Fm " + the call + " T", where that "T" begins the line's first "To ":
+    // the fixed parts are compared first, so other lines are left at once.
+    const std::size_t n = ownCall.size();
+    if (line.size() < n + 7 || !fmAt(line, 0) || line[n + 3] != ' ' || line[n + 4] != 'T' ||
+        line[n + 5] != 'o' || line[n + 6] != ' ' || line.compare(3, n, ownCall) != 0)
         return false;
-    // The first q characters, q being the position of the "T" counted from 1.
-    const std::string_view head = line.substr(0, to + 1);
-    return head.size() == ownCall.size() + 5 && head.substr(0, 3) == "Fm " &&
-           head.substr(3, ownCall.size()) == ownCall && head.substr(3 + ownCall.size()) == " T";
+    // The call itself may hold a "To " that comes first.
+    return line.substr(0, n + 7).find("To ") == n + 4;
 }
 
 bool isStationHeader(std::string_view line) {
@@ -24,7 +26,16 @@ bool isStationHeader(std::string_view line) {
 }
 
 bool packetTime(std::string_view line, std::string_view& time) {
-    const std::size_t p = line.find(">[");
+    // The first ">[": looked for by its "[", which headers hold far more
+    // rarely than ">" (every "<UI ...>" has one).
+    std::size_t p = std::string_view::npos;
+    for (std::size_t q = line.find('[', 1); q != std::string_view::npos;
+         q = line.find('[', q + 1)) {
+        if (line[q - 1] == '>') {
+            p = q - 1;
+            break;
+        }
+    }
     if (p == std::string_view::npos)
         return false;
     time = line.substr(p + 2, 8);
@@ -66,95 +77,106 @@ LineCaption preprocessCaption() {
     return LineCaption("Pre-processing Data Line ", "");
 }
 
+FramePass::FramePass(std::string_view ownCall, float previewLineCount, HeardStore& heard,
+                     RunControl& control, AnalysisResult& result, std::string* processed,
+                     StationStats* stats)
+    : ownCall_(ownCall), heard_(heard), control_(control), result_(result), processed_(processed),
+      stats_(stats), caption_(passCaption(previewLineCount)), watched_(control.showsProgress()),
+      removalAtStart_(control.removeTxFrames()) {}
+
+void FramePass::write(std::string_view line) {
+    if (watched_ ? control_.removeTxFrames() : removalAtStart_) {
+        if (processed_) {
+            processed_->append(line);
+            processed_->append("\r\n");
+        }
+        out_.processedSize += line.size() + 2;
+        if (watched_)
+            control_.processedLineAppended(line);
+    }
+}
+
+bool FramePass::step(std::int32_t i, std::string_view line) {
+    AnalysisResult& result = result_;
+    if (isStationHeader(line)) {
+        if (heard_.step(line))
+            control_.heardAdded(heard_.listed().back());
+        std::string_view time;
+        if (packetTime(line, time)) {
+            if (!firstTimeSeen_) {
+                result.firstPacketTime.assign(time);
+                firstTimeSeen_ = true;
+            } else {
+                result.lastPacketTime.assign(time);
+            }
+        }
+        if (stats_)
+            stats_->stationHeader(line, time);
+    }
+
+    if (isOwnHeader(line, ownCall_)) {
+        inOwnFrame_ = true;
+        if (line.find('*') != std::string_view::npos) {
+            // The own frame came back through the digipeater.
+            if (result.ownDigipeated < std::numeric_limits<std::int16_t>::max())
+                ++result.ownDigipeated;
+            ownFrameDigipeated_ = true;
+            ++result.keptLines;
+            write(line);
+            ++result.receivedHeaders;
+            if (stats_) {
+                stats_->digipeatedFrame();
+                stats_->receivedHeader();
+            }
+        } else {
+            ++result.transmittedFrames;
+            if (stats_)
+                stats_->transmittedFrame();
+        }
+    } else {
+        if (fmAt(line, 0)) {
+            ++result.receivedHeaders;
+            if (stats_)
+                stats_->receivedHeader();
+        }
+        if (!inOwnFrame_ || ownFrameDigipeated_) {
+            blankRun_ = line.empty() ? blankRun_ + 1 : 0;
+            if (blankRun_ < 2) {
+                write(line);
+                ++result.keptLines;
+            }
+        }
+        // Otherwise the line is the data of an own frame as transmitted:
+        // it is dropped and leaves the blank run as it was.
+        ownFrameDigipeated_ = false;
+        inOwnFrame_ = false;
+    }
+
+    out_.linesHandled = i;
+    if (!watched_)
+        return true;
+    control_.passLine(i, caption_.forLine(i));
+    if (control_.cancelRequested()) {
+        out_.cancelled = true;
+        return false;
+    }
+    return true;
+}
+
+PassOutput FramePass::finish() {
+    result_.heardCount = heard_.heardCount();
+    result_.heardListed = heard_.heardListed();
+    return out_;
+}
+
 PassOutput analyseLines(const LineStore& store, std::string_view ownCall, float previewLineCount,
                         HeardStore& heard, RunControl& control, AnalysisResult& result,
                         std::string* processed, StationStats* stats) {
-    PassOutput out;
-    LineCaption caption = passCaption(previewLineCount);
-    bool inOwnFrame = false;
-    bool ownFrameDigipeated = false;
-    std::int32_t blankRun = 0;
-    bool firstTimeSeen = false;
-
-    auto write = [&](std::string_view line) {
-        if (control.removeTxFrames()) {
-            if (processed) {
-                processed->append(line);
-                processed->append("\r\n");
-            }
-            out.processedSize += line.size() + 2;
-            control.processedLineAppended(line);
-        }
-    };
-
+    FramePass pass(ownCall, previewLineCount, heard, control, result, processed, stats);
     const std::int32_t count = std::min(store.count(), MaxLines);
-    for (std::int32_t i = 1; i <= count; ++i) {
-        const std::string_view line = store.line(i);
-
-        if (isStationHeader(line)) {
-            if (heard.step(line))
-                control.heardAdded(heard.listed().back());
-            std::string_view time;
-            if (packetTime(line, time)) {
-                if (!firstTimeSeen) {
-                    result.firstPacketTime.assign(time);
-                    firstTimeSeen = true;
-                } else {
-                    result.lastPacketTime.assign(time);
-                }
-            }
-            if (stats)
-                stats->stationHeader(line, time);
-        }
-
-        if (isOwnHeader(line, ownCall)) {
-            inOwnFrame = true;
-            if (line.find('*') != std::string_view::npos) {
-                // The own frame came back through the digipeater.
-                if (result.ownDigipeated < std::numeric_limits<std::int16_t>::max())
-                    ++result.ownDigipeated;
-                ownFrameDigipeated = true;
-                ++result.keptLines;
-                write(line);
-                ++result.receivedHeaders;
-                if (stats) {
-                    stats->digipeatedFrame();
-                    stats->receivedHeader();
-                }
-            } else {
-                ++result.transmittedFrames;
-                if (stats)
-                    stats->transmittedFrame();
-            }
-        } else {
-            if (line.substr(0, 3) == "Fm ") {
-                ++result.receivedHeaders;
-                if (stats)
-                    stats->receivedHeader();
-            }
-            if (!inOwnFrame || ownFrameDigipeated) {
-                blankRun = line.empty() ? blankRun + 1 : 0;
-                if (blankRun < 2) {
-                    write(line);
-                    ++result.keptLines;
-                }
-            }
-            // Otherwise the line is the data of an own frame as transmitted:
-            // it is dropped and leaves the blank run as it was.
-            ownFrameDigipeated = false;
-            inOwnFrame = false;
-        }
-
-        out.linesHandled = i;
-        control.passLine(i, caption.forLine(i));
-        if (control.cancelRequested()) {
-            out.cancelled = true;
-            break;
-        }
+    for (std::int32_t i = 1; i <= count && pass.step(i, store.line(i)); ++i) {
     }
-    result.heardCount = heard.heardCount();
-    result.heardListed = heard.heardListed();
-    return out;
+    return pass.finish();
 }
 
 } // namespace tallix::analysis

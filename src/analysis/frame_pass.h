@@ -65,6 +65,38 @@ struct PassOutput {
     std::size_t processedSize = 0; // bytes written to the processed text
 };
 
+// The main pass one line at a time, for a caller that hands the lines over as
+// it cuts them: the same rules as analyseLines, which is built on it. Nobody
+// watching (RunControl::showsProgress false): no captions, and the removal
+// option, which only a window can change, is read once.
+class FramePass {
+public:
+    FramePass(std::string_view ownCall, float previewLineCount, HeardStore& heard,
+              RunControl& control, AnalysisResult& result, std::string* processed,
+              StationStats* stats);
+    // Line i (pre-processed); false when a cancel ends the pass after it.
+    bool step(std::int32_t i, std::string_view line);
+    PassOutput finish();
+
+private:
+    void write(std::string_view line);
+
+    std::string_view ownCall_;
+    HeardStore& heard_;
+    RunControl& control_;
+    AnalysisResult& result_;
+    std::string* processed_;
+    StationStats* stats_;
+    LineCaption caption_;
+    bool watched_;
+    bool removalAtStart_;
+    bool inOwnFrame_ = false;
+    bool ownFrameDigipeated_ = false;
+    std::int32_t blankRun_ = 0;
+    bool firstTimeSeen_ = false;
+    PassOutput out_;
+};
+
 // Walks lines 1..store.count() (at most MaxLines are ever passed in). Counters
 // and times go into `result`; with the removal option on (read per line from
 // `control`) the kept lines are written to the processed text, each with CR

@@ -93,7 +93,8 @@ bool HeardStore::step(std::string_view line) {
     auto& next = slots_[static_cast<std::size_t>(heardCount_)];
     // Slots 0..HeardCount-1 never hold an empty call, so an empty call is found
     // exactly when the next slot is empty.
-    const bool found = call.empty() ? next.empty() : searched_.contains(call);
+    const bool found =
+        call.empty() ? next.empty() : searched_.contains(CallKey::inHeader(line, call));
     if (found)
         return false;
     if (!next.empty())

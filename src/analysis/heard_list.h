@@ -25,6 +25,7 @@ class CallSet {
 public:
     CallSet();
     bool contains(std::string_view call) const;
+    bool contains(const CallKey& key) const { return find(key) != std::string_view::npos; }
     void insert(std::string_view call);
     void erase(std::string_view call);
     void clear();

@@ -1,20 +1,17 @@
 #include "analysis/intake.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
 
 #include "app/error_numbers.h"
+#include "app/input_file.h"
 #include "text/basic_text.h"
 
 namespace tallix::analysis {
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 bool startsWith(std::string_view s, std::string_view prefix) {
     return s.substr(0, prefix.size()) == prefix;
@@ -23,10 +20,17 @@ bool startsWith(std::string_view s, std::string_view prefix) {
 } // namespace
 
 FileKind validateLogFile(const std::string& path) {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file)
+    app::InputFile file(path);
+    if (!file.isOpen())
         return FileKind::Unrecognised;
-    LineReader reader(file.get());
+    // Only the first few characters of a line are ever looked at.
+    constexpr std::size_t KeptBytes = 16;
+    LineReader reader(
+        &file,
+        [](void* source, char* into, std::size_t n) {
+            return static_cast<app::InputFile*>(source)->read(into, n);
+        },
+        KeptBytes);
     std::string current;
     // A read past the end of the file leaves the current line as it was.
     auto readNext = [&] {
@@ -71,43 +75,77 @@ std::optional<int> loadLinesFromText(SharedBytes text, LineStore& store) {
 
 std::optional<int> loadLines(const std::string& path, LineStore& store) {
     store.clear();
-    errno = 0;
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        return app::errorNumberFromErrno(errno);
+    app::InputFile file(path);
+    if (!file.isOpen())
+        return file.errorNumber();
 
+    // The file is read straight into the store, and the lines are cut as the
+    // bytes come: the store's lines and the file's text are one copy. Once
+    // the line limit is passed, the rest is only counted, never kept.
+    constexpr std::size_t Chunk = 1 << 20;
+    // Room for the file as it is now and a little more, where a read finds
+    // its end; a file that grows meanwhile makes the buffer grow.
+    ReadBuffer& bytes = store.startReading(
+        static_cast<std::size_t>(std::min<std::uint64_t>(file.sizeAtOpen(), std::size_t(-1) / 2)) +
+        4096);
     std::optional<int> failure;
-    bool overflowed = false;
-    LineSplitter splitter;
-    auto onLine = [&](std::string_view line) {
-        if (overflowed)
+    LineCutter cutter;
+    std::size_t lineBegin = 0;
+    bool lineStarted = false;
+    bool counting = false; // past the limit: bytes are read into `scratch`
+    std::unique_ptr<char[]> scratch;
+    auto lineEnds = [&](std::size_t end) {
+        if (failure == FailureOverflow)
             return;
-        if (!store.add(line)) {
-            overflowed = true;
+        if (counting ? !store.countOnly() : !store.addRange(lineBegin, end)) {
             failure = FailureOverflow;
         } else if (store.count() > MaxLines) {
             failure = FailureLineLimit;
+            counting = true;
         }
+        lineStarted = false;
     };
-    constexpr std::size_t Chunk = 1 << 20;
-    std::unique_ptr<char[]> buffer(new char[Chunk]);
     for (;;) {
-        const std::size_t got = std::fread(buffer.get(), 1, Chunk, file.get());
-        if (got > 0)
-            splitter.feed(std::string_view(buffer.get(), got), onLine);
-        if (got < Chunk) {
-            if (std::ferror(file.get()))
-                return app::errorNumberFromErrno(errno != 0 ? errno : EIO);
-            break;
+        char* into;
+        if (counting) {
+            if (!scratch)
+                scratch.reset(new char[Chunk]);
+            into = scratch.get();
+        } else {
+            if (!bytes.reserveMore(1)) {
+                store.keepRead(); // the lines so far stay readable
+                return app::errorNumberFromErrno(ENOMEM);
+            }
+            into = bytes.end();
         }
+        const long got = file.read(into, counting ? Chunk : bytes.room());
+        if (got < 0) {
+            const int err = errno != 0 ? errno : EIO;
+            store.keepRead(); // the lines so far stay readable
+            return app::errorNumberFromErrno(err);
+        }
+        if (got == 0)
+            break;
+        const char* base = counting ? nullptr : bytes.data();
+        if (!counting)
+            bytes.grow(static_cast<std::size_t>(got));
+        cutter.feed(std::string_view(into, static_cast<std::size_t>(got)),
+                    [&](std::string_view piece, bool endsLine) {
+                        if (!lineStarted && base) {
+                            lineBegin = static_cast<std::size_t>(piece.data() - base);
+                            lineStarted = true;
+                        }
+                        if (endsLine)
+                            lineEnds(
+                                base ? static_cast<std::size_t>(piece.data() + piece.size() - base)
+                                     : 0);
+                        return true;
+                    });
     }
-    splitter.finish(onLine);
+    if (cutter.lineOpen())
+        lineEnds(bytes.size());
+    store.keepRead();
     return failure;
-}
-
-std::size_t preprocessCut(std::string_view line) {
-    const std::size_t p = text::left(line, 5).find("Fm ");
-    return (p == 1 || p == 2) ? p : 0;
 }
 
 app::MessageBox unrecognisedFilePrompt() {

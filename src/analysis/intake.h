@@ -34,7 +34,19 @@ std::optional<int> loadLinesFromText(SharedBytes text, LineStore& store);
 
 // The prefix rule for one line: the position (0-based) of "Fm " within the
 // first five characters, if it is 1 or 2; such a line loses what stands before.
-std::size_t preprocessCut(std::string_view line);
+// True when "Fm " stands at position p (0-based) of the line; spelled out, as
+// the analysis asks it of every line.
+inline bool fmAt(std::string_view line, std::size_t p) {
+    return line.size() >= p + 3 && line[p] == 'F' && line[p + 1] == 'm' && line[p + 2] == ' ';
+}
+
+inline std::size_t preprocessCut(std::string_view line) {
+    if (fmAt(line, 0))
+        return 0;
+    if (fmAt(line, 1))
+        return 1;
+    return fmAt(line, 2) ? 2 : 0;
+}
 
 // The prompt for a file that is not recognised.
 app::MessageBox unrecognisedFilePrompt();

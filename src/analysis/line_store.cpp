@@ -1,5 +1,8 @@
 #include "analysis/line_store.h"
 
+#include <sys/mman.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 
@@ -24,54 +27,65 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     return lines;
 }
 
-bool LineReader::fill() {
-    if (eof_)
-        return false;
-    buffer_.erase(0, pos_);
-    pos_ = 0;
-    const std::size_t old = buffer_.size();
-    constexpr std::size_t Chunk = 64 * 1024;
-    buffer_.resize(old + Chunk);
-    const std::size_t got = std::fread(buffer_.data() + old, 1, Chunk, file_);
-    buffer_.resize(old + got);
-    if (got < Chunk) {
-        eof_ = true;
-        if (std::ferror(file_))
-            error_ = errno != 0 ? errno : EIO;
-    }
-    return got > 0;
+namespace {
+
+long readFromFile(void* source, char* into, std::size_t n) {
+    std::FILE* file = static_cast<std::FILE*>(source);
+    const std::size_t got = std::fread(into, 1, n, file);
+    if (got == 0 && std::ferror(file))
+        return -1;
+    return static_cast<long>(got);
 }
 
+} // namespace
+
+LineReader::LineReader(std::FILE* file, std::size_t keepBytes)
+    : LineReader(file, &readFromFile, keepBytes) {}
+
+LineReader::LineReader(void* source, ReadFn read, std::size_t keepBytes)
+    : source_(source), read_(read), keepBytes_(keepBytes) {}
+
 bool LineReader::next(std::string& line) {
+    line.clear();
+    bool any = false; // bytes of a line (or its end) were met
     for (;;) {
-        const std::size_t cr = buffer_.find('\r', pos_);
-        // A CR that ends the buffer is only decided once the next read shows
-        // whether an LF follows it.
-        if (cr != std::string::npos && (cr + 1 < buffer_.size() || eof_)) {
-            line.assign(buffer_, pos_, cr - pos_);
-            pos_ = cr + 1;
-            if (pos_ < buffer_.size() && buffer_[pos_] == '\n')
-                ++pos_;
-            return true;
-        }
-        if (!fill()) {
-            if (error_ != 0)
+        if (pos_ == buffer_.size()) {
+            if (eof_ || error_ != 0)
+                return any;
+            constexpr std::size_t Chunk = 64 * 1024;
+            buffer_.resize(Chunk);
+            errno = 0;
+            const long got = read_(source_, buffer_.data(), Chunk);
+            if (got < 0) {
+                error_ = errno != 0 ? errno : EIO;
+                buffer_.clear();
+                pos_ = 0;
                 return false;
-            if (pos_ < buffer_.size()) {
-                const std::size_t end = buffer_.find('\r', pos_);
-                if (end != std::string::npos)
-                    continue; // a CR arrived with the last piece
-                line.assign(buffer_, pos_, std::string::npos);
-                pos_ = buffer_.size();
-                return true;
             }
-            return false;
+            buffer_.resize(static_cast<std::size_t>(got));
+            pos_ = 0;
+            if (got == 0) {
+                eof_ = true;
+                return any && cutter_.lineOpen();
+            }
         }
+        bool ended = false;
+        pos_ += cutter_.feed(std::string_view(buffer_).substr(pos_),
+                             [&](std::string_view bytes, bool endsLine) {
+                                 any = true;
+                                 if (line.size() < keepBytes_)
+                                     line.append(bytes.substr(0, keepBytes_ - line.size()));
+                                 ended = endsLine;
+                                 return !endsLine;
+                             });
+        if (ended)
+            return true;
     }
 }
 
 void LineStore::clear() {
     arena_.clear();
+    reading_.reset();
     source_ = {};
     spans_.clear();
     count_ = 0;
@@ -99,6 +113,113 @@ bool LineStore::addAll(SharedBytes text) {
             ++pos;
     }
     return true;
+}
+
+namespace {
+
+constexpr std::size_t LargePage = 2u << 20;
+
+bool largePages(std::size_t bytes) {
+    return bytes >= LargePage / 2;
+}
+
+} // namespace
+
+std::size_t pageRounded(std::size_t bytes) {
+    const std::size_t unit = largePages(bytes) ? LargePage : 4096;
+    return (std::max<std::size_t>(bytes, 1) + unit - 1) / unit * unit;
+}
+
+void* takePages(std::size_t& bytes) {
+    constexpr std::size_t Large = LargePage;
+    const bool large = largePages(bytes);
+    // Large pages need an address on a 2 MiB boundary: a little more is
+    // taken, and what lies before and after the aligned range given back.
+    const std::size_t unit = large ? Large : 4096;
+    bytes = pageRounded(bytes);
+    const std::size_t extra = large ? Large : 0;
+    void* raw = ::mmap(nullptr, bytes + extra, PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (raw == MAP_FAILED)
+        return nullptr;
+    const auto at = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t aligned = (at + unit - 1) / unit * unit;
+    if (aligned > at)
+        ::munmap(raw, aligned - at);
+    if (const std::size_t after = at + extra - aligned; after > 0)
+        ::munmap(reinterpret_cast<void*>(aligned + bytes), after);
+    void* p = reinterpret_cast<void*>(aligned);
+    // Large pages where the system offers them, and all pages taken at once:
+    // far fewer faults than a page at a time.
+    if (large)
+        ::madvise(p, bytes, MADV_HUGEPAGE);
+#ifdef MADV_POPULATE_WRITE
+    ::madvise(p, bytes, MADV_POPULATE_WRITE);
+#endif
+    return p;
+}
+
+void givePages(void* p, std::size_t bytes) {
+    if (p)
+        ::munmap(p, bytes);
+}
+
+ReadBuffer::ReadBuffer(std::size_t capacity) {
+    data_ = static_cast<char*>(takePages(capacity));
+    capacity_ = data_ ? capacity : 0;
+}
+
+ReadBuffer::~ReadBuffer() {
+    givePages(data_, capacity_);
+}
+
+bool ReadBuffer::reserveMore(std::size_t n) {
+    if (capacity_ - size_ >= n)
+        return true;
+    const std::size_t wanted =
+        pageRounded(std::max(capacity_ + capacity_ / 2, size_ + std::max<std::size_t>(n, 1 << 20)));
+    void* p = data_ ? ::mremap(data_, capacity_, wanted, MREMAP_MAYMOVE)
+                    : ::mmap(nullptr, wanted, PROT_READ | PROT_WRITE,
+                             MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (p == MAP_FAILED)
+        return false;
+    data_ = static_cast<char*>(p);
+    capacity_ = wanted;
+    return true;
+}
+
+ReadBuffer& LineStore::startReading(std::size_t expectedBytes) {
+    clear();
+    reading_ = std::make_shared<ReadBuffer>(expectedBytes);
+    // Short lines are the common case; the slots grow from there.
+    spans_.reserve(std::min<std::size_t>(MaxLines, expectedBytes / 32 + 16));
+    return *reading_;
+}
+
+bool LineStore::addRange(std::size_t begin, std::size_t end) {
+    if (count_ == std::numeric_limits<std::int32_t>::max())
+        return false;
+    ++count_;
+    if (count_ <= MaxLines) {
+        // Trailing spaces dropped, spelled out: this runs for every line.
+        const char* bytes = reading_->data();
+        while (end > begin && bytes[end - 1] == ' ')
+            --end;
+        spans_.push_back({begin, end});
+    }
+    return true;
+}
+
+bool LineStore::countOnly() {
+    if (count_ == std::numeric_limits<std::int32_t>::max())
+        return false;
+    ++count_;
+    return true;
+}
+
+void LineStore::keepRead() {
+    const std::string_view bytes = reading_->bytes();
+    source_ = SharedBytes(std::move(reading_), bytes);
 }
 
 bool LineStore::add(std::string_view line) {

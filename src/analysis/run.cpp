@@ -1,12 +1,15 @@
 #include "analysis/run.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <limits>
+#include <memory>
 
 #include "app/error_numbers.h"
+#include "app/input_file.h"
 #include "files/raw_text.h"
+#include "text/basic_text.h"
 
 namespace tallix::analysis {
 
@@ -39,6 +42,121 @@ std::string textNameOf(const std::string& path) {
     return path.substr(0, path.size() >= 4 ? path.size() - 4 : 0) + ".txt";
 }
 
+// The conclusion: the figures, the heard lists and the captions. `pane` is
+// the raw pane's text, needed only when the processed text is kept.
+void concludeRun(const RunInput& input, RunControl& control, const HeardStore& heard,
+                 const std::optional<StationStats>& stats, const PassOutput& pass,
+                 std::size_t paneSize, std::string_view pane, float paneLineCount,
+                 RunOutcome& out) {
+    const bool removeTx = control.removeTxFrames();
+    std::size_t processedSize = pass.processedSize;
+    if (!removeTx) {
+        if (input.keepProcessedText)
+            out.processedText = pane;
+        processedSize = paneSize;
+        out.processedIsRawCopy = true;
+    }
+    out.previewLineCount = paneLineCount;
+    out.heard = heard.listed();
+    out.heardSorted = sortedHeard(out.heard);
+    out.heardClipboard = heardClipboardText(out.heard);
+    if (stats) {
+        out.stations = stats->stations();
+        out.activity = stats->activity();
+    }
+    ConclusionInput conclusion;
+    conclusion.sourceDateText = out.sourceDateText;
+    conclusion.removeTxFrames = removeTx;
+    conclusion.processedBytes = static_cast<std::int32_t>(
+        std::min<std::size_t>(processedSize, std::numeric_limits<std::int32_t>::max()));
+    out.captions = conclude(out.result, conclusion);
+    out.bringWindowToFront = input.isRtf;
+    out.end = RunOutcome::End::Concluded;
+}
+
+void failRun(int code, RunOutcome& out) {
+    out.end = RunOutcome::End::Failed;
+    out.failure = Failure{code, failureMessage(code, out.currentFile)};
+}
+
+// A run that nobody watches, over a plain file whose processed text is not
+// kept, made as the file is read: each line is pre-processed and analysed as
+// soon as it is cut, and no copy of the file is held. The same figures as the
+// ordinary way. False, with nothing changed, when the contents begin as rich
+// text (their raw pane is the rich text's plain text): then the ordinary way.
+bool runWhileReading(const RunInput& input, HeardStore& heard, RunControl& control,
+                     RunOutcome& out) {
+    app::InputFile file(input.currentFile);
+    if (!file.isOpen()) {
+        failRun(file.errorNumber(), out);
+        return true;
+    }
+    constexpr std::size_t Chunk = 256 * 1024;
+    std::unique_ptr<char[]> buffer(new char[Chunk]);
+    long got = file.read(buffer.get(), Chunk);
+    if (got > 0 &&
+        files::looksLikeRtf(std::string_view(buffer.get(), static_cast<std::size_t>(got))))
+        return false;
+
+    heard.reset();
+    std::optional<StationStats> stats;
+    if (input.stationStatistics)
+        stats.emplace(input.ownCall);
+    FramePass pass(input.ownCall, 0, heard, control, out.result, nullptr,
+                   stats ? &*stats : nullptr);
+    std::int32_t count = 0;
+    std::optional<int> failure;
+    LineSplitter splitter;
+    auto onLine = [&](std::string_view line) {
+        if (failure == FailureOverflow)
+            return;
+        if (count == std::numeric_limits<std::int32_t>::max()) {
+            failure = FailureOverflow;
+            return;
+        }
+        if (++count > MaxLines)
+            return; // counted, never analysed
+        line = text::trimTrailingSpaces(line);
+        pass.step(count, line.substr(preprocessCut(line)));
+    };
+    std::uint64_t bytes = 0, breaks = 0;
+    bool lastWasCr = false;
+    for (; got > 0; got = file.read(buffer.get(), Chunk)) {
+        const std::string_view chunk(buffer.get(), static_cast<std::size_t>(got));
+        bytes += chunk.size();
+        if (input.previewLineFigure) {
+            breaks += files::lineBreaks(chunk) - (lastWasCr && chunk.front() == '\n' ? 1 : 0);
+            lastWasCr = chunk.back() == '\r';
+        }
+        splitter.expectMore(static_cast<std::size_t>(
+            std::max<std::uint64_t>(file.sizeAtOpen(), bytes) - bytes + chunk.size()));
+        splitter.feed(chunk, onLine);
+    }
+    if (got < 0)
+        failure = app::errorNumberFromErrno(errno != 0 ? errno : EIO);
+    else
+        splitter.finish(onLine);
+    if (count > MaxLines)
+        failure = FailureLineLimit;
+    out.lineCount = count;
+    if (failure) {
+        out.result = {}; // as a run that fails before its main pass
+        failRun(*failure, out);
+        return true;
+    }
+
+    out.result.lineCount = count;
+    out.result.rawBytes = static_cast<float>(bytes);
+    control.passStarted(count);
+    const PassOutput passed = pass.finish();
+    control.yield();
+    control.passEnded();
+    const float paneLineCount = input.previewLineFigure ? static_cast<float>(breaks) - 1.0f : 0.0f;
+    concludeRun(input, control, heard, stats, passed, static_cast<std::size_t>(bytes), {},
+                paneLineCount, out);
+    return true;
+}
+
 } // namespace
 
 RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& heard,
@@ -64,6 +182,13 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     else
         failure = facts.errorNumber;
 
+    if (!control.showsProgress() && !input.isRtf && !input.rawPane && !input.fileBytes &&
+        !input.keepProcessedText && !failure) {
+        store.clear();
+        if (runWhileReading(input, heard, control, out))
+            return out;
+    }
+
     // The raw pane is fetched once, when first needed: for a plain file only
     // after its lines were loaded, so a file far over the line limit is never
     // held whole.
@@ -76,9 +201,19 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
                 paneText = std::make_shared<const std::string>(std::move(pane.text));
                 paneLineCount = pane.previewLineCount;
             } else {
-                paneText = input.fileBytes ? input.fileBytes
-                                           : SharedBytes(std::make_shared<const std::string>());
-                paneLineCount = files::previewLineCount(paneText.bytes);
+                // The bytes the lines were cut from, as the preview would show
+                // them: contents that begin as rich text are shown as such.
+                if (input.fileBytes)
+                    paneText = input.fileBytes;
+                else if (store.text() && files::looksLikeRtf(store.text().bytes))
+                    paneText = std::make_shared<const std::string>(
+                        files::rawTextFromBytes(std::string(store.text().bytes)).text);
+                else
+                    paneText = store.text();
+                if (!paneText)
+                    paneText = std::make_shared<const std::string>();
+                if (input.previewLineFigure)
+                    paneLineCount = files::previewLineCount(paneText.bytes);
             }
         }
         return paneText.bytes;
@@ -113,10 +248,12 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     // Pre-processing: what stands before a leading "Fm " goes.
     const std::int32_t stored = std::min(store.count(), MaxLines);
     LineCaption caption = preprocessCaption();
+    const bool captions = control.showsProgress();
     for (std::int32_t i = 1; i <= stored; ++i) {
         if (const std::size_t cut = preprocessCut(store.line(i)); cut != 0)
             store.dropPrefix(i, cut);
-        control.preprocessLine(i, caption.forLine(i));
+        if (captions)
+            control.preprocessLine(i, caption.forLine(i));
     }
     if (store.count() > MaxLines)
         failure = FailureLineLimit;
@@ -149,31 +286,7 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     control.yield();
     control.passEnded();
 
-    // The conclusion.
-    const bool removeTx = control.removeTxFrames();
-    std::size_t processedSize = pass.processedSize;
-    if (!removeTx) {
-        if (input.keepProcessedText)
-            out.processedText = pane;
-        processedSize = pane.size();
-        out.processedIsRawCopy = true;
-    }
-    out.previewLineCount = paneLineCount;
-    out.heard = heard.listed();
-    out.heardSorted = sortedHeard(out.heard);
-    out.heardClipboard = heardClipboardText(out.heard);
-    if (stats) {
-        out.stations = stats->stations();
-        out.activity = stats->activity();
-    }
-    ConclusionInput conclusion;
-    conclusion.sourceDateText = out.sourceDateText;
-    conclusion.removeTxFrames = removeTx;
-    conclusion.processedBytes = static_cast<std::int32_t>(
-        std::min<std::size_t>(processedSize, std::numeric_limits<std::int32_t>::max()));
-    out.captions = conclude(result, conclusion);
-    out.bringWindowToFront = input.isRtf;
-    out.end = RunOutcome::End::Concluded;
+    concludeRun(input, control, heard, stats, pass, pane.size(), pane, paneLineCount, out);
     return out;
 }
 

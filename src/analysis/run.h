@@ -53,6 +53,13 @@ public:
     virtual bool removeTxFrames() { return true; }
     // Read after every line of the main pass.
     virtual bool cancelRequested() { return false; }
+    // False when nobody watches the run (a terminal): no captions are built,
+    // preprocessLine, passLine and processedLineAppended are not called, the
+    // removal option is read once as the main pass starts, and no cancel is
+    // asked for. A plain file whose processed text is not kept is then
+    // analysed as it is read, without a copy in the line store (left empty),
+    // and passStarted comes once the file is read.
+    virtual bool showsProgress() { return true; }
     // The main pass is over: pointer normal, the button reads "Process".
     virtual void passEnded() {}
 };
@@ -69,7 +76,8 @@ struct RunInput {
     std::string ownCall;     // used exactly as held
     // Asked once, when the run first needs the raw pane; a caller that can be
     // interrupted hands over a copy taken before the run. Without it the raw
-    // pane is `fileBytes` as they are.
+    // pane is `fileBytes`, or else the bytes the lines were read from, as the
+    // preview would show them.
     std::function<RawPane()> rawPane;
     // The file's bytes, when the caller has read them already: the lines are
     // cut from them instead of reading the file a second time. A plain text
@@ -84,6 +92,9 @@ struct RunInput {
     // Per-station figures and the activity per minute, gathered in the main
     // pass (RunOutcome::stations and ::activity).
     bool stationStatistics = true;
+    // The raw pane's line figure, when the run takes the pane from the file's
+    // bytes; without it the figure stays 0 (a caller that never shows it).
+    bool previewLineFigure = true;
     files::DateFormat dateFormat = files::defaultDateFormat();
 };
 

@@ -119,7 +119,7 @@ void StationStats::stationHeader(std::string_view line, std::string_view stamp) 
     const std::string_view call = cutHeardCall(line);
     if (call.empty())
         return; // no station to file it under
-    Entry& e = entryFor(line.size() >= 3 + 16 ? Key::ofWide(call) : Key::of(call));
+    Entry& e = entryFor(Key::inHeader(line, call));
     ++e.frames;
     if (line.find('*') != std::string_view::npos)
         ++e.viaDigipeater;
@@ -222,9 +222,15 @@ std::string stationSummary(const StationRecord& station) {
     return out;
 }
 
-std::string csvField(std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos)
-        return std::string(field);
+std::string csvField(std::string_view raw) {
+    // A spreadsheet takes a field that begins with one of these for a formula
+    // (a call "=HYPERLINK(...)" would run); a leading apostrophe keeps it text.
+    std::string field;
+    if (!raw.empty() && std::string_view("=+-@\t\r").find(raw.front()) != std::string_view::npos)
+        field.push_back('\'');
+    field.append(raw);
+    if (field.find_first_of(",\"\r\n") == std::string::npos)
+        return field;
     std::string out = "\"";
     for (const char c : field) {
         if (c == '"')

@@ -139,7 +139,8 @@ void sortStations(std::vector<StationRecord>& stations, StationColumn column, bo
 std::string stationSummary(const StationRecord& station);
 
 // A field of a CSV row: quoted when it holds a comma, a quote, CR or LF, its
-// quotes doubled.
+// quotes doubled; one that begins with "=", "+", "-", "@", a tab or CR (a
+// formula to a spreadsheet) gets a leading "'".
 std::string csvField(std::string_view field);
 // The table with a header row; bytes as kept, CR LF after every row.
 std::string stationsCsv(const std::vector<StationRecord>& stations);

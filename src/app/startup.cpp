@@ -1,7 +1,6 @@
 #include "app/startup.h"
 
-#include <sys/stat.h>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -9,6 +8,8 @@
 #include <system_error>
 
 #include "analysis/line_store.h"
+#include "app/error_numbers.h"
+#include "app/input_file.h"
 #include "text/basic_text.h"
 
 namespace tallix::app {
@@ -80,24 +81,30 @@ std::optional<std::string> findSettingsFile(const std::string& folder) {
     return std::nullopt;
 }
 
-std::optional<std::string> readWholeFile(const std::string& path) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f)
+std::optional<std::string> readWholeFile(const std::string& path, int* errorNumber) {
+    InputFile file(path);
+    auto failed = [&](int number) -> std::optional<std::string> {
+        if (errorNumber)
+            *errorNumber = number;
         return std::nullopt;
+    };
+    if (!file.isOpen())
+        return failed(file.errorNumber());
     std::string content;
     // One read of the whole size where the size is known, then whatever more
-    // the file holds by now.
-    struct stat st {};
-    if (::fstat(::fileno(f.get()), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        content.resize(static_cast<std::size_t>(st.st_size));
-        content.resize(std::fread(content.data(), 1, content.size(), f.get()));
+    // the file holds by now; a file that shrank gives what it still held.
+    constexpr std::size_t Chunk = 64 * 1024;
+    content.reserve(static_cast<std::size_t>(file.sizeAtOpen()) + Chunk);
+    for (;;) {
+        const std::size_t old = content.size();
+        content.resize(old + std::max<std::size_t>(Chunk, content.capacity() - old));
+        const long got = file.read(content.data() + old, content.size() - old);
+        if (got < 0)
+            return failed(errorNumberFromErrno(errno != 0 ? errno : EIO));
+        content.resize(old + static_cast<std::size_t>(got));
+        if (got == 0)
+            break;
     }
-    char buf[64 * 1024];
-    std::size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, f.get())) > 0)
-        content.append(buf, got);
-    if (std::ferror(f.get()))
-        return std::nullopt;
     return content;
 }
 

@@ -21,7 +21,7 @@ bool looksLikeRtf(std::string_view bytes) {
     return bytes.substr(0, 5) == "{\\rtf";
 }
 
-float previewLineCount(std::string_view text) {
+std::size_t lineBreaks(std::string_view text) {
     // Every CR and every LF is a break, except the LF of a CR LF pair. Plain
     // counting loops, which the compiler turns into vector code.
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
@@ -32,7 +32,11 @@ float previewLineCount(std::string_view text) {
     std::size_t pairs = 0;
     for (std::size_t i = 1; i < n; ++i)
         pairs += static_cast<std::size_t>(p[i - 1] == '\r') & static_cast<std::size_t>(p[i] == '\n');
-    return static_cast<float>(breaks - pairs) - 1.0f;
+    return breaks - pairs;
+}
+
+float previewLineCount(std::string_view text) {
+    return static_cast<float>(lineBreaks(text)) - 1.0f;
 }
 
 RawText rawTextFromBytes(std::string bytes) {
@@ -50,11 +54,11 @@ RawText rawTextFromBytes(std::string bytes) {
 }
 
 RawText loadRawText(const std::string& path) {
-    errno = 0;
-    auto bytes = app::readWholeFile(path);
+    int errorNumber = 0;
+    auto bytes = app::readWholeFile(path, &errorNumber);
     if (!bytes) {
         RawText r;
-        r.errorNumber = app::errorNumberFromErrno(errno != 0 ? errno : EIO);
+        r.errorNumber = errorNumber;
         return r;
     }
     return rawTextFromBytes(std::move(*bytes));

@@ -17,6 +17,9 @@ bool looksLikeRtf(std::string_view bytes);
 // The line figure of a loaded text: the number of line breaks (CR LF, a lone
 // CR and a lone LF each count as one) minus 1.
 float previewLineCount(std::string_view text);
+// The number of those breaks; a text read in pieces adds up the pieces' and
+// takes off one for a CR LF cut between two of them.
+std::size_t lineBreaks(std::string_view text);
 
 struct RawText {
     bool loaded = false;

@@ -2,16 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <tuple>
 
 #include "analysis/test_support.h"
+#include "hostile/file_traps.h"
 
 namespace tallix::actions {
 namespace {
@@ -110,6 +113,82 @@ TEST(Save, FailingWriteLeavesTheOriginalWhole) {
         EXPECT_EQ(readBytes(dir.path("readonly.log")), "original");
         EXPECT_EQ(entries(dir.dir()), 4);
     }
+}
+
+// A link in a shared sticky folder is followed only when it is ours or the
+// folder's owner's; one that someone else planted there is refused and the
+// file it names stays as it was.
+TEST(Save, PlantedLinkInASharedStickyFolderIsRefused) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can give a link to another user";
+    TempDir shared, private_;
+    const std::string victim = private_.write("secret", "root only");
+    ::chmod(victim.c_str(), 0600);
+    const std::tuple<const char*, uid_t, int> rows[] = {
+        {"planted by someone else", testsupport::OtherUser, 70},
+        {"our own link", ::geteuid(), 0},
+    };
+    for (const auto& [name, owner, error] : rows) {
+        SCOPED_TRACE(name);
+        const std::string linkName = std::string("link-") + std::to_string(owner);
+        ASSERT_TRUE(testsupport::plantLink(shared.dir(), linkName, victim, owner));
+        EXPECT_EQ(writeProcessedText(shared.path(linkName), Text), error);
+        EXPECT_EQ(readBytes(victim), error == 0 ? Text : "root only");
+        EXPECT_TRUE(fs::is_symlink(shared.dir() / linkName));
+        std::ofstream(victim, std::ios::binary) << "root only";
+    }
+    // The same foreign link in a folder that is not shared is followed.
+    ::chmod(shared.dir().c_str(), 0755);
+    EXPECT_EQ(
+        writeProcessedText(shared.path("link-" + std::to_string(testsupport::OtherUser)), "ok"), 0);
+    EXPECT_EQ(readBytes(victim), "ok");
+}
+
+// A writable file in a folder that takes no new file is rewritten in place;
+// a write that fails there puts the original bytes back.
+TEST(Save, WritableFileInAFolderWithoutNewFilesIsRewrittenInPlace) {
+    TempDir dir;
+    const std::string target = dir.write("pass.log", "original");
+    struct stat before {};
+    ::stat(target.c_str(), &before);
+    testsupport::NoNewFiles locked(dir.dir());
+    if (!locked.ready)
+        GTEST_SKIP() << "cannot stop new files in " << dir.dir();
+    ASSERT_EQ(writeProcessedText(target, Text), 0);
+    EXPECT_EQ(readBytes(target), Text);
+    struct stat st {};
+    ::stat(target.c_str(), &st);
+    EXPECT_EQ(st.st_ino, before.st_ino); // the same file, not a new one
+
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit tight{Text.size() + 10, saved.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &tight);
+    EXPECT_EQ(writeProcessedText(target, Text + Text), 61);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(readBytes(target), Text);
+    EXPECT_EQ(entries(dir.dir()), 1);
+}
+
+// On a disk without room for a second copy, a same-size rewrite is done in
+// place rather than refused.
+TEST(Save, NearlyFullDiskRewritesInPlace) {
+    TempDir dir;
+    if (::geteuid() != 0 || ::mount("tallix-test", dir.dir().c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a small file system here";
+    struct Unmount {
+        std::string at;
+        ~Unmount() { ::umount(at.c_str()); }
+    } unmount{dir.dir().string()};
+    const std::string original(40000, 'o'), replacement(40000, 'n');
+    const std::string target = dir.write("pass.log", original);
+    EXPECT_EQ(writeProcessedText(target, replacement), 0);
+    EXPECT_EQ(readBytes(target), replacement);
+    // Too big even in place: the original comes back.
+    EXPECT_EQ(writeProcessedText(target, std::string(100000, 'x')), 61);
+    EXPECT_EQ(readBytes(target), replacement);
+    EXPECT_EQ(entries(dir.dir()), 1);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -34,11 +35,12 @@ std::vector<std::string> viaSplitter(const std::string& text, std::size_t piece)
     return out;
 }
 
-std::vector<std::string> viaReader(const std::string& text) {
+std::vector<std::string> viaReader(const std::string& text,
+                                   std::size_t keepBytes = std::string::npos) {
     std::FILE* f = std::tmpfile();
     std::fwrite(text.data(), 1, text.size(), f);
     std::rewind(f);
-    LineReader reader(f);
+    LineReader reader(f, keepBytes);
     std::vector<std::string> out;
     std::string line;
     while (reader.next(line))
@@ -55,6 +57,11 @@ TEST_P(LineSplitTest, EveryReaderCutsTheSameLines) {
     EXPECT_EQ(viaReader(row.text), row.lines);
     for (std::size_t piece = 1; piece <= 4; ++piece)
         EXPECT_EQ(viaSplitter(row.text, piece), row.lines) << "pieces of " << piece;
+    // Keeping only the start of every line changes which bytes, not which lines.
+    std::vector<std::string> starts;
+    for (const auto& l : row.lines)
+        starts.push_back(l.substr(0, 1));
+    EXPECT_EQ(viaReader(row.text, 1), starts);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -74,6 +81,30 @@ TEST(LineReader, LongLinesSpanManyReads) {
     const std::string longLine(300000, 'x');
     EXPECT_EQ(viaReader(longLine + "\r\n" + longLine),
               (std::vector<std::string>{longLine, longLine}));
+    // A CR LF cut between two reads of 64 KiB is one line end.
+    const std::string edge(65535, 'y');
+    EXPECT_EQ(viaReader(edge + "\r\nz", 3), (std::vector<std::string>{"yyy", "z"}));
+}
+
+// A file read straight into the store: the lines point into its bytes, which
+// the store keeps as the text; past the limit lines are only counted.
+TEST(LineStore, LinesCutWhileReadingKeepTheText) {
+    LineStore store;
+    ReadBuffer& buffer = store.startReading(4);
+    const std::string text = "ab  \r\n\tc\r";
+    ASSERT_TRUE(buffer.reserveMore(text.size()));
+    std::copy(text.begin(), text.end(), buffer.end());
+    buffer.grow(text.size());
+    store.addRange(0, 4);
+    store.addRange(6, 8);
+    store.keepRead();
+    EXPECT_EQ(store.count(), 2);
+    EXPECT_EQ(store.line(1), "ab");
+    EXPECT_EQ(store.line(2), "\tc");
+    EXPECT_EQ(store.text().bytes, text);
+    store.countOnly();
+    EXPECT_EQ(store.count(), 3);
+    EXPECT_EQ(store.storedCount(), 2);
 }
 
 TEST(LineStore, KeepsTabsDropsTrailingSpacesAndCountsPastTheLimit) {

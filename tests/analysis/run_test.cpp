@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <tuple>
 
 #include "hostile/hostile_support.h"
@@ -157,6 +158,78 @@ TEST_F(RunTest, RichTextIsAnalysedFromThePaneWithoutAPrompt) {
     EXPECT_EQ(out.currentFile, dir.path("pass.txt"));
     EXPECT_EQ(out.processedText, crlfLines(bars("hello|Fm EF2GH To CQ|hi")));
     EXPECT_TRUE(out.bringWindowToFront);
+}
+
+// Everything an outcome reports, as one text to compare.
+std::string described(const RunOutcome& out) {
+    std::string d = std::to_string(static_cast<int>(out.end)) + " lines " +
+                    std::to_string(out.lineCount) + " failure " +
+                    (out.failure ? std::to_string(out.failure->code) : "none") + " figure " +
+                    std::to_string(out.previewLineCount) + (out.processedIsRawCopy ? " raw" : "");
+    const AnalysisResult& r = out.result;
+    d += " | " + std::to_string(r.lineCount) + " " + std::to_string(r.rawBytes) + " " +
+         std::to_string(r.receivedHeaders) + " " + std::to_string(r.transmittedFrames) + " " +
+         std::to_string(r.ownDigipeated) + " " + std::to_string(r.keptLines) + " " +
+         r.firstPacketTime + "-" + r.lastPacketTime + " " + std::to_string(r.heardCount) + " " +
+         std::to_string(r.processedBytes) + " |";
+    for (const auto& c : out.captions)
+        d += " " + c.element + "=" + c.text;
+    for (const auto& call : out.heardSorted)
+        d += " " + call;
+    for (const auto& st : out.stations)
+        d += " " + st.call + ":" + std::to_string(st.frames) + "/" +
+             std::to_string(st.viaDigipeater) + "/" + st.firstHeard() + "/" + st.lastHeard();
+    for (const auto& m : out.activity.minutes)
+        d += " " + std::to_string(m.received) + "." + std::to_string(m.transmitted) + "." +
+             std::to_string(m.digipeated);
+    return d;
+}
+
+// A terminal's control: nobody watches.
+struct Unwatched : ScriptedControl {
+    bool showsProgress() override { return false; }
+};
+
+// A run nobody watches is made while the file is read, without storing it:
+// the same outcome as the window's run over the same file, in every case.
+TEST_F(RunTest, AnUnwatchedRunReadingAsItGoesReportsTheSame) {
+    std::string atReadEnd(256 * 1024 - 1, 'x'); // a CR LF cut between two reads
+    atReadEnd = "Kest\r\n" + atReadEnd.substr(6) + "\r\nFm AB1CD To CQ\r\ndata\r\n";
+    std::string overLimit;
+    for (int i = 0; i <= MaxLines; ++i)
+        overLimit += "Fm ZZ9ZZ To CQ\r\n";
+    const std::tuple<const char*, std::string, bool> rows[] = {
+        {"small log", kestLog, true},
+        {"kept TX frames", kestLog, false},
+        {"prefixes, trailing blanks, bare LF, no last line end",
+         "Kest\r\n1:Fm AB1CD To CQ*  \r\n  \r\n\r\n\r\nx\ny\r0:Fm EF2GH To Q >[23:59:59]\r\nend",
+         true},
+        {"line end cut between reads", atReadEnd, true},
+        {"empty file", "", true},
+        {"rich text contents", "{\\rtf1 Kest\\par Fm AB1CD To CQ\\par}", true},
+        {"over the line limit", overLimit, true},
+    };
+    input.stationStatistics = true;
+    input.keepProcessedText = false;
+    for (const auto& [name, content, removal] : rows) {
+        SCOPED_TRACE(name);
+        input.currentFile = dir.write("log.txt", content);
+        for (const bool figure : {true, false}) {
+            input.previewLineFigure = figure;
+            ScriptedControl watched;
+            Unwatched unwatched;
+            watched.removal = unwatched.removal = removal;
+            const std::string expected = described(run(watched));
+            LineStore otherStore;
+            HeardStore otherHeard;
+            EXPECT_EQ(described(runAnalysis(input, otherStore, otherHeard, unwatched)), expected);
+            EXPECT_TRUE(unwatched.passCaptions.empty() && unwatched.preprocessCaptions.empty());
+            // Read as it went: nothing stored (rich-text contents go the ordinary way).
+            if (!content.starts_with("{\\rtf")) {
+                EXPECT_EQ(otherStore.count(), 0);
+            }
+        }
+    }
 }
 
 } // namespace

@@ -24,6 +24,10 @@ RunOutcome runLines(std::vector<std::string> lines, const std::string& ownCall =
     input.ownCall = ownCall;
     input.rawPane = [content] { return RawPane{content, 0}; };
     input.stationStatistics = statistics;
+    // The file's date as a fixed text: two runs compared caption by caption
+    // must not differ because their files were written a second apart.
+    input.dateFormat.shortDate = [](const files::LocalDateTime&) { return std::string("date"); };
+    input.dateFormat.longTime = [](const files::LocalDateTime&) { return std::string("time"); };
     LineStore store;
     HeardStore heard;
     return runAnalysis(input, store, heard, control);
@@ -179,6 +183,23 @@ TEST(StationTexts, TipAndCsvField) {
               "2 frames, first 23:59:59, last 00:00:05, via digipeater, own call");
     EXPECT_EQ(csvField("A,\"B"), "\"A,\"\"B\"");
     EXPECT_EQ(csvField("A\nB"), "\"A\nB\"");
+}
+
+// A field a spreadsheet would run as a formula is kept text by an apostrophe;
+// the same characters further in change nothing.
+TEST(StationTexts, CsvFieldNeverStartsAFormula) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"=HYPERLINK(1)", "'=HYPERLINK(1)"},
+        {"+AB1", "'+AB1"},
+        {"-2+3", "'-2+3"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\tAB", "'\tAB"},
+        {"=A,B", "\"'=A,B\""},
+        {"AB-1=2", "AB-1=2"},
+        {"", ""},
+    };
+    for (const auto& [field, expected] : rows)
+        EXPECT_EQ(csvField(field), expected) << field;
 }
 
 std::string labels(const std::vector<AxisTick>& ticks) {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -54,6 +55,19 @@ const PathRow pathRows[] = {
      [](auto& f, auto&) { fs::permissions(f, fs::perms::none); }, 0, 70, 70, true},
     {"folder deleted", "pass.log", [](auto& f, auto&) { fs::remove_all(f.parent_path()); }, 53, 53,
      53},
+    // No file any more: refused at once, nothing read, nothing waited for.
+    {"pipe in the file's place", "pass.log",
+     [](auto& f, auto&) {
+         fs::remove(f);
+         ::mkfifo(f.c_str(), 0644);
+     },
+     0, 52, 52},
+    {"folder in the file's place", "pass.log",
+     [](auto& f, auto&) {
+         fs::remove(f);
+         fs::create_directory(f);
+     },
+     0, 75, 75},
     {"rtftemp.tmp is a folder", "pass.rtf",
      [](auto&, auto& w) { fs::create_directory(w / "rtftemp.tmp"); }, 0, 0, 75},
     // A stale file of an earlier run is never analysed in place of the new text.
@@ -129,6 +143,41 @@ TEST(HostileSettings, StartUpDecidesFromWhatCanBeRead) {
     EXPECT_EQ(launched.outcome, app::StartupDecision::Outcome::Continue);
     EXPECT_TRUE(launched.ownCall == "\200CALL\0 "s);
     EXPECT_TRUE(snapshot(binary.dir()) == before) << "the settings were changed";
+}
+
+// What is no regular file is refused by every reader before a byte is read:
+// a device that never ends, one that is always empty, a pipe nobody writes to
+// (which would wait forever on open), a folder.
+TEST(HostileSettings, EveryReaderRefusesWhatIsNoFile) {
+    TempDir dir;
+    ::mkfifo(dir.path("pipe").c_str(), 0644);
+    fs::create_directory(dir.dir() / "folder");
+    const std::pair<std::string, int> rows[] = {
+        {"/dev/null", 52}, {"/dev/zero", 52}, {dir.path("pipe"), 52}, {dir.path("folder"), 75}};
+    for (const auto& [path, number] : rows) {
+        SCOPED_TRACE(path);
+        analysis::LineStore store;
+        EXPECT_EQ(analysis::loadLines(path, store), number);
+        EXPECT_EQ(analysis::validateLogFile(path), analysis::FileKind::Unrecognised);
+        int readError = 0;
+        EXPECT_EQ(app::readWholeFile(path, &readError), std::nullopt);
+        EXPECT_EQ(readError, number);
+        EXPECT_EQ(files::loadRawText(path).errorNumber, number);
+    }
+}
+
+// A regular file whose reading fails (the kernel's view of our own memory
+// gives EIO at offset 0) ends the run with the device error, nothing more.
+TEST(HostileSettings, AReadThatFailsIsADeviceError) {
+    analysis::RunInput input;
+    input.currentFile = "/proc/self/mem";
+    input.ownCall = "PA3XYZ";
+    analysis::LineStore store;
+    analysis::HeardStore heard;
+    ScriptedControl control;
+    const RunOutcome out = analysis::runAnalysis(input, store, heard, control);
+    ASSERT_TRUE(out.end == RunOutcome::End::Failed && out.failure);
+    EXPECT_EQ(out.failure->code, 57);
 }
 
 } // namespace

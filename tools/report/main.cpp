@@ -1,13 +1,14 @@
 // tallix-report: the analysis of one Kest log from the command line.
 
-#include <cerrno>
+#include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "activity_chart.h"
+#include "app/error_numbers.h"
+#include "app/input_file.h"
 #include "report.h"
 #include "text/cp1252.h"
 
@@ -27,22 +28,30 @@ void note(std::string_view utf8) {
     put(stderr, std::string(report::ProgramName) + ": " + std::string(utf8) + "\n");
 }
 
-// Paths are bytes too; shown as the station's code page reads them.
+// Paths are bytes too; shown as the station's code page reads them, control
+// bytes made visible.
 std::string shown(std::string_view path) {
-    return text::cp1252ToUtf8(path);
+    return report::terminalText(path);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    // No signal ends a run: a reader that went away (| head) or a file size
+    // limit makes the write fail, and that is reported.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.emplace_back(argv[i]);
 
-    const report::ParsedArguments parsed = report::parseArguments(args);
+    report::ParsedArguments parsed = report::parseArguments(args);
+    // No output may take the place of the input or of another output.
+    if (parsed.error.empty() && !parsed.options.help && !parsed.options.version)
+        parsed.error = report::outputClash(parsed.options);
     const report::Options& options = parsed.options;
     if (!parsed.error.empty()) {
-        note(parsed.error);
+        note(shown(parsed.error));
         put(stderr, report::usageLine());
         put(stderr, std::string("Try '") + report::ProgramName + " --help' for more.\n");
         return ExitUsage;
@@ -74,11 +83,13 @@ int main(int argc, char** argv) {
     report::TerminalControl control(!options.keepTx);
     const analysis::RunOutcome outcome =
         report::analyseFile(options.file, ownCall, control, options.processedOut.has_value(),
-                            options.stations || options.chart.has_value());
+                            options.stations || options.chart.has_value(), options.json);
     int status = ExitRun;
     if (outcome.failure) {
-        put(stderr,
-            std::string(report::ProgramName) + ": " + report::failureText(*outcome.failure));
+        put(stderr, std::string(report::ProgramName) + ": " +
+                        report::failureText(*outcome.failure, outcome.currentFile));
+        if (const auto what = app::notARegularFile(options.file))
+            note(shown(options.file) + " is " + *what + ", not a regular file; it was not read");
         status = ExitFailure;
     } else if (control.unrecognisedNote()) {
         // A file that could not be opened is "not recognised" too; that note
@@ -86,28 +97,23 @@ int main(int argc, char** argv) {
         note("warning: " + shown(options.file) + ": " + shown(*control.unrecognisedNote()) +
              " Processed anyway.");
     }
-    if (outcome.end == analysis::RunOutcome::End::Concluded && options.processedOut) {
-        errno = 0;
-        if (!report::writeBytes(*options.processedOut, outcome.processedText)) {
-            const int err = errno;
-            note("cannot write the processed text to " + shown(*options.processedOut) +
-                 (err != 0 ? std::string(": ") + std::strerror(err) : std::string()));
+    // A file that cannot be written is named with the error number the
+    // window's Save would show.
+    auto write = [&](const std::string& what, const std::string& path, std::string_view bytes) {
+        if (const int number = report::writeBytes(path, bytes); number != 0) {
+            note("cannot write " + what + " to " + shown(path) + ": error nr " +
+                 std::to_string(number) + " (" + app::errorDescription(number) + ")");
             status = ExitFailure;
         }
-    }
+    };
+    if (outcome.end == analysis::RunOutcome::End::Concluded && options.processedOut)
+        write("the processed text", *options.processedOut, outcome.processedText);
 
     if (outcome.end == analysis::RunOutcome::End::Concluded && options.chart) {
         const auto format = report::chartFormatOf(*options.chart);
-        const std::string chart = format == report::ChartFormat::Png
-                                      ? report::activityChartPng(outcome.activity)
-                                      : report::activityChartSvg(outcome.activity);
-        errno = 0;
-        if (!report::writeBytes(*options.chart, chart)) {
-            const int err = errno;
-            note("cannot write the chart to " + shown(*options.chart) +
-                 (err != 0 ? std::string(": ") + std::strerror(err) : std::string()));
-            status = ExitFailure;
-        }
+        write("the chart", *options.chart,
+              format == report::ChartFormat::Png ? report::activityChartPng(outcome.activity)
+                                                 : report::activityChartSvg(outcome.activity));
     }
 
     const report::StationOrder order =

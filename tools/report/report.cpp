@@ -1,8 +1,6 @@
 #include "report.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <array>
 #include <cstdio>
@@ -21,6 +19,31 @@
 namespace fs = std::filesystem;
 
 namespace tallix::report {
+
+std::string visibleBytes(std::string_view cp1252Text) {
+    std::string out;
+    out.reserve(cp1252Text.size());
+    for (const char c : cp1252Text) {
+        const auto byte = static_cast<unsigned char>(c);
+        // C0, DEL, and the five bytes the code page leaves undefined, which
+        // stand for C1 controls (0x9D would open an operating-system command).
+        const bool control = byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D ||
+                             byte == 0x8F || byte == 0x90 || byte == 0x9D;
+        if (!control) {
+            out.push_back(c);
+            continue;
+        }
+        static constexpr char Hex[] = "0123456789abcdef";
+        out += "\\x";
+        out.push_back(Hex[byte >> 4]);
+        out.push_back(Hex[byte & 15]);
+    }
+    return out;
+}
+
+std::string terminalText(std::string_view cp1252Text) {
+    return text::cp1252ToUtf8(visibleBytes(cp1252Text));
+}
 
 namespace {
 
@@ -51,7 +74,8 @@ bool isOption(std::string_view arg, std::string_view name) {
            (startsWith(arg, name) && arg.size() > name.size() && arg[name.size()] == '=');
 }
 
-// For the terminal: CR LF and a lone CR end a line as LF does.
+// For the terminal: CR LF and a lone CR end a line as LF does; every other
+// control byte is shown.
 std::string terminalLines(std::string_view cp1252Text) {
     std::string out;
     out.reserve(cp1252Text.size());
@@ -61,7 +85,7 @@ std::string terminalLines(std::string_view cp1252Text) {
             if (i + 1 < cp1252Text.size() && cp1252Text[i + 1] == '\n')
                 ++i;
         } else {
-            out.push_back(cp1252Text[i]);
+            out += visibleBytes(cp1252Text.substr(i, 1));
         }
     }
     return text::cp1252ToUtf8(out);
@@ -117,7 +141,7 @@ void appendRow(std::string& out, std::string_view label, std::string_view cp1252
     out += label;
     if (!cp1252Value.empty()) {
         out.push_back(' ');
-        out += text::cp1252ToUtf8(cp1252Value);
+        out += terminalText(cp1252Value);
     }
     out.push_back('\n');
 }
@@ -217,6 +241,58 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
     return parsed;
 }
 
+namespace {
+
+// What a path names on disk, links followed: the file itself when there is
+// one, else its folder and its name. Nothing when not even the folder is
+// there (the write will say so).
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::string name; // empty for a file that is there
+    bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> identityOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0)
+        return FileIdentity{st.st_dev, st.st_ino, {}};
+    const fs::path p(path);
+    const std::string folder = p.has_parent_path() ? p.parent_path().string() : ".";
+    if (::stat(folder.c_str(), &st) != 0)
+        return std::nullopt;
+    return FileIdentity{st.st_dev, st.st_ino, p.filename().string()};
+}
+
+} // namespace
+
+std::string outputClash(const Options& options) {
+    struct Named {
+        std::string what;
+        const std::optional<std::string>& path;
+    };
+    const std::optional<std::string> input = options.file;
+    const Named outputs[] = {{"'--processed-out' file", options.processedOut},
+                             {"'--chart' file", options.chart}};
+    std::vector<std::pair<std::string, FileIdentity>> seen;
+    if (const auto id = identityOf(options.file))
+        seen.emplace_back("the input FILE", *id);
+    for (const Named& out : outputs) {
+        if (!out.path)
+            continue;
+        const auto id = identityOf(*out.path);
+        if (!id)
+            continue;
+        for (const auto& [what, other] : seen)
+            if (other == *id)
+                return "the " + out.what + " '" + *out.path + "' is " +
+                       (what == "the input FILE" ? what : "also the " + what) +
+                       "; it would be written over";
+        seen.emplace_back(out.what, *id);
+    }
+    return {};
+}
+
 std::string usageLine() {
     return std::string("Usage: ") + ProgramName +
            " [--call CALL] [--keep-tx] [--json] [--processed-out FILE]\n"
@@ -251,8 +327,11 @@ std::string helpText() {
            "  --version             show the version\n"
            "\n"
            "A FILE beginning with '-' can be given after '--'.\n"
-           "Exit status: 0 after a run, 1 when the file cannot be analysed or the\n"
-           "processed text or the chart cannot be written, 2 on a usage error.\n";
+           "Exit status: 0 after a run, 1 when the file cannot be analysed (a pipe,\n"
+           "a device or a folder is refused unread) or the processed text or the\n"
+           "chart cannot be written, 2 on a usage error, an output that is the input\n"
+           "FILE or another output among them. Control bytes are shown as \\x1b and\n"
+           "the like; CSV fields that would start a formula begin with '.\n";
 }
 
 std::string versionText() {
@@ -289,46 +368,6 @@ bool TerminalControl::confirmUnrecognised(const app::MessageBox& prompt) {
 
 namespace {
 
-// A file mapped into memory, read-only: its pages come straight from the
-// system's file cache, nothing is copied.
-class MappedFile {
-public:
-    static std::shared_ptr<MappedFile> open(const std::string& path, std::size_t size) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return nullptr;
-        void* data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-        ::close(fd);
-        if (data == MAP_FAILED)
-            return nullptr;
-        return std::shared_ptr<MappedFile>(new MappedFile(data, size));
-    }
-    ~MappedFile() { ::munmap(data_, size_); }
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-    std::string_view bytes() const { return {static_cast<const char*>(data_), size_}; }
-
-private:
-    MappedFile(void* data, std::size_t size) : data_(data), size_(size) {}
-    void* data_;
-    std::size_t size_;
-};
-
-// The bytes of a plain file of ordinary size, mapped or else read; nothing
-// for an empty, unreadable or larger file.
-analysis::SharedBytes wholeFile(const std::string& path) {
-    constexpr std::uintmax_t ReadWholeUpTo = 64u << 20;
-    std::error_code ec;
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (ec || size == 0 || size > ReadWholeUpTo)
-        return {};
-    if (auto mapped = MappedFile::open(path, static_cast<std::size_t>(size)))
-        return {mapped, mapped->bytes()};
-    if (auto bytes = app::readWholeFile(path))
-        return std::make_shared<const std::string>(std::move(*bytes));
-    return {};
-}
-
 analysis::RunOutcome runWith(const analysis::RunInput& input, TerminalControl& control) {
     // The stores go when the run is over; the outcome holds what is reported.
     auto store = std::make_unique<analysis::LineStore>();
@@ -339,7 +378,7 @@ analysis::RunOutcome runWith(const analysis::RunInput& input, TerminalControl& c
 
 analysis::RunOutcome analyseFile(const std::string& path, const std::string& ownCall,
                                  TerminalControl& control, bool keepProcessedText,
-                                 bool stationStatistics) {
+                                 bool stationStatistics, bool previewLineFigure) {
     analysis::RunInput input;
     input.currentFile = path;
     input.isRtf = files::isRtfPath(path);
@@ -347,27 +386,20 @@ analysis::RunOutcome analyseFile(const std::string& path, const std::string& own
     input.writeRtfTempFile = false;
     input.keepProcessedText = keepProcessedText;
     input.stationStatistics = stationStatistics;
-    // A plain file of ordinary size is read once: its bytes are both the lines
-    // and the raw pane. A larger one is read line by line, so that a file far
-    // over the line limit is refused without being held whole.
-    if (!input.isRtf) {
-        if (analysis::SharedBytes bytes = wholeFile(path);
-            bytes && !files::looksLikeRtf(bytes.bytes)) {
-            input.fileBytes = std::move(bytes);
-            return runWith(input, control);
-        }
-    }
-    // The raw pane as the preview would load it; asked for only once the lines
-    // are in, or for a rich-text source before they are read from it.
-    input.rawPane = [path] {
-        analysis::RawPane pane;
-        files::RawText raw = files::loadRawText(path);
-        if (raw.loaded) {
-            pane.previewLineCount = files::previewLineCount(raw.text);
-            pane.text = std::move(raw.text);
-        }
-        return pane;
-    };
+    input.previewLineFigure = previewLineFigure;
+    // A plain file is read once, straight into the line store: its bytes are
+    // both the lines and the raw pane. A rich-text source's raw pane is its
+    // plain text, as the preview loads it.
+    if (input.isRtf)
+        input.rawPane = [path] {
+            analysis::RawPane pane;
+            files::RawText raw = files::loadRawText(path);
+            if (raw.loaded) {
+                pane.previewLineCount = files::previewLineCount(raw.text);
+                pane.text = std::move(raw.text);
+            }
+            return pane;
+        };
     return runWith(input, control);
 }
 
@@ -411,8 +443,8 @@ std::string stationsTextReport(const analysis::RunOutcome& outcome, StationOrder
         titles[c] = Columns[c].title;
     std::vector<Row> rows{titles};
     for (const analysis::StationRecord& s : orderedStations(outcome, order))
-        rows.push_back({s.call, std::to_string(s.frames), s.firstHeard(), s.lastHeard(),
-                        std::to_string(s.direct), std::to_string(s.viaDigipeater),
+        rows.push_back({visibleBytes(s.call), std::to_string(s.frames), s.firstHeard(),
+                        s.lastHeard(), std::to_string(s.direct), std::to_string(s.viaDigipeater),
                         s.own ? "yes" : ""});
     // Widths in characters: one byte is one character of the station's code
     // page, so the padding is counted before the text becomes UTF-8.
@@ -450,11 +482,11 @@ std::string textReport(const analysis::RunOutcome& outcome, std::string_view own
         appendRow(out, row.label, captionOf(outcome, row.element));
     out.push_back('\n');
     appendRow(out, "Total lines:", captionOf(outcome, "Label12"));
-    appendRow(out, captionOf(outcome, "Label7"), "");
-    appendRow(out, text::cp1252ToUtf8(captionOf(outcome, "totalLineProcessed")), "");
+    appendRow(out, terminalText(captionOf(outcome, "Label7")), "");
+    appendRow(out, terminalText(captionOf(outcome, "totalLineProcessed")), "");
     appendRow(out, "Heard Stations", captionOf(outcome, "Label34"));
     for (const auto& call : outcome.heard)
-        appendRow(out, text::cp1252ToUtf8(call), "");
+        appendRow(out, terminalText(call), "");
     return out;
 }
 
@@ -597,10 +629,18 @@ std::string failureText(const analysis::Failure& failure) {
     return terminalLines(failure.message.title) + "\n" + terminalLines(failure.message.text) + "\n";
 }
 
-bool writeBytes(const std::string& path, std::string_view bytes) {
+std::string failureText(const analysis::Failure& failure, std::string_view currentFile) {
+    // The message built again around the path as shown, so that the path's
+    // own line ends cannot pass for the message's.
+    analysis::Failure shownFailure = failure;
+    shownFailure.message = analysis::failureMessage(failure.code, visibleBytes(currentFile));
+    return failureText(shownFailure);
+}
+
+int writeBytes(const std::string& path, std::string_view bytes) {
     // As the window's Save: an existing file is replaced only once the new
-    // one is whole.
-    return actions::writeProcessedText(path, bytes) == 0;
+    // one is whole, and a link planted in a shared folder is not followed.
+    return actions::writeProcessedText(path, bytes);
 }
 
 } // namespace tallix::report

@@ -36,6 +36,11 @@ struct ParsedArguments {
 // where they stand; "--" makes every later argument a FILE.
 ParsedArguments parseArguments(const std::vector<std::string>& args);
 
+// An output that is the input FILE or another output, compared by the file
+// each path names (device and inode; for a file not there yet, its folder's
+// and its name), not by spelling: the usage error, or an empty text.
+std::string outputClash(const Options& options);
+
 std::string usageLine();
 std::string helpText();
 std::string versionText();
@@ -56,6 +61,7 @@ public:
     explicit TerminalControl(bool removeTxFrames) : removeTxFrames_(removeTxFrames) {}
     bool confirmUnrecognised(const app::MessageBox& prompt) override;
     bool removeTxFrames() override { return removeTxFrames_; }
+    bool showsProgress() override { return false; } // nobody watches a terminal run
 
     // The prompt's first sentence when the file was not recognised.
     const std::optional<std::string>& unrecognisedNote() const { return unrecognisedNote_; }
@@ -65,14 +71,15 @@ private:
     std::optional<std::string> unrecognisedNote_;
 };
 
-// One run over `path`. A rich-text source (by its name) is read from memory;
-// the raw text is loaded only once the lines are in, so a file over the line
-// limit is never held whole.
+// One run over `path`. A plain file is read once, and a file over the line
+// limit is never held whole; a rich-text source (by its name) is read from
+// memory.
 // Without `keepProcessedText` only the processed text's size is counted;
-// without `stationStatistics` the stations and the activity are not gathered.
+// without `stationStatistics` the stations and the activity are not gathered;
+// without `previewLineFigure` the raw pane's line figure is left at 0.
 analysis::RunOutcome analyseFile(const std::string& path, const std::string& ownCall,
                                  TerminalControl& control, bool keepProcessedText = true,
-                                 bool stationStatistics = true);
+                                 bool stationStatistics = true, bool previewLineFigure = true);
 
 // The figures caption by caption, then the heard list, in UTF-8; empty when
 // the run did not conclude.
@@ -81,6 +88,14 @@ std::string textReport(const analysis::RunOutcome& outcome, std::string_view own
 std::string jsonReport(const analysis::RunOutcome& outcome);
 // A failure's message box for the terminal: title, then text, in UTF-8.
 std::string failureText(const analysis::Failure& failure);
+// The same with the message naming `currentFile` as the terminal shows it.
+std::string failureText(const analysis::Failure& failure, std::string_view currentFile);
+
+// Control bytes (C0, DEL, the C1 controls of the code page's undefined bytes)
+// as "\x1b" and the like, so that nothing a log holds can steer the terminal.
+std::string visibleBytes(std::string_view cp1252Text);
+// visibleBytes, then Windows-1252 to UTF-8.
+std::string terminalText(std::string_view cp1252Text);
 
 // The station table's order for --sort: "last" (newest last heard first, also
 // for the empty text), "first" (earliest first heard first), "call", "count"
@@ -101,7 +116,7 @@ std::string stationsCsvReport(const analysis::RunOutcome& outcome, StationOrder 
 // (one object per minute) after the figures.
 std::string jsonReport(const analysis::RunOutcome& outcome, StationOrder stations);
 
-// Writes bytes exactly as they are; false when the file cannot be written.
-bool writeBytes(const std::string& path, std::string_view bytes);
+// Writes bytes exactly as they are; 0, or the error number of the failure.
+int writeBytes(const std::string& path, std::string_view bytes);
 
 } // namespace tallix::report

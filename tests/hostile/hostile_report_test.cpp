@@ -1,0 +1,340 @@
+// tallix-report as an attacker or an unlucky user would run it: paths that
+// are no files, outputs that would take the place of the input or of each
+// other, links planted in shared folders, bytes that would steer the terminal
+// or a spreadsheet, a log cut short while it is read and a line of 200 MB.
+// Each case has its exit status and message, and the files it names stay as
+// they were.
+
+#include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "hostile/file_traps.h"
+#include "hostile/run_process.h"
+
+namespace tallix {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+using testsupport::Finished;
+using testsupport::readBytes;
+using testsupport::RunOptions;
+using testsupport::runProcess;
+using testsupport::TempDir;
+
+const std::string Log = "Kest log\r\nFm PA3XYZ To CQ >[10:00:00]\r\ngone\r\n"
+                        "Fm ON4AB To CQ >[10:01:00]\r\nhello\r\n";
+
+// What a case prepares: the arguments after --call PA3XYZ, the files that
+// must stay as they were, and anything more to check afterwards.
+struct Prepared {
+    std::vector<std::string> args{};
+    std::vector<std::string> unchanged{};
+    RunOptions run{};
+    std::function<void(const Finished&)> check{};
+    std::string skip{}; // why the case cannot be set up here
+};
+
+struct HostileCase {
+    const char* name;
+    std::function<Prepared(const TempDir&)> prepare;
+    int status;
+    std::vector<std::string> errHas{}, outHas{};
+};
+
+// No byte that steers a terminal reaches it raw.
+void noRawControls(const Finished& f) {
+    for (const std::string* text : {&f.out, &f.err})
+        for (const char c : *text)
+            ASSERT_FALSE(static_cast<unsigned char>(c) < 0x20 && c != '\n')
+                << "raw control byte " << int(c) << " in\n"
+                << *text;
+}
+
+Prepared onFile(const std::string& path) {
+    return {{path}};
+}
+
+// An output named by a link that another user planted in a shared sticky
+// folder, pointing at a file of ours.
+Prepared plantedOutput(const TempDir& d, const std::string& option, const std::string& name) {
+    fs::create_directory(d.dir() / "shared");
+    const std::string victim = d.write("victim", "root only");
+    const std::string in = d.write("in.log", Log);
+    Prepared p{{option, d.path("shared/" + name), in}, {victim, in}};
+    if (!testsupport::plantLink(d.dir() / "shared", name, victim, testsupport::OtherUser))
+        p.skip = "only root can give a link to another user";
+    return p;
+}
+
+const HostileCase Cases[] = {
+    // Not files: refused before a byte is read, and said what they are.
+    {"zero device",
+     [](auto&) { return onFile("/dev/zero"); },
+     1,
+     {"Error nr: 52", "/dev/zero is a character device, not a regular file"}},
+    {"random device",
+     [](auto&) { return onFile("/dev/urandom"); },
+     1,
+     {"Error nr: 52", "is a character device"}},
+    {"null device",
+     [](auto&) { return onFile("/dev/null"); },
+     1,
+     {"Error nr: 52", "is a character device"}},
+    {"pipe without a writer",
+     [](const TempDir& d) {
+         ::mkfifo(d.path("p.log").c_str(), 0644);
+         return onFile(d.path("p.log"));
+     },
+     1,
+     {"Error nr: 52", "is a named pipe (FIFO)"}},
+    {"pipe with a writer keeps its data",
+     [](const TempDir& d) {
+         ::mkfifo(d.path("p.log").c_str(), 0644);
+         // Both ends held here, so nothing waits; the tool must not read.
+         const int fd = ::open(d.path("p.log").c_str(), O_RDWR | O_NONBLOCK);
+         EXPECT_EQ(::write(fd, Log.data(), Log.size()), static_cast<ssize_t>(Log.size()));
+         Prepared p = onFile(d.path("p.log"));
+         p.check = [fd](const Finished&) {
+             std::string left(Log.size() + 10, '\0');
+             left.resize(static_cast<std::size_t>(
+                 std::max<ssize_t>(0, ::read(fd, left.data(), left.size()))));
+             EXPECT_EQ(left, Log);
+             ::close(fd);
+         };
+         return p;
+     },
+     1,
+     {"Error nr: 52", "is a named pipe (FIFO)"}},
+    {"socket",
+     [](const TempDir& d) {
+         const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+         sockaddr_un addr{};
+         addr.sun_family = AF_UNIX;
+         std::strncpy(addr.sun_path, d.path("s.log").c_str(), sizeof addr.sun_path - 1);
+         ::bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+         ::close(s);
+         return onFile(d.path("s.log"));
+     },
+     1,
+     {"Error nr: 52", "is a socket"}},
+    {"folder",
+     [](const TempDir& d) {
+         fs::create_directory(d.dir() / "f.log");
+         return onFile(d.path("f.log"));
+     },
+     1,
+     {"Error nr: 75", "is a folder"}},
+
+    // Outputs that would destroy: compared by the file, not the spelling.
+    {"chart over its input",
+     [](const TempDir& d) {
+         return Prepared{{"--chart", d.path("in.svg"), d.write("in.svg", Log)}, {d.path("in.svg")}};
+     },
+     2,
+     {"the '--chart' file", "is the input FILE"}},
+    {"processed text over its input by another spelling",
+     [](const TempDir& d) {
+         const std::string in = d.write("same.txt", Log);
+         fs::create_directory(d.dir() / "x");
+         return Prepared{{"--processed-out", d.path("x/../same.txt"), in}, {in}};
+     },
+     2,
+     {"is the input FILE"}},
+    {"processed text over its input through a link",
+     [](const TempDir& d) {
+         const std::string in = d.write("same.txt", Log);
+         fs::create_symlink("same.txt", d.dir() / "link.txt");
+         return Prepared{{"--processed-out", d.path("link.txt"), in}, {in}};
+     },
+     2,
+     {"is the input FILE"}},
+    {"processed text and chart in one file",
+     [](const TempDir& d) {
+         const std::string in = d.write("in.log", Log);
+         Prepared p{{"--processed-out", d.path("x.svg"), "--chart", d.path("./x.svg"), in}, {in}};
+         p.check = [&d](const Finished&) { EXPECT_FALSE(fs::exists(d.path("x.svg"))); };
+         return p;
+     },
+     2,
+     {"is also the '--processed-out' file"}},
+
+    // Links another user planted in a shared sticky folder are not followed.
+    {"planted link as processed text",
+     [](const TempDir& d) { return plantedOutput(d, "--processed-out", "out.txt"); },
+     1,
+     {"cannot write the processed text to", "error nr 70"}},
+    {"planted link as chart",
+     [](const TempDir& d) { return plantedOutput(d, "--chart", "c.svg"); },
+     1,
+     {"cannot write the chart to", "error nr 70"}},
+
+    // A writable file in a folder that takes no new file is written in place.
+    {"processed text into a folder without new files",
+     [](const TempDir& d) {
+         fs::create_directory(d.dir() / "locked");
+         const std::string out = d.write("locked/out.txt", "old");
+         const std::string in = d.write("in.log", Log);
+         auto locked = std::make_shared<testsupport::NoNewFiles>(d.dir() / "locked");
+         Prepared p{{"--keep-tx", "--processed-out", out, in}, {in}};
+         if (!locked->ready)
+             p.skip = "cannot stop new files in a folder here";
+         p.check = [locked, out](const Finished&) { EXPECT_EQ(readBytes(out), Log); };
+         return p;
+     },
+     0,
+     {}},
+
+    // Bytes that would steer the terminal or a spreadsheet.
+    {"escape sequence in a call, text report",
+     [](const TempDir& d) {
+         Prepared p = onFile(d.write("in.log", "Kest\r\nFm AB\x1b]0;pwned\x07 To CQ\r\n"));
+         p.unchanged = p.args;
+         p.check = noRawControls;
+         return p;
+     },
+     0,
+     {},
+     {"AB\\x1b]0;pwned"}},
+    {"escape sequence in a call, station table",
+     [](const TempDir& d) {
+         Prepared p = onFile(d.write("in.log", "Kest\r\nFm AB\x1b[2J\x9d To CQ\r\n"));
+         p.unchanged = p.args;
+         p.args.insert(p.args.begin(), "--stations");
+         p.check = noRawControls;
+         return p;
+     },
+     0,
+     {},
+     {"AB\\x1b[2J\\x9d"}},
+    {"line end in a path of an error message",
+     [](const TempDir& d) {
+         Prepared p = onFile(d.path("a\nb.log"));
+         p.check = noRawControls;
+         return p;
+     },
+     1,
+     {"Error nr: 53", "a\\x0ab.log"}},
+    {"formula as a call in CSV",
+     [](const TempDir& d) {
+         Prepared p = onFile(d.write("in.log", "Kest\r\nFm =1+2 To CQ\r\nFm @SUM(A1) To CQ\r\n"));
+         p.unchanged = p.args;
+         p.args.insert(p.args.begin(), {"--stations", "--csv"});
+         return p;
+     },
+     0,
+     {},
+     {"\r\n'=1+2,", "\r\n'@SUM(A1),"}},
+
+    // A log cut short while it is read (as log rotation does) gives a defined
+    // result, never a signal. The cut comes as soon as the tool has the file
+    // open or mapped.
+    {"log truncated while it is read",
+     [](const TempDir& d) {
+         const std::string path = d.path("big.log");
+         {
+             std::ofstream out(path, std::ios::binary);
+             const std::string line =
+                 "Fm ON4AB To CQ >[10:00:00] " + std::string(1000, 'x') + "\r\n";
+             for (int i = 0; i < 60000; ++i)
+                 out << line;
+         }
+         Prepared p = onFile(path);
+         p.run.whileRunning = [path](pid_t pid) {
+             const std::string proc = "/proc/" + std::to_string(pid);
+             for (;;) {
+                 bool seen = readBytes(proc + "/maps").find(path) != std::string::npos;
+                 std::error_code ec;
+                 for (fs::directory_iterator it(proc + "/fd", ec), end; !ec && it != end && !seen;
+                      it.increment(ec))
+                     seen = fs::read_symlink(it->path(), ec).string() == path;
+                 const std::string stat = readBytes(proc + "/stat");
+                 const std::size_t close = stat.rfind(')');
+                 const bool ended = close == std::string::npos || stat.substr(close + 2, 1) == "Z";
+                 if (seen || ended)
+                     break;
+             }
+             ::truncate(path.c_str(), 1000);
+         };
+         p.check = [](const Finished& f) {
+             EXPECT_TRUE(f.status == 0 || (f.status == 1 && f.errHas("Error nr:"))) << f.err;
+         };
+         return p;
+     },
+     -1,
+     {}},
+
+    // One line of 200 MB (bare LF line ends make one line too) is cut in
+    // linear time: well within a CPU limit that a quadratic search would not
+    // meet by far.
+    {"one line of 200 MB",
+     [](const TempDir& d) {
+         const std::string path = d.path("one.log");
+         {
+             std::ofstream out(path, std::ios::binary);
+             const std::string block(1 << 20, 'x');
+             out << "Fm ON4AB To CQ\n";
+             for (int i = 0; i < 200; ++i)
+                 out << block;
+         }
+         Prepared p = onFile(path);
+         p.run.cpuSeconds = 8;
+         return p;
+     },
+     0,
+     {},
+     {"Total lines: 1\n"}},
+};
+
+void PrintTo(const HostileCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class HostileReportTest : public testing::TestWithParam<HostileCase> {};
+
+TEST_P(HostileReportTest, ExitStatusMessageAndInputsUnchanged) {
+    const HostileCase& c = GetParam();
+    TempDir dir;
+    Prepared p = c.prepare(dir);
+    if (!p.skip.empty())
+        GTEST_SKIP() << p.skip;
+    std::map<std::string, std::string> before;
+    for (const auto& f : p.unchanged)
+        before[f] = readBytes(f);
+
+    std::vector<std::string> argv{TALLIX_REPORT_EXE, "--call", "PA3XYZ"};
+    argv.insert(argv.end(), p.args.begin(), p.args.end());
+    const Finished f = runProcess(dir, argv, p.run);
+
+    ASSERT_FALSE(f.hung) << "did not end by itself";
+    ASSERT_EQ(f.signal, 0) << "ended by signal " << f.signal << "\n" << f.err;
+    if (c.status >= 0) {
+        EXPECT_EQ(f.status, c.status) << f.err;
+    }
+    for (const auto& s : c.errHas)
+        EXPECT_TRUE(f.errHas(s)) << "no \"" << s << "\" in\n" << f.err;
+    for (const auto& s : c.outHas)
+        EXPECT_TRUE(f.outHas(s)) << "no \"" << s << "\" in\n" << f.out;
+    for (const auto& [file, bytes] : before)
+        EXPECT_EQ(readBytes(file), bytes) << file << " changed";
+    if (p.check)
+        p.check(f);
+}
+
+INSTANTIATE_TEST_SUITE_P(AtTheFileBoundary, HostileReportTest, testing::ValuesIn(Cases),
+                         testsupport::RowName());
+
+} // namespace
+} // namespace tallix
