@@ -44,10 +44,7 @@ void Form1::wireEvents() {
             if (on)
                 Option1_Click(static_cast<int>(i));
         });
-    connect(file1_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            File1_Click();
-    });
+    connect(file1_, &FileListBox::entryChosen, this, &Form1::File1_Click);
     connect(file1_, &QListWidget::itemDoubleClicked, this, [this] { File1_DblClick(); });
     connect(file1_, &FileListBox::pathChanged, this, &Form1::File1_PathChange);
     connect(label2_, &ClickableLabel::clicked, this, &Form1::Label2_Click);
@@ -147,7 +144,7 @@ void Form1::File1_PathChange() {
 void Form1::File1_Click() {
     command2_->setEnabled(true);
     currentFile_ = app::joinPath(file1_->path(), file1_->selectedName());
-    setCaption("Label5", fromPath(currentFile_));
+    showFileToProcess(currentFile_);
     const files::FileFactsResult facts = files::readFileFacts(currentFile_);
     if (facts.facts) {
         // A file that vanished since the list was read keeps the earlier facts.
@@ -159,6 +156,11 @@ void Form1::File1_Click() {
     }
     command4_->setEnabled(true);
     Preview();
+}
+
+void Form1::showFileToProcess(const std::string& path) {
+    label5Path_ = path;
+    setCaption("Label5", fromPath(path));
 }
 
 void Form1::File1_DblClick() {

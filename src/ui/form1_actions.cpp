@@ -73,7 +73,7 @@ void Form1::wireActions() {
 }
 
 void Form1::Command3_Click() {
-    saveState_.savePath = actions::proposedSavePath(toPath(label5_->text()), currentFileIsRtf_);
+    saveState_.savePath = actions::proposedSavePath(label5Path_, currentFileIsRtf_);
     saveState_.SplitFilePath();
     actions::setCurrentFolder(file1_->path());
     prompts_.message(actions::saveNameBox(saveState_.saveName));

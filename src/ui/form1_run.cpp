@@ -35,7 +35,7 @@ public:
     }
     void intakeStarted(std::string_view path) override {
         form_.label19_->show();
-        form_.setCaption("Label5", fromPath(std::string(path)));
+        form_.showFileToProcess(std::string(path));
         QApplication::setOverrideCursor(Qt::WaitCursor);
         busy_ = true;
         form_.timer1_->start();

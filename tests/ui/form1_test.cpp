@@ -209,7 +209,8 @@ private slots:
         // The best of three selections, so that a busy machine does not decide.
         qint64 selectMs = std::numeric_limits<qint64>::max();
         for (int i = 0; i < 3; ++i) {
-            w.get<QListWidget>("File1")->setCurrentRow(-1);
+            if (i > 0)
+                w.select("big.log", Qt::ControlModifier); // chosen again below
             clock.start();
             w.select("big.log");
             selectMs = std::min(selectMs, clock.elapsed());

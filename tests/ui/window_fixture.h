@@ -94,9 +94,25 @@ struct Window {
             t << QString::fromStdString(m.title + ": " + m.text);
         return t;
     }
-    void select(const QString& file) {
+    // The window on screen, as the user sees it.
+    void show() {
+        if (form.isVisible())
+            return;
+        form.show();
+        if (!QTest::qWaitForWindowExposed(&form))
+            qFatal("the window was not shown");
+    }
+    // A click on the file list's entry `file`, as the user chooses a file;
+    // with `modifiers` Ctrl, a click that takes the highlight away again.
+    void select(const QString& file, Qt::KeyboardModifiers modifiers = {}) {
+        show();
         auto* files = get<QListWidget>("File1");
-        files->setCurrentItem(files->findItems(file, Qt::MatchExactly).value(0));
+        QListWidgetItem* item = files->findItems(file, Qt::MatchExactly).value(0);
+        if (!item)
+            qFatal("no entry %s", qPrintable(file));
+        files->scrollToItem(item);
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, modifiers,
+                          files->visualItemRect(item).center());
     }
     void click(const QString& button) { QTest::mouseClick(get(button), Qt::LeftButton); }
     void run(const QString& file) {
