@@ -22,8 +22,11 @@
 #include "files/file_list.h"
 #include "files/raw_text.h"
 #include "text/basic_text.h"
+#include "ui/about_window.h"
 #include "ui/clickable_label.h"
 #include "ui/file_list_box.h"
+#include "ui/heard_stations_window.h"
+#include "ui/help_viewer.h"
 #include "ui/prompts.h"
 #include "ui/qt_text.h"
 
@@ -65,17 +68,17 @@ void Form1::setCaption(const char* element, const QString& text) {
 }
 
 files::DateFormat Form1::dateFormat() const {
-    // The desktop's short date and long time; a long time form's time zone is
-    // left out.
+    // The desktop's short date and long time, in UTF-8 as the desktop gives
+    // them; a long time form's time zone is left out.
     return {[](const files::LocalDateTime& d) {
-                return toBytes(QLocale().toString(QDate(d.year, d.month, d.day),
-                                                  QLocale::ShortFormat));
+                return toDesktop(QLocale().toString(QDate(d.year, d.month, d.day),
+                                                    QLocale::ShortFormat));
             },
             [](const files::LocalDateTime& d) {
                 QString format = QLocale().timeFormat(QLocale::LongFormat);
                 format.remove(QLatin1String(" t")).remove(QLatin1Char('t'));
-                return toBytes(QLocale().toString(QTime(d.hour, d.minute, d.second),
-                                                  format.trimmed()));
+                return toDesktop(QLocale().toString(QTime(d.hour, d.minute, d.second),
+                                                    format.trimmed()));
             }};
 }
 
@@ -148,11 +151,12 @@ void Form1::File1_Click() {
     const files::FileFactsResult facts = files::readFileFacts(currentFile_);
     if (facts.facts) {
         // A file that vanished since the list was read keeps the earlier facts.
+        // Figures and the desktop's date texts: UTF-8.
         const auto captions = files::selectionCaptions(*facts.facts, dateFormat());
-        setCaption("lblSize_0", fromBytes(captions.sizeLabel));
-        lblFileSize_->setText(fromBytes(captions.fileSize));
-        lbldate_->setText(fromBytes(captions.date));
-        setCaption("Label35", fromBytes(captions.createdLabel));
+        setCaption("lblSize_0", fromDesktop(captions.sizeLabel));
+        lblFileSize_->setText(fromDesktop(captions.fileSize));
+        lbldate_->setText(fromDesktop(captions.date));
+        setCaption("Label35", fromDesktop(captions.createdLabel));
     }
     command4_->setEnabled(true);
     Preview();
@@ -211,7 +215,9 @@ void Form1::Preview() {
 }
 
 void Form1::Label2_Click() {
-    const std::string answer = prompts_.input(app::callSignInputBox(ownCall_));
+    // The call sign is 8-bit text; the box speaks UTF-8.
+    const std::string answer =
+        toBytes(fromDesktop(prompts_.input(app::callSignInputBox(toDesktop(fromBytes(ownCall_))))));
     if (const auto call = app::acceptCallSignAnswer(answer)) {
         ownCall_ = *call;
         setCaption("Label2", fromBytes(ownCall_));
@@ -231,10 +237,16 @@ void Form1::Timer1_Timer() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    // A run in progress stops after its current line; the program ends once
-    // it has.
+    // A run in progress ends where it next lets events run, wherever it is;
+    // the program ends once it has. The About, help and stations windows go
+    // with this one, so that no window keeps the program alive.
     cancelRequested_ = true;
     closing_ = true;
+    for (QWidget* other : {static_cast<QWidget*>(about_.data()),
+                           static_cast<QWidget*>(helpViewer_.data()),
+                           static_cast<QWidget*>(heardStations_.data())})
+        if (other)
+            other->close();
     if (!running_)
         Form_Unload();
     event->accept();

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "analysis/intake.h"
 #include "analysis/run.h"
 #include "app/host_folders.h"
 #include "ui/clickable_label.h"
@@ -93,6 +94,7 @@ public:
     }
     bool removeTxFrames() override { return form_.check1_->isChecked(); }
     bool cancelRequested() override { return form_.cancelRequested_; }
+    bool abandoned() override { return form_.closing_; }
     void passEnded() override {
         flushAndYield();
         form_.inPass_ = false;
@@ -185,19 +187,27 @@ void Form1::ProcessFile() {
     switch (out.end) {
     case analysis::RunOutcome::End::Declined:
         break;
+    case analysis::RunOutcome::End::Abandoned:
+        label19_->hide();
+        timer1_->stop();
+        break;
     case analysis::RunOutcome::End::Failed:
         command3_->setEnabled(false);
         label19_->hide();
         timer1_->stop();
-        prompts_.message(out.failure->message);
+        prompts_.message(analysis::failureMessage(out.failure->code, displayPath(out.currentFile)));
         break;
     case analysis::RunOutcome::End::Concluded:
         if (out.processedIsRawCopy) {
             text2_->setPlainText(toDisplayText(out.processedText));
         }
         processedBytes_ = out.processedText;
+        // The figures come from the log's bytes; the file's date is the
+        // desktop's text.
         for (const auto& caption : out.captions)
-            setCaption(caption.element.c_str(), fromBytes(caption.text));
+            setCaption(caption.element.c_str(), caption.element == "Label22"
+                                                    ? fromDesktop(caption.text)
+                                                    : fromBytes(caption.text));
         showStations(out.stations, out.activity, out.heard);
         label19_->hide();
         timer1_->stop();

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 
 #include <filesystem>
 #include <fstream>
@@ -45,6 +46,15 @@ inline QStringList texts(const QListWidget* list) {
     for (int i = 0; i < list->count(); ++i)
         t << list->item(i)->text();
     return t;
+}
+
+// The text a tip shows: a tip that looks like markup is shown as rich text.
+inline QString shownTip(const QString& tip) {
+    if (!Qt::mightBeRichText(tip))
+        return tip;
+    QTextDocument document;
+    document.setHtml(tip);
+    return document.toPlainText();
 }
 
 inline const std::string Settings = ";Kest 3.1\r\nport=1\r\nbaud=1200\r\nAB1CD\r\n";
