@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-svg-dev fonts-liberation poppler-utils
     clang libclang-rt-14-dev
+    xvfb xauth
 )
 
 missing=()

@@ -32,6 +32,43 @@
 
 namespace tallix::ui {
 
+namespace {
+
+// A double click on a button is one click: the second press, which arrives
+// together with the double-click event, neither clicks nor holds the button
+// down until it is released. (The first click of a Process double click
+// starts the run; its second must not land on the "Cancel" button the run has
+// made of it.)
+class SingleClickFilter : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* button = static_cast<QAbstractButton*>(watched);
+        switch (event->type()) {
+        case QEvent::MouseButtonDblClick:
+            swallowing_ = true;
+            button->setDown(false);
+            return true;
+        case QEvent::MouseMove:
+            return swallowing_;
+        case QEvent::MouseButtonRelease:
+            if (swallowing_) {
+                swallowing_ = false;
+                button->setDown(false);
+            }
+            return false;
+        default:
+            return false;
+        }
+    }
+
+private:
+    bool swallowing_ = false;
+};
+
+} // namespace
+
 Form1::Form1(Environment environment, Prompts& prompts, QWidget* parent)
     : QWidget(parent), env_(std::move(environment)), prompts_(prompts) {
     buildLayout();
@@ -42,6 +79,7 @@ Form1::~Form1() = default;
 
 void Form1::wireEvents() {
     connect(command2_, &QToolButton::clicked, this, &Form1::Command2_Click);
+    command2_->installEventFilter(new SingleClickFilter(command2_));
     for (std::size_t i = 0; i < option1_.size(); ++i)
         connect(option1_[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
