@@ -96,7 +96,7 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::newRow("Tab into the list") << "tab";
         QTest::newRow("Shift+Tab into the list") << "backtab";
-        QTest::newRow("click on the list's empty area") << "empty";
+        QTest::newRow("click on the list's empty area, another window, back") << "empty";
         QTest::newRow("an entry made current by code") << "code";
     }
     void focusAloneChoosesNothing() {
@@ -112,6 +112,16 @@ private slots:
         } else if (how == "empty") {
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                               QPoint(4, list->viewport()->height() - 3));
+            QCOMPARE(QApplication::focusWidget(), list);
+            // The user turns to another window and comes back, as after a dialog.
+            QWidget other;
+            other.resize(100, 100);
+            other.show();
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+            w.form.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&w.form));
+            QCOMPARE(QApplication::focusWidget(), list);
         } else {
             list->setCurrentRow(1);
             list->setFocus(Qt::OtherFocusReason);
