@@ -23,6 +23,33 @@
 
 namespace tallix::ui {
 
+namespace {
+
+// Appends `bytes` at the end of `pane`, never rebuilding it; the pane shows
+// "\n" for CR LF. Laying out a long text takes the pane a while, so it goes
+// in pieces with pending events run between them: a click on Cancel or
+// closing the window is taken at once. Once `stop` holds the rest is left out.
+void appendToPane(QTextEdit* pane, std::string_view bytes, const bool& stop) {
+    constexpr std::size_t PieceBytes = 128 * 1024;
+    QTextCursor end(pane->document());
+    while (!bytes.empty() && !stop) {
+        std::size_t cut = bytes.size();
+        if (cut > PieceBytes) {
+            const std::size_t lineEnd = bytes.rfind('\n', PieceBytes - 1);
+            cut = lineEnd == std::string_view::npos ? PieceBytes : lineEnd + 1;
+            if (bytes[cut - 1] == '\r' && bytes[cut] == '\n')
+                ++cut; // a CR LF stays one line end
+        }
+        end.movePosition(QTextCursor::End);
+        end.insertText(toDisplayText(bytes.substr(0, cut)));
+        bytes.remove_prefix(cut);
+        if (!bytes.empty())
+            QApplication::processEvents();
+    }
+}
+
+} // namespace
+
 // Lets the window take part in a run. Pending events run at most every
 // yield interval, not after every line: often enough to repaint and take a
 // Cancel click, seldom enough to keep the run fast. Captions and processed
@@ -114,11 +141,8 @@ public:
             caption_.clear();
         }
         if (!pendingText_.empty()) {
-            // Appended at the end, never rebuilt; the pane shows "\n" for CR LF.
-            QTextCursor end(form_.text2_->document());
-            end.movePosition(QTextCursor::End);
-            end.insertText(toDisplayText(pendingText_));
             form_.processedBytes_ += pendingText_;
+            appendToPane(form_.text2_, pendingText_, form_.closing_);
             pendingText_.clear();
         }
     }
@@ -199,7 +223,8 @@ void Form1::ProcessFile() {
         break;
     case analysis::RunOutcome::End::Concluded:
         if (out.processedIsRawCopy) {
-            text2_->setPlainText(toDisplayText(out.processedText));
+            text2_->clear();
+            appendToPane(text2_, out.processedText, closing_);
         }
         processedBytes_ = out.processedText;
         // The figures come from the log's bytes; the file's date is the

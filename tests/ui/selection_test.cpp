@@ -240,28 +240,43 @@ private slots:
     }
 
     // Closing the window ends a run where it next lets events run, even while
-    // it pre-processes; it shows nothing more, not even a failure.
+    // it pre-processes or fills the processed pane with a long text; it shows
+    // nothing more, not even a failure.
     void closingEndsARun_data() {
         QTest::addColumn<int>("frames");
-        QTest::newRow("a log") << 20000;
-        QTest::newRow("a log over the line limit") << 65001;
+        QTest::addColumn<bool>("paneFilling"); // else: while pre-processing
+        QTest::newRow("pre-processing a log") << 20000 << false;
+        QTest::newRow("pre-processing a log over the line limit") << 65001 << false;
+        QTest::newRow("filling the pane with a log kept whole") << 64000 << true;
     }
     void closingEndsARun() {
         QFETCH(int, frames);
+        QFETCH(bool, paneFilling);
         Window w({{"Reports/long.log", longLog(frames)}});
         activate(w);
         w.select("long.log");
+        auto* text2 = w.get<QTextEdit>("Text2");
+        if (paneFilling)
+            w.get<QCheckBox>("Check1")->setChecked(false); // the raw text is copied at the end
         QString atClose;
         QVERIFY(processMeanwhile(
-            w, [&] { return w.caption("Label19").startsWith("Pre-processing Data Line 2"); },
+            w,
+            [&] {
+                return paneFilling ? !text2->document()->isEmpty()
+                                   : w.caption("Label19").startsWith("Pre-processing Data Line 2");
+            },
             [&] {
                 atClose = w.caption("Label19");
                 w.form.close();
             }));
         QVERIFY(!w.form.running());
-        QCOMPARE(w.caption("Label19"), atClose); // not a line further
-        QCOMPARE(w.caption("Label16") + " " + w.get<QTextEdit>("Text2")->toPlainText(), "0 ");
         QCOMPARE(w.titles(), QStringList{});
+        if (paneFilling) {
+            QVERIFY2(text2->document()->blockCount() < frames, "the pane was filled all the same");
+        } else {
+            QCOMPARE(w.caption("Label19"), atClose); // not a line further
+            QCOMPARE(w.caption("Label16") + " " + text2->toPlainText(), "0 ");
+        }
     }
 
     // The windows opened from the main window close with it, so none keeps
