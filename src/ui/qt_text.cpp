@@ -12,9 +12,8 @@ QString fromBytes(std::string_view bytes) {
 }
 
 std::string toBytes(const QString& text) {
-    return text::utf16ToCp1252(
-        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                            static_cast<std::size_t>(text.size())));
+    return text::utf16ToCp1252(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                                   static_cast<std::size_t>(text.size())));
 }
 
 QString toDisplayText(std::string_view bytes) {
@@ -86,10 +85,9 @@ QString fromPath(std::string_view path) {
             i += n;
             continue;
         }
-        shown += QLatin1String("\\x") +
-                 QString::number(static_cast<unsigned char>(path[i]), 16)
-                     .toUpper()
-                     .rightJustified(2, QLatin1Char('0'));
+        shown += QLatin1String("\\x") + QString::number(static_cast<unsigned char>(path[i]), 16)
+                                            .toUpper()
+                                            .rightJustified(2, QLatin1Char('0'));
         ++i;
     }
     return shown;

@@ -44,7 +44,8 @@ bool showsAsItStands(QLabel* label) {
 QStringList namesIn(const fs::path& folder) {
     QStringList names;
     for (const auto& e : fs::directory_iterator(folder))
-        names << QString::fromLatin1(QByteArray::fromStdString(e.path().filename().string()).toHex(' '));
+        names << QString::fromLatin1(
+            QByteArray::fromStdString(e.path().filename().string()).toHex(' '));
     names.sort();
     return names;
 }
@@ -123,9 +124,8 @@ private slots:
                 title = box->windowHandle()->title();
             },
             [](QDialog* box) { box->accept(); });
-        const std::string answer = QtPrompts().input({"<b>Type</b> the new name:",
-                                                      "Changing call sign <u>pa3x</u> &amp;",
-                                                      "<i>q"});
+        const std::string answer = QtPrompts().input(
+            {"<b>Type</b> the new name:", "Changing call sign <u>pa3x</u> &amp;", "<i>q"});
         QCOMPARE(prompt + " | " + title + " | " + QString::fromStdString(answer),
                  "<b>Type</b> the new name: | Changing call sign <u>pa3x</u> &amp; | <i>q");
         QVERIFY(plain);
@@ -183,16 +183,18 @@ private slots:
         w.click("Command4");
         QVERIFY(!fs::exists(w.reports / "caf\xE9-old.log"));
         QCOMPARE(namesIn(w.reports), QStringList{hexName(utf8)});
-        QCOMPARE(w.boxes(), (QStringList{"Tallix: caf\\xE9.log",
-                                         "File already exists: Do you want to overwrite the file?",
-                                         "Delete: Are you sure you want to delete caf\\xE9-old.log ?"}));
+        QCOMPARE(w.boxes(),
+                 (QStringList{"Tallix: caf\\xE9.log",
+                              "File already exists: Do you want to overwrite the file?",
+                              "Delete: Are you sure you want to delete caf\\xE9-old.log ?"}));
     }
 
     // Through the real save dialog, the proposal of a name that is not UTF-8
     // comes back as that name.
     void saveDialogGivesTheProposedBytesBack() {
         QTemporaryDir dir;
-        const fs::path reports = kestFolder(dir, {{"Reports/caf\xE9.log", "x"}}, "Reports", "") / "Reports";
+        const fs::path reports =
+            kestFolder(dir, {{"Reports/caf\xE9.log", "x"}}, "Reports", "") / "Reports";
         QString shown;
         whenShown(
             [&](QDialog* dialog) {

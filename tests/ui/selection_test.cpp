@@ -220,9 +220,9 @@ private slots:
             [&] {
                 // The second click of a double click, as the window system
                 // delivers it: a press, the double click, the release.
-                for (const QEvent::Type type : {QEvent::MouseButtonPress,
-                                                QEvent::MouseButtonDblClick,
-                                                QEvent::MouseButtonRelease}) {
+                for (const QEvent::Type type :
+                     {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick,
+                      QEvent::MouseButtonRelease}) {
                     QMouseEvent event(type, at, button->mapToGlobal(at), Qt::LeftButton,
                                       type == QEvent::MouseButtonRelease ? Qt::NoButton
                                                                          : Qt::LeftButton,

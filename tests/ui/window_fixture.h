@@ -3,9 +3,9 @@
 // scripted prompts, and the few steps the window tests take on it.
 
 #include <QLabel>
+#include <QListWidget>
 #include <QLocale>
 #include <QStandardPaths>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
