@@ -3,10 +3,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
-#include <QLabel>
 #include <QMessageBox>
 
 #include "ui/qt_text.h"
+#include "ui/widget_helpers.h"
 
 namespace tallix::ui {
 
@@ -20,18 +20,14 @@ QString promptText(const std::string& utf8) {
     return s;
 }
 
-} // namespace
-
+// A window title that shows `title` as it stands: "[*]" stands for the
+// modified mark, doubled it is shown.
 QString plainWindowTitle(const QString& title) {
-    // "[*]" stands for the modified mark in a window title; doubled it is shown.
     QString t = title;
     return t.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
 }
 
-void showAsPlainText(QWidget* dialog) {
-    for (QLabel* label : dialog->findChildren<QLabel*>())
-        label->setTextFormat(Qt::PlainText);
-}
+} // namespace
 
 Answer QtPrompts::message(const app::MessageBox& box) {
     QMessageBox mb(parent_);
@@ -39,18 +35,10 @@ Answer QtPrompts::message(const app::MessageBox& box) {
     mb.setTextFormat(Qt::PlainText);
     mb.setText(promptText(box.text));
     switch (box.icon) {
-    case app::Icon::None:
-        mb.setIcon(QMessageBox::NoIcon);
-        break;
-    case app::Icon::Information:
-        mb.setIcon(QMessageBox::Information);
-        break;
-    case app::Icon::Exclamation:
-        mb.setIcon(QMessageBox::Warning);
-        break;
-    case app::Icon::Critical:
-        mb.setIcon(QMessageBox::Critical);
-        break;
+    case app::Icon::None: mb.setIcon(QMessageBox::NoIcon); break;
+    case app::Icon::Information: mb.setIcon(QMessageBox::Information); break;
+    case app::Icon::Exclamation: mb.setIcon(QMessageBox::Warning); break;
+    case app::Icon::Critical: mb.setIcon(QMessageBox::Critical); break;
     }
     if (box.buttons == app::Buttons::YesNo) {
         mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -68,7 +56,7 @@ std::string QtPrompts::input(const app::InputBox& box) {
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setLabelText(promptText(box.prompt));
     dialog.setTextValue(promptText(box.defaultText));
-    showAsPlainText(&dialog);
+    showLabelsAsPlainText(&dialog);
     return dialog.exec() == QDialog::Accepted ? toDesktop(dialog.textValue()) : std::string();
 }
 

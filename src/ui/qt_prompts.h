@@ -11,11 +11,6 @@ namespace tallix::ui {
 // pattern "*.log" reads "Log Files (*.log)"; "*.*" matches every name.
 QString nameFilterText(const SaveDialogRequest::Filter& filter);
 
-// A window title that shows `title` as it stands.
-QString plainWindowTitle(const QString& title);
-// Every label of a dialog shows its text as it stands, markup included.
-void showAsPlainText(QWidget* dialog);
-
 // Prompts answered by the user through Qt's dialogs, modal to `parent`.
 class QtPrompts : public Prompts {
 public:

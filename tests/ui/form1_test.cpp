@@ -31,22 +31,6 @@ void expectCaptions(Window& w, const QString& expected) {
     QCOMPARE(shown.join("; "), expected);
 }
 
-// Processes the selected file; the first time `when` holds while the run lets
-// events through, `action` runs. True when it ran.
-bool processMeanwhile(Window& w, const std::function<bool()>& when,
-                      const std::function<void()>& action) {
-    w.form.setYieldInterval(0); // events after every line
-    bool done = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!done && when())
-            done = (action(), true);
-    });
-    poll.start(0);
-    w.click("Command2");
-    return done;
-}
-
 } // namespace
 
 class Form1Test : public QObject {

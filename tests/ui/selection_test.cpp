@@ -65,22 +65,6 @@ QString choice(Window& w) {
            " Label5=" + w.caption("Label5").section('/', -1);
 }
 
-// Processes the chosen file; the first time `when` holds while the run lets
-// events through, `action` runs. True when it ran.
-bool processMeanwhile(Window& w, const std::function<bool()>& when,
-                      const std::function<void()>& action) {
-    w.form.setYieldInterval(0);
-    bool done = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!done && when())
-            done = (action(), true);
-    });
-    poll.start(0);
-    w.click("Command2");
-    return done;
-}
-
 const QString NoFileToProcess = "No file selected: Please select a file first to process";
 
 } // namespace

@@ -9,8 +9,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -130,5 +132,21 @@ struct Window {
         click("Command2");
     }
 };
+
+// Processes the chosen file; the first time `when` holds while the run lets
+// events through (after every line), `action` runs. True when it ran.
+inline bool processMeanwhile(Window& w, const std::function<bool()>& when,
+                             const std::function<void()>& action) {
+    w.form.setYieldInterval(0);
+    bool done = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!done && when())
+            done = (action(), true);
+    });
+    poll.start(0);
+    w.click("Command2");
+    return done;
+}
 
 } // namespace tallix::ui::test
