@@ -9,6 +9,7 @@
 #include <utime.h>
 
 #include "ui/qt_prompts.h"
+#include "ui/qt_text.h"
 #include "window_fixture.h"
 
 using namespace tallix::ui;
@@ -187,6 +188,26 @@ private slots:
                  (QStringList{"Tallix: caf\\xE9.log",
                               "File already exists: Do you want to overwrite the file?",
                               "Delete: Are you sure you want to delete caf\\xE9-old.log ?"}));
+    }
+
+    // How a name shows, and that the shown text gives the same bytes back.
+    void namesShownAndTypedBack_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("plain") << QByteArray("pass.log") << "pass.log";
+        QTest::newRow("UTF-8") << QByteArray("caf\xC3\xA9.log") << "caf\u00E9.log";
+        QTest::newRow("a Latin-1 byte") << QByteArray("caf\xE9.log") << "caf\\xE9.log";
+        QTest::newRow("a cut UTF-8 sequence") << QByteArray("a\xC3") << "a\\xC3";
+        QTest::newRow("an overlong form") << QByteArray("\xC0\xAF") << "\\xC0\\xAF";
+        QTest::newRow("a surrogate") << QByteArray("\xED\xA0\x80") << "\\xED\\xA0\\x80";
+        QTest::newRow("a typed escape") << QByteArray("a\\x41") << "a\\\\x41";
+        QTest::newRow("a backslash alone") << QByteArray("a\\b") << "a\\b";
+    }
+    void namesShownAndTypedBack() {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, shown);
+        QCOMPARE(fromPath(name.toStdString()), shown);
+        QCOMPARE(QByteArray::fromStdString(toPath(shown)), name);
     }
 
     // Through the real save dialog, the proposal of a name that is not UTF-8
