@@ -75,6 +75,11 @@ void FileListBox::mouseReleaseEvent(QMouseEvent* event) {
 
 void FileListBox::mouseDoubleClickEvent(QMouseEvent* event) {
     asUser([&] { QListWidget::mouseDoubleClickEvent(event); });
+    // Told once the list has handled the event: what the double click starts
+    // (a whole run) is no input of the list's.
+    if (event->button() == Qt::LeftButton && chosen_.isValid() &&
+        indexAt(event->position().toPoint()) == chosen_)
+        emit chosenDoubleClicked();
 }
 
 void FileListBox::selectionMoved() {

@@ -34,6 +34,8 @@ signals:
     void pathChanged();
     // The user made another entry the chosen one.
     void entryChosen();
+    // The user double-clicked the chosen entry.
+    void chosenDoubleClicked();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

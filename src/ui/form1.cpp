@@ -86,7 +86,7 @@ void Form1::wireEvents() {
                 Option1_Click(static_cast<int>(i));
         });
     connect(file1_, &FileListBox::entryChosen, this, &Form1::File1_Click);
-    connect(file1_, &QListWidget::itemDoubleClicked, this, [this] { File1_DblClick(); });
+    connect(file1_, &FileListBox::chosenDoubleClicked, this, &Form1::File1_DblClick);
     connect(file1_, &FileListBox::pathChanged, this, &Form1::File1_PathChange);
     connect(label2_, &ClickableLabel::clicked, this, &Form1::Label2_Click);
     connect(timer1_, &QTimer::timeout, this, &Form1::Timer1_Timer);
