@@ -10,6 +10,7 @@ packages=(
     qt6-base-dev qt6-svg-dev fonts-liberation poppler-utils
     clang libclang-rt-14-dev
     scdoc groff-base man-db
+    xvfb xauth
 )
 
 missing=()

@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
         argumentText.append(argv[i]);
     }
     tallix::ui::Environment env;
-    env.hostFolder = tallix::ui::toPath(QCoreApplication::applicationDirPath());
+    env.hostFolder = tallix::ui::fromQtFileName(QCoreApplication::applicationDirPath());
     env.argumentText = argumentText;
 
     tallix::ui::QtPrompts prompts;

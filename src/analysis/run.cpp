@@ -157,6 +157,11 @@ bool runWhileReading(const RunInput& input, HeardStore& heard, RunControl& contr
     return true;
 }
 
+RunOutcome abandon(RunOutcome& out) {
+    out.end = RunOutcome::End::Abandoned;
+    return std::move(out);
+}
+
 } // namespace
 
 RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& heard,
@@ -175,6 +180,8 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     control.intakeStarted(label5);
     std::optional<int> failure;
     control.yield();
+    if (control.abandoned())
+        return abandon(out);
 
     const files::FileFactsResult facts = files::readFileFacts(input.currentFile);
     if (facts.facts)
@@ -221,14 +228,19 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
 
     std::optional<int> loadFailure;
     if (input.isRtf) {
-        if (input.writeRtfTempFile) {
-            if (const int err = writeRtfTemp(rawPane()); err != 0)
-                failure = err;
+        // A current folder where the temporary file cannot be written (read
+        // only, full, a folder of that name) is no failure: the text is at
+        // hand and is read from memory instead.
+        if (input.writeRtfTempFile && writeRtfTemp(rawPane()) == 0) {
             out.currentFile = RtfTempFileName;
             control.yield();
+            if (control.abandoned())
+                return abandon(out);
             loadFailure = loadLines(out.currentFile, store);
         } else {
             control.yield();
+            if (control.abandoned())
+                return abandon(out);
             auto text = std::make_shared<std::string>();
             text->reserve(rawPane().size() + 2);
             text->append(rawPane()).append("\r\n");
@@ -238,12 +250,16 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
         out.currentFile = textNameOf(label5);
     } else {
         control.yield();
+        if (control.abandoned())
+            return abandon(out);
         loadFailure = input.fileBytes ? loadLinesFromText(input.fileBytes, store)
                                       : loadLines(out.currentFile, store);
     }
     if (loadFailure)
         failure = loadFailure;
     control.yield();
+    if (control.abandoned())
+        return abandon(out);
 
     // Pre-processing: what stands before a leading "Fm " goes.
     const std::int32_t stored = std::min(store.count(), MaxLines);
@@ -252,13 +268,18 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     for (std::int32_t i = 1; i <= stored; ++i) {
         if (const std::size_t cut = preprocessCut(store.line(i)); cut != 0)
             store.dropPrefix(i, cut);
-        if (captions)
+        if (captions) {
             control.preprocessLine(i, caption.forLine(i));
+            if (control.abandoned())
+                return abandon(out);
+        }
     }
     if (store.count() > MaxLines)
         failure = FailureLineLimit;
     out.lineCount = store.count();
     control.yield();
+    if (control.abandoned())
+        return abandon(out);
 
     if (failure) {
         out.end = RunOutcome::End::Failed;
@@ -285,6 +306,8 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     out.cancelled = pass.cancelled;
     control.yield();
     control.passEnded();
+    if (control.abandoned())
+        return abandon(out);
 
     concludeRun(input, control, heard, stats, pass, pane.size(), pane, paneLineCount, out);
     return out;

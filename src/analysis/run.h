@@ -62,6 +62,9 @@ public:
     virtual bool showsProgress() { return true; }
     // The main pass is over: pointer normal, the button reads "Process".
     virtual void passEnded() {}
+    // The window is closing: read wherever the run lets events run, and the
+    // run ends there at once, showing nothing more.
+    virtual bool abandoned() { return false; }
 };
 
 // The raw pane: the text the preview loaded and its line figure.
@@ -87,7 +90,8 @@ struct RunInput {
     // shows the figures and writes no text).
     bool keepProcessedText = true;
     // A rich-text source is written out as "rtftemp.tmp" in the current folder
-    // and read back from there; without it the text is read from memory.
+    // and read back from there; without it, or when the file cannot be
+    // written there, the text is read from memory.
     bool writeRtfTempFile = true;
     // Per-station figures and the activity per minute, gathered in the main
     // pass (RunOutcome::stations and ::activity).
@@ -106,7 +110,7 @@ struct Failure {
 };
 
 struct RunOutcome {
-    enum class End { Declined, Failed, Concluded };
+    enum class End { Declined, Failed, Concluded, Abandoned };
     End end = End::Declined;
     FileKind fileKind = FileKind::Unrecognised;
     std::int32_t lineCount = 0;

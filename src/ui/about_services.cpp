@@ -15,7 +15,7 @@ void QtDesktop::openUrl(const QUrl& url) {
 }
 
 bool QtDesktop::startProgram(const std::string& path) {
-    return QProcess::startDetached(fromPath(path), QStringList());
+    return QProcess::startDetached(qtFileName(path), QStringList());
 }
 
 AboutServices systemAboutServices() {

@@ -125,6 +125,7 @@ void FrmAbout::buildLayout() {
     setTabOrder(cmdSysInfo_, picture1);
     setTabOrder(picture1, command1_);
     cmdOK_->setFocus();
+    showLabelsAsPlainText(this);
 }
 
 void FrmAbout::wireEvents() {

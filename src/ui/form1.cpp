@@ -22,12 +22,52 @@
 #include "files/file_list.h"
 #include "files/raw_text.h"
 #include "text/basic_text.h"
+#include "ui/about_window.h"
 #include "ui/clickable_label.h"
 #include "ui/file_list_box.h"
+#include "ui/heard_stations_window.h"
+#include "ui/help_viewer.h"
 #include "ui/prompts.h"
 #include "ui/qt_text.h"
 
 namespace tallix::ui {
+
+namespace {
+
+// A double click on a button is one click: the second press, which arrives
+// together with the double-click event, neither clicks nor holds the button
+// down until it is released. (The first click of a Process double click
+// starts the run; its second must not land on the "Cancel" button the run has
+// made of it.)
+class SingleClickFilter : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* button = static_cast<QAbstractButton*>(watched);
+        switch (event->type()) {
+        case QEvent::MouseButtonDblClick:
+            swallowing_ = true;
+            button->setDown(false);
+            return true;
+        case QEvent::MouseMove:
+            return swallowing_;
+        case QEvent::MouseButtonRelease:
+            if (swallowing_) {
+                swallowing_ = false;
+                button->setDown(false);
+            }
+            return false;
+        default:
+            return false;
+        }
+    }
+
+private:
+    bool swallowing_ = false;
+};
+
+} // namespace
 
 Form1::Form1(Environment environment, Prompts& prompts, QWidget* parent)
     : QWidget(parent), env_(std::move(environment)), prompts_(prompts) {
@@ -39,16 +79,14 @@ Form1::~Form1() = default;
 
 void Form1::wireEvents() {
     connect(command2_, &QToolButton::clicked, this, &Form1::Command2_Click);
+    command2_->installEventFilter(new SingleClickFilter(command2_));
     for (std::size_t i = 0; i < option1_.size(); ++i)
         connect(option1_[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
                 Option1_Click(static_cast<int>(i));
         });
-    connect(file1_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            File1_Click();
-    });
-    connect(file1_, &QListWidget::itemDoubleClicked, this, [this] { File1_DblClick(); });
+    connect(file1_, &FileListBox::entryChosen, this, &Form1::File1_Click);
+    connect(file1_, &FileListBox::chosenDoubleClicked, this, &Form1::File1_DblClick);
     connect(file1_, &FileListBox::pathChanged, this, &Form1::File1_PathChange);
     connect(label2_, &ClickableLabel::clicked, this, &Form1::Label2_Click);
     connect(timer1_, &QTimer::timeout, this, &Form1::Timer1_Timer);
@@ -68,17 +106,17 @@ void Form1::setCaption(const char* element, const QString& text) {
 }
 
 files::DateFormat Form1::dateFormat() const {
-    // The desktop's short date and long time; a long time form's time zone is
-    // left out.
+    // The desktop's short date and long time, in UTF-8 as the desktop gives
+    // them; a long time form's time zone is left out.
     return {[](const files::LocalDateTime& d) {
-                return toBytes(QLocale().toString(QDate(d.year, d.month, d.day),
-                                                  QLocale::ShortFormat));
+                return toDesktop(QLocale().toString(QDate(d.year, d.month, d.day),
+                                                    QLocale::ShortFormat));
             },
             [](const files::LocalDateTime& d) {
                 QString format = QLocale().timeFormat(QLocale::LongFormat);
                 format.remove(QLatin1String(" t")).remove(QLatin1Char('t'));
-                return toBytes(QLocale().toString(QTime(d.hour, d.minute, d.second),
-                                                  format.trimmed()));
+                return toDesktop(QLocale().toString(QTime(d.hour, d.minute, d.second),
+                                                    format.trimmed()));
             }};
 }
 
@@ -147,18 +185,24 @@ void Form1::File1_PathChange() {
 void Form1::File1_Click() {
     command2_->setEnabled(true);
     currentFile_ = app::joinPath(file1_->path(), file1_->selectedName());
-    setCaption("Label5", fromPath(currentFile_));
+    showFileToProcess(currentFile_);
     const files::FileFactsResult facts = files::readFileFacts(currentFile_);
     if (facts.facts) {
         // A file that vanished since the list was read keeps the earlier facts.
+        // Figures and the desktop's date texts: UTF-8.
         const auto captions = files::selectionCaptions(*facts.facts, dateFormat());
-        setCaption("lblSize_0", fromBytes(captions.sizeLabel));
-        lblFileSize_->setText(fromBytes(captions.fileSize));
-        lbldate_->setText(fromBytes(captions.date));
-        setCaption("Label35", fromBytes(captions.createdLabel));
+        setCaption("lblSize_0", fromDesktop(captions.sizeLabel));
+        lblFileSize_->setText(fromDesktop(captions.fileSize));
+        lbldate_->setText(fromDesktop(captions.date));
+        setCaption("Label35", fromDesktop(captions.createdLabel));
     }
     command4_->setEnabled(true);
     Preview();
+}
+
+void Form1::showFileToProcess(const std::string& path) {
+    label5Path_ = path;
+    setCaption("Label5", fromPath(path));
 }
 
 void Form1::File1_DblClick() {
@@ -209,7 +253,9 @@ void Form1::Preview() {
 }
 
 void Form1::Label2_Click() {
-    const std::string answer = prompts_.input(app::callSignInputBox(ownCall_));
+    // The call sign is 8-bit text; the box speaks UTF-8.
+    const std::string answer =
+        toBytes(fromDesktop(prompts_.input(app::callSignInputBox(toDesktop(fromBytes(ownCall_))))));
     if (const auto call = app::acceptCallSignAnswer(answer)) {
         ownCall_ = *call;
         setCaption("Label2", fromBytes(ownCall_));
@@ -229,10 +275,16 @@ void Form1::Timer1_Timer() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    // A run in progress stops after its current line; the program ends once
-    // it has.
+    // A run in progress ends where it next lets events run, wherever it is;
+    // the program ends once it has. The About, help and stations windows go
+    // with this one, so that no window keeps the program alive.
     cancelRequested_ = true;
     closing_ = true;
+    for (QWidget* other : {static_cast<QWidget*>(about_.data()),
+                           static_cast<QWidget*>(helpViewer_.data()),
+                           static_cast<QWidget*>(heardStations_.data())})
+        if (other)
+            other->close();
     if (!running_)
         Form_Unload();
     event->accept();

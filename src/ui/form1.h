@@ -119,12 +119,15 @@ private:
     void Form_Unload();
     files::DateFormat dateFormat() const;
     void setCaption(const char* element, const QString& text);
+    // Label5 shows `path`; Save proposes that path, as bytes, not the caption.
+    void showFileToProcess(const std::string& path);
 
     Environment env_;
     Prompts& prompts_;
 
     std::string ownCall_;
     std::string currentFile_;
+    std::string label5Path_; // the path Label5 shows
     bool currentFileIsRtf_ = false;
     float previewLineCount_ = 0;
     std::string rawBytes_;       // the raw pane's text as bytes

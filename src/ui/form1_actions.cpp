@@ -73,10 +73,10 @@ void Form1::wireActions() {
 }
 
 void Form1::Command3_Click() {
-    saveState_.savePath = actions::proposedSavePath(toPath(label5_->text()), currentFileIsRtf_);
+    saveState_.savePath = actions::proposedSavePath(label5Path_, currentFileIsRtf_);
     saveState_.SplitFilePath();
     actions::setCurrentFolder(file1_->path());
-    prompts_.message(actions::saveNameBox(saveState_.saveName));
+    prompts_.message(actions::saveNameBox(displayPath(saveState_.saveName)));
     ShowSaveDialog();
     if (!saveState_.saveAccepted) {
         actions::setCurrentFolder(env_.hostFolder);
@@ -84,7 +84,7 @@ void Form1::Command3_Click() {
     }
     if (const int error = actions::writeProcessedText(saveState_.savePath, processedBytes_);
         error != 0)
-        prompts_.message(actions::saveErrorMessage(currentFile_, error));
+        prompts_.message(actions::saveErrorMessage(displayPath(currentFile_), error));
     actions::setCurrentFolder(env_.hostFolder);
     file1_->refresh();
 }
@@ -167,8 +167,9 @@ void Form1::cmdRename_Click() {
     const std::string name = file1_->selectedName();
     if (name.empty())
         return;
-    const std::optional<std::string> target =
-        actions::renameTarget(name, prompts_.input(actions::renameInputBox(name)));
+    // The name is shown, and the answer taken, as a path is shown.
+    const std::optional<std::string> target = actions::renameTarget(
+        name, toPath(fromDesktop(prompts_.input(actions::renameInputBox(displayPath(name))))));
     if (!target)
         return;
     if (const int error = actions::renameFile(file1_->path(), name, *target); error != 0) {
@@ -184,7 +185,7 @@ void Form1::Command4_Click() {
         prompts_.message(actions::noFileToDeleteMessage());
         return;
     }
-    if (prompts_.message(actions::deleteQuestion(name)) != Answer::Yes)
+    if (prompts_.message(actions::deleteQuestion(displayPath(name))) != Answer::Yes)
         return;
     // A file that cannot be deleted is not reported; the list shows it still.
     actions::deleteFile(file1_->path(), name);

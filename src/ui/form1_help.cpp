@@ -87,7 +87,7 @@ void Form1::requestHelp() {
         viewer = new HelpViewer(this);
         helpViewer_ = viewer;
     }
-    viewer->showContents(fromPath(app::HelpDocumentName));
+    viewer->showContents(qtFileName(app::HelpDocumentName));
     viewer->show();
     viewer->raise();
     viewer->activateWindow();

@@ -301,6 +301,8 @@ void Form1::buildLayout() {
                         list2_,      file1_,      check2_};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
+
+    showLabelsAsPlainText(this);
 }
 
 } // namespace tallix::ui

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "analysis/intake.h"
 #include "analysis/run.h"
 #include "app/host_folders.h"
 #include "ui/clickable_label.h"
@@ -21,6 +22,33 @@
 #include "ui/qt_text.h"
 
 namespace tallix::ui {
+
+namespace {
+
+// Appends `bytes` at the end of `pane`, never rebuilding it; the pane shows
+// "\n" for CR LF. Laying out a long text takes the pane a while, so it goes
+// in pieces with pending events run between them: a click on Cancel or
+// closing the window is taken at once. Once `stop` holds the rest is left out.
+void appendToPane(QTextEdit* pane, std::string_view bytes, const bool& stop) {
+    constexpr std::size_t PieceBytes = 128 * 1024;
+    QTextCursor end(pane->document());
+    while (!bytes.empty() && !stop) {
+        std::size_t cut = bytes.size();
+        if (cut > PieceBytes) {
+            const std::size_t lineEnd = bytes.rfind('\n', PieceBytes - 1);
+            cut = lineEnd == std::string_view::npos ? PieceBytes : lineEnd + 1;
+            if (bytes[cut - 1] == '\r' && bytes[cut] == '\n')
+                ++cut; // a CR LF stays one line end
+        }
+        end.movePosition(QTextCursor::End);
+        end.insertText(toDisplayText(bytes.substr(0, cut)));
+        bytes.remove_prefix(cut);
+        if (!bytes.empty())
+            QApplication::processEvents();
+    }
+}
+
+} // namespace
 
 // Lets the window take part in a run. Pending events run at most every
 // yield interval, not after every line: often enough to repaint and take a
@@ -35,7 +63,7 @@ public:
     }
     void intakeStarted(std::string_view path) override {
         form_.label19_->show();
-        form_.setCaption("Label5", fromPath(std::string(path)));
+        form_.showFileToProcess(std::string(path));
         QApplication::setOverrideCursor(Qt::WaitCursor);
         busy_ = true;
         form_.timer1_->start();
@@ -93,6 +121,7 @@ public:
     }
     bool removeTxFrames() override { return form_.check1_->isChecked(); }
     bool cancelRequested() override { return form_.cancelRequested_; }
+    bool abandoned() override { return form_.closing_; }
     void passEnded() override {
         flushAndYield();
         form_.inPass_ = false;
@@ -112,11 +141,8 @@ public:
             caption_.clear();
         }
         if (!pendingText_.empty()) {
-            // Appended at the end, never rebuilt; the pane shows "\n" for CR LF.
-            QTextCursor end(form_.text2_->document());
-            end.movePosition(QTextCursor::End);
-            end.insertText(toDisplayText(pendingText_));
             form_.processedBytes_ += pendingText_;
+            appendToPane(form_.text2_, pendingText_, form_.closing_);
             pendingText_.clear();
         }
     }
@@ -185,19 +211,28 @@ void Form1::ProcessFile() {
     switch (out.end) {
     case analysis::RunOutcome::End::Declined:
         break;
+    case analysis::RunOutcome::End::Abandoned:
+        label19_->hide();
+        timer1_->stop();
+        break;
     case analysis::RunOutcome::End::Failed:
         command3_->setEnabled(false);
         label19_->hide();
         timer1_->stop();
-        prompts_.message(out.failure->message);
+        prompts_.message(analysis::failureMessage(out.failure->code, displayPath(out.currentFile)));
         break;
     case analysis::RunOutcome::End::Concluded:
         if (out.processedIsRawCopy) {
-            text2_->setPlainText(toDisplayText(out.processedText));
+            text2_->clear();
+            appendToPane(text2_, out.processedText, closing_);
         }
         processedBytes_ = out.processedText;
+        // The figures come from the log's bytes; the file's date is the
+        // desktop's text.
         for (const auto& caption : out.captions)
-            setCaption(caption.element.c_str(), fromBytes(caption.text));
+            setCaption(caption.element.c_str(), caption.element == "Label22"
+                                                    ? fromDesktop(caption.text)
+                                                    : fromBytes(caption.text));
         showStations(out.stations, out.activity, out.heard);
         label19_->hide();
         timer1_->stop();

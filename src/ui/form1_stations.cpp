@@ -9,6 +9,7 @@
 #include "ui/form1.h"
 #include "ui/heard_stations_window.h"
 #include "ui/qt_text.h"
+#include "ui/widget_helpers.h"
 
 namespace tallix::ui {
 
@@ -25,8 +26,9 @@ void Form1::showStations(std::vector<analysis::StationRecord> stations,
         byCall.emplace(s.call, &s);
     auto tipOf = [&](std::string_view call) {
         const auto found = byCall.find(call);
-        return found == byCall.end() ? QString()
-                                     : fromBytes(analysis::stationSummary(*found->second));
+        return found == byCall.end()
+                   ? QString()
+                   : plainTip(fromBytes(analysis::stationSummary(*found->second)));
     };
     // List1 holds the run's calls in the order heard; List2 keeps each
     // entry's call beside its text.

@@ -21,6 +21,7 @@
 #include "ui/activity_chart.h"
 #include "ui/prompts.h"
 #include "ui/qt_text.h"
+#include "ui/widget_helpers.h"
 
 namespace tallix::ui {
 
@@ -77,7 +78,7 @@ public:
             return {};
         const StationRecord& s = stations_[static_cast<std::size_t>(index.row())];
         if (role == Qt::ToolTipRole)
-            return fromBytes(analysis::stationSummary(s));
+            return plainTip(fromBytes(analysis::stationSummary(s)));
         if (role == Qt::TextAlignmentRole)
             return Columns[index.column()].number ? int(Qt::AlignRight | Qt::AlignVCenter)
                                                   : int(Qt::AlignLeft | Qt::AlignVCenter);
@@ -147,6 +148,7 @@ HeardStationsWindow::HeardStationsWindow(Prompts& prompts, QWidget* parent)
 
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("StationCount"));
+    count_->setTextFormat(Qt::PlainText);
 
     model_ = new StationTableModel(this);
     table_ = new QTableView(this);
@@ -220,7 +222,7 @@ HeardStationsWindow::askPath(const char* title, const char* suffix,
         return std::nullopt;
     std::error_code ec;
     if (fs::exists(fs::path(*path), ec)) {
-        const app::MessageBox question{*path + " already exists.\r\nDo you want to replace it?",
+        const app::MessageBox question{displayPath(*path) + " already exists.\r\nDo you want to replace it?",
                                        Title, app::Buttons::YesNo, app::Icon::Exclamation};
         if (prompts_.message(question) != Answer::Yes)
             return std::nullopt;
@@ -229,7 +231,7 @@ HeardStationsWindow::askPath(const char* title, const char* suffix,
 }
 
 void HeardStationsWindow::reportWriteFailure(const std::string& path) {
-    prompts_.message({"The file could not be written:\r\n" + path, Title, app::Buttons::Ok,
+    prompts_.message({"The file could not be written:\r\n" + displayPath(path), Title, app::Buttons::Ok,
                       app::Icon::Critical});
 }
 
@@ -253,14 +255,14 @@ void HeardStationsWindow::saveChart() {
         std::error_code ec;
         std::filesystem::remove(*path, ec); // so that a failed write is seen
         QSvgGenerator svg;
-        svg.setFileName(fromPath(*path));
+        svg.setFileName(qtFileName(*path));
         svg.setSize(ChartPicture);
         svg.setViewBox(area);
         svg.setTitle(QStringLiteral("Activity per minute"));
         QPainter painter;
         if (painter.begin(&svg)) {
             chart_->paint(painter, area);
-            written = painter.end() && QFileInfo(fromPath(*path)).size() > 0;
+            written = painter.end() && QFileInfo(qtFileName(*path)).size() > 0;
         }
     } else {
         // Any other name gets a PNG picture.
@@ -268,7 +270,7 @@ void HeardStationsWindow::saveChart() {
         QPainter painter(&image);
         chart_->paint(painter, area);
         painter.end();
-        written = image.save(fromPath(*path), "PNG");
+        written = image.save(qtFileName(*path), "PNG");
     }
     if (!written)
         reportWriteFailure(*path);

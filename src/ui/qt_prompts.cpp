@@ -1,17 +1,39 @@
 #include "ui/qt_prompts.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 
 #include "ui/qt_text.h"
+#include "ui/widget_helpers.h"
 
 namespace tallix::ui {
 
+namespace {
+
+// A prompt's text with its line ends as the dialog shows them.
+QString promptText(const std::string& utf8) {
+    QString s = fromDesktop(utf8);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
+}
+
+// A window title that shows `title` as it stands: "[*]" stands for the
+// modified mark, doubled it is shown.
+QString plainWindowTitle(const QString& title) {
+    QString t = title;
+    return t.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+}
+
+} // namespace
+
 Answer QtPrompts::message(const app::MessageBox& box) {
     QMessageBox mb(parent_);
-    mb.setWindowTitle(fromBytes(box.title));
-    mb.setText(toDisplayText(box.text));
+    mb.setWindowTitle(plainWindowTitle(promptText(box.title)));
+    mb.setTextFormat(Qt::PlainText);
+    mb.setText(promptText(box.text));
     switch (box.icon) {
     case app::Icon::None: mb.setIcon(QMessageBox::NoIcon); break;
     case app::Icon::Information: mb.setIcon(QMessageBox::Information); break;
@@ -29,10 +51,13 @@ Answer QtPrompts::message(const app::MessageBox& box) {
 }
 
 std::string QtPrompts::input(const app::InputBox& box) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(parent_, fromBytes(box.title), fromBytes(box.prompt),
-                                               QLineEdit::Normal, fromBytes(box.defaultText), &ok);
-    return ok ? toBytes(text) : std::string();
+    QInputDialog dialog(parent_);
+    dialog.setWindowTitle(plainWindowTitle(promptText(box.title)));
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setLabelText(promptText(box.prompt));
+    dialog.setTextValue(promptText(box.defaultText));
+    showLabelsAsPlainText(&dialog);
+    return dialog.exec() == QDialog::Accepted ? toDesktop(dialog.textValue()) : std::string();
 }
 
 QString nameFilterText(const SaveDialogRequest::Filter& filter) {
@@ -50,7 +75,7 @@ QString nameFilterText(const SaveDialogRequest::Filter& filter) {
 }
 
 std::optional<std::string> QtPrompts::saveFile(const SaveDialogRequest& request) {
-    QFileDialog dialog(parent_, fromBytes(request.title), fromPath(request.folder));
+    QFileDialog dialog(parent_, fromBytes(request.title), qtFileName(request.folder));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // Our own overwrite question follows; the dialog adds no suffix of its own.
@@ -63,7 +88,10 @@ std::optional<std::string> QtPrompts::saveFile(const SaveDialogRequest& request)
     dialog.selectFile(fromPath(request.initialName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return toPath(dialog.selectedFiles().constFirst());
+    // The folder as Qt read it from the disk; the name as typed, or the
+    // proposal as shown, which gives back its bytes.
+    const QFileInfo chosen(dialog.selectedFiles().constFirst());
+    return fromQtFileName(chosen.path()) + "/" + toPath(chosen.fileName());
 }
 
 } // namespace tallix::ui

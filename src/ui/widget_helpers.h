@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QLabel>
 #include <QPalette>
 #include <QString>
 #include <QWidget>
@@ -40,6 +41,21 @@ template <class W> W* place(W* w, const char* name, int x, int y, int width, int
     w->setObjectName(QString::fromLatin1(name));
     w->setGeometry(x, y, width, height);
     return w;
+}
+
+// Labels that show data show it as it stands: no markup is interpreted.
+inline void showLabelsAsPlainText(QWidget* window) {
+    for (QLabel* label : window->findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
+}
+
+// A tip shows its text as it stands, line breaks kept: tips take markup of
+// their own accord, so the text goes in escaped.
+inline QString plainTip(const QString& text) {
+    if (text.isEmpty())
+        return text;
+    return QStringLiteral("<p style=\"white-space:pre\">") + text.toHtmlEscaped() +
+           QStringLiteral("</p>");
 }
 
 inline void setTextColour(QWidget* w, const QColor& colour) {

@@ -37,10 +37,14 @@ public:
         inputAnswers.pop_front();
         return a;
     }
+    // With no answer queued: keep the proposal (Return), or cancel.
+    bool keepProposal = false;
+
     std::optional<std::string> saveFile(const SaveDialogRequest& request) override {
         saveRequests.push_back(request);
         if (saveAnswers.empty())
-            return std::nullopt;
+            return keepProposal ? std::optional(request.folder + "/" + request.initialName)
+                                : std::nullopt;
         auto a = saveAnswers.front();
         saveAnswers.pop_front();
         return a;

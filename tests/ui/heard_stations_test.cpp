@@ -65,25 +65,25 @@ private slots:
         Window w(Logs);
         HeardStationsWindow* stations = openStations(w);
         for (const char* list : {"List1", "List2"})
-            QCOMPARE(w.get<QListWidget>(list)->findItems("EF2GH", Qt::MatchExactly)[0]->toolTip(),
+            QCOMPARE(shownTip(w.get<QListWidget>(list)->findItems("EF2GH", Qt::MatchExactly)[0]->toolTip()),
                      "2 frames, first 10:00:00, last 10:42:13, direct and via digipeater");
-        QCOMPARE(w.get<QListWidget>("List2")->findItems("ab1cd", Qt::MatchExactly)[0]->toolTip(),
+        QCOMPARE(shownTip(w.get<QListWidget>("List2")->findItems("ab1cd", Qt::MatchExactly)[0]->toolTip()),
                  "1 frame, first 10:05:00, last 10:05:00, direct");
         QVERIFY(QTest::qWaitForWindowExposed(stations));
         QCOMPARE(stations->windowTitle(), "Heard stations");
         QCOMPARE(shown(stations), "EF2GH ab1cd AB1CD ZZ9ZZ | 43"); // newest first
-        QCOMPARE(stations->findChild<QTableView*>()
-                     ->model()
-                     ->index(3, 0)
-                     .data(Qt::ToolTipRole)
-                     .toString(),
+        QCOMPARE(shownTip(stations->findChild<QTableView*>()
+                              ->model()
+                              ->index(3, 0)
+                              .data(Qt::ToolTipRole)
+                              .toString()),
                  "1 frame, no time stamp, direct");
 
         // A run while the window is open: its stations, in the order chosen.
         clickHeader(stations, 0); // by call
         w.run("other.log");
         QCOMPARE(shown(stations), "DL1AAA PA3XYZ | 5");
-        QCOMPARE(w.get<QListWidget>("List1")->item(0)->toolTip(),
+        QCOMPARE(shownTip(w.get<QListWidget>("List1")->item(0)->toolTip()),
                  "1 frame, first 22:00:00, last 22:00:00, direct");
         // Closed and opened again from List2 after the next run: newest first
         // once more, the same window.

@@ -6,6 +6,7 @@
 // writes OUT_DIR/after-startup.png and OUT_DIR/after-run.png.
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QListWidget>
 #include <QLocale>
 #include <QToolButton>
@@ -49,7 +50,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "not listed: %s\n", argv[2]);
         return 1;
     }
-    list->setCurrentItem(found.first());
+    // Chosen as the user chooses: a click on the entry.
+    list->scrollToItem(found.first());
+    const QPointF at = list->visualItemRect(found.first()).center();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(list->viewport(), &click);
+    }
     form.findChild<QToolButton*>(QStringLiteral("Command2"))->click();
     QApplication::processEvents();
     form.grab().save(out + "/after-run.png");

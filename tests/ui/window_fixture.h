@@ -3,13 +3,16 @@
 // scripted prompts, and the few steps the window tests take on it.
 
 #include <QLabel>
+#include <QListWidget>
 #include <QLocale>
 #include <QStandardPaths>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
+#include <QTimer>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -45,6 +48,15 @@ inline QStringList texts(const QListWidget* list) {
     for (int i = 0; i < list->count(); ++i)
         t << list->item(i)->text();
     return t;
+}
+
+// The text a tip shows: a tip that looks like markup is shown as rich text.
+inline QString shownTip(const QString& tip) {
+    if (!Qt::mightBeRichText(tip))
+        return tip;
+    QTextDocument document;
+    document.setHtml(tip);
+    return document.toPlainText();
 }
 
 inline const std::string Settings = ";Kest 3.1\r\nport=1\r\nbaud=1200\r\nAB1CD\r\n";
@@ -94,9 +106,25 @@ struct Window {
             t << QString::fromStdString(m.title + ": " + m.text);
         return t;
     }
-    void select(const QString& file) {
+    // The window on screen, as the user sees it.
+    void show() {
+        if (form.isVisible())
+            return;
+        form.show();
+        if (!QTest::qWaitForWindowExposed(&form))
+            qFatal("the window was not shown");
+    }
+    // A click on the file list's entry `file`, as the user chooses a file;
+    // with `modifiers` Ctrl, a click that takes the highlight away again.
+    void select(const QString& file, Qt::KeyboardModifiers modifiers = {}) {
+        show();
         auto* files = get<QListWidget>("File1");
-        files->setCurrentItem(files->findItems(file, Qt::MatchExactly).value(0));
+        QListWidgetItem* item = files->findItems(file, Qt::MatchExactly).value(0);
+        if (!item)
+            qFatal("no entry %s", qPrintable(file));
+        files->scrollToItem(item);
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, modifiers,
+                          files->visualItemRect(item).center());
     }
     void click(const QString& button) { QTest::mouseClick(get(button), Qt::LeftButton); }
     void run(const QString& file) {
@@ -104,5 +132,21 @@ struct Window {
         click("Command2");
     }
 };
+
+// Processes the chosen file; the first time `when` holds while the run lets
+// events through (after every line), `action` runs. True when it ran.
+inline bool processMeanwhile(Window& w, const std::function<bool()>& when,
+                             const std::function<void()>& action) {
+    w.form.setYieldInterval(0);
+    bool done = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!done && when())
+            done = (action(), true);
+    });
+    poll.start(0);
+    w.click("Command2");
+    return done;
+}
 
 } // namespace tallix::ui::test

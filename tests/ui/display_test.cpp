@@ -1,0 +1,233 @@
+// What the window shows: data as it stands (markup never interpreted), file
+// names by their bytes (two names never alike, the real file acted on), and
+// the desktop's dates and times in Unicode.
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <sys/stat.h>
+#include <utime.h>
+
+#include "ui/qt_prompts.h"
+#include "ui/qt_text.h"
+#include "window_fixture.h"
+
+using namespace tallix::ui;
+using namespace tallix::ui::test;
+
+namespace {
+
+std::string kestLog(const char* station) {
+    return std::string("Report Kest 3.1\r\nFm ") + station + " To CQ >[10:00:00]\r\nhello\r\n";
+}
+
+// True when `label` looks exactly as a label that takes its text as plain
+// text would look: no markup of the text was interpreted.
+bool showsAsItStands(QLabel* label) {
+    QLabel plain;
+    plain.setTextFormat(Qt::PlainText);
+    plain.setFont(label->font());
+    plain.setPalette(label->palette());
+    plain.setAlignment(label->alignment());
+    plain.setWordWrap(label->wordWrap());
+    plain.setMargin(label->margin());
+    plain.setIndent(label->indent());
+    plain.setAutoFillBackground(label->autoFillBackground());
+    plain.setText(label->text());
+    plain.resize(label->size());
+    const auto image = [](QWidget* widget) {
+        return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    return image(&plain) == image(label);
+}
+
+// The names in a folder, as bytes.
+QStringList namesIn(const fs::path& folder) {
+    QStringList names;
+    for (const auto& e : fs::directory_iterator(folder))
+        names << QString::fromLatin1(
+            QByteArray::fromStdString(e.path().filename().string()).toHex(' '));
+    names.sort();
+    return names;
+}
+
+QString hexName(const std::string& name) {
+    return QString::fromLatin1(QByteArray::fromStdString(name).toHex(' '));
+}
+
+// Runs `inspect` on the dialog a prompt opens, then closes it as `finish` does.
+template <class Finish>
+void whenShown(const std::function<void(QDialog*)>& inspect, Finish finish) {
+    QTimer::singleShot(0, [inspect, finish] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            inspect(dialog);
+            finish(dialog);
+        }
+    });
+}
+
+} // namespace
+
+class DisplayTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { startWindowTests(); }
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
+    // A call sign and file names that look like markup show as they stand,
+    // in the labels and in the list alike.
+    void markupInDataShowsAsText() {
+        Window w({{"Reports/<b>bold.txt", kestLog("ZZ9ZZ")}, {"Reports/a&lt;b.txt", "x"}},
+                 "Reports", ";Kest\r\n\r\n\r\n<u>pa3x</u> &amp; <i>q\r\n");
+        w.show();
+        QCOMPARE(w.entries("File1"), (QStringList{"<b>bold.txt", "a&lt;b.txt"}));
+        QVERIFY(showsAsItStands(w.get<QLabel>("Label2")));
+        w.select("<b>bold.txt");
+        QCOMPARE(w.caption("Label5").section('/', -1), "<b>bold.txt");
+        QVERIFY(showsAsItStands(w.get<QLabel>("Label5")));
+        w.select("a&lt;b.txt");
+        QCOMPARE(w.caption("Label5").section('/', -1), "a&lt;b.txt");
+        QVERIFY(showsAsItStands(w.get<QLabel>("Label5")));
+        w.select("<b>bold.txt");
+        w.click("Command2");
+        QCOMPARE(w.entries("List1"), QStringList{"ZZ9ZZ"}); // the run read it
+        for (const char* label : {"Label2", "Label5", "Label35", "Label22"})
+            QVERIFY2(showsAsItStands(w.get<QLabel>(label)), label);
+    }
+
+    // The program's message and input boxes show their texts, and their
+    // windows their titles, as they stand.
+    void promptsShowMarkupAsText() {
+        QString text, title;
+        bool plain = false;
+        whenShown(
+            [&](QDialog* box) {
+                auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+                text = label->text();
+                plain = showsAsItStands(label);
+                title = box->windowHandle()->title();
+            },
+            [](QDialog* box) { box->accept(); });
+        QtPrompts().message({"Are you sure you want to delete <b>bold.txt ?", "<i>Delete</i> [*]",
+                             tallix::app::Buttons::Ok, tallix::app::Icon::None});
+        QCOMPARE(text + " | " + title, "Are you sure you want to delete <b>bold.txt ? | "
+                                       "<i>Delete</i> [*]");
+        QVERIFY(plain);
+
+        QString prompt;
+        whenShown(
+            [&](QDialog* box) {
+                for (QLabel* label : box->findChildren<QLabel*>()) {
+                    prompt = label->text();
+                    plain = showsAsItStands(label);
+                }
+                title = box->windowHandle()->title();
+            },
+            [](QDialog* box) { box->accept(); });
+        const std::string answer = QtPrompts().input(
+            {"<b>Type</b> the new name:", "Changing call sign <u>pa3x</u> &amp;", "<i>q"});
+        QCOMPARE(prompt + " | " + title + " | " + QString::fromStdString(answer),
+                 "<b>Type</b> the new name: | Changing call sign <u>pa3x</u> &amp; | <i>q");
+        QVERIFY(plain);
+    }
+
+    // The file's date and time reach the labels as the desktop's locale gives
+    // them, not squeezed through an 8-bit code page.
+    void desktopDatesInUnicode() {
+        Window w({{"Reports/pass.log", kestLog("ZZ9ZZ")}});
+        const std::string path = (w.reports / "pass.log").string();
+        QDateTime stamp(QDate(2024, 3, 5), QTime(14, 7, 9));
+        const utimbuf times{stamp.toSecsSinceEpoch(), stamp.toSecsSinceEpoch()};
+        QCOMPARE(::utime(path.c_str(), &times), 0);
+        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+        w.select("pass.log");
+        w.click("Command2");
+        const QString japanese = QStringLiteral("\u6642\u5206\u79D2"); // hours, minutes, seconds
+        for (const char* label : {"Label35", "Label22"}) {
+            const QString shown = w.caption(label);
+            QVERIFY2(!shown.contains('?'), qPrintable(shown));
+            for (const QChar c : japanese)
+                QVERIFY2(shown.contains(c), qPrintable(shown));
+        }
+    }
+
+    // A name that is not UTF-8 and its UTF-8 look-alike: two entries that
+    // differ; the odd one is processed, saved over with the overwrite
+    // question, renamed and deleted as itself.
+    void namesByTheirBytes() {
+        const std::string odd = "caf\xE9.log", utf8 = "caf\xC3\xA9.log";
+        Window w({{"Reports/" + odd, kestLog("OD1DD")}, {"Reports/" + utf8, kestLog("UT8FF")}});
+        const QString oddShown = QStringLiteral("caf\\xE9.log");
+        QCOMPARE(w.entries("File1"), (QStringList{QStringLiteral("caf\u00E9.log"), oddShown}));
+        const QStringList before = namesIn(w.reports);
+
+        w.select(oddShown);
+        QCOMPARE(w.caption("Label5").section('/', -1), oddShown);
+        w.click("Command2");
+        QCOMPARE(w.entries("List1"), QStringList{"OD1DD"});
+        w.prompts.keepProposal = true;
+        w.click("Command3");
+        QCOMPARE(w.prompts.saveRequests.at(0).initialName, odd);
+        QCOMPARE(namesIn(w.reports), before); // no third name
+        QCOMPARE(readFile(w.reports / odd), w.form.processedBytes());
+        QCOMPARE(readFile(w.reports / utf8), kestLog("UT8FF"));
+
+        // Rename: the shown name, typed back, names the same bytes.
+        w.select(oddShown);
+        w.prompts.inputAnswers = {"caf\\xE9-old"};
+        w.click("cmdRename");
+        QCOMPARE(QString::fromStdString(w.prompts.inputs.at(0).defaultText), oddShown);
+        QVERIFY(fs::exists(w.reports / "caf\xE9-old.log"));
+        QVERIFY(!fs::exists(w.reports / odd));
+        w.select(QStringLiteral("caf\\xE9-old.log"));
+        w.click("Command4");
+        QVERIFY(!fs::exists(w.reports / "caf\xE9-old.log"));
+        QCOMPARE(namesIn(w.reports), QStringList{hexName(utf8)});
+        QCOMPARE(w.boxes(),
+                 (QStringList{"Tallix: caf\\xE9.log",
+                              "File already exists: Do you want to overwrite the file?",
+                              "Delete: Are you sure you want to delete caf\\xE9-old.log ?"}));
+    }
+
+    // How a name shows, and that the shown text gives the same bytes back.
+    void namesShownAndTypedBack_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("plain") << QByteArray("pass.log") << "pass.log";
+        QTest::newRow("UTF-8") << QByteArray("caf\xC3\xA9.log") << "caf\u00E9.log";
+        QTest::newRow("a Latin-1 byte") << QByteArray("caf\xE9.log") << "caf\\xE9.log";
+        QTest::newRow("a cut UTF-8 sequence") << QByteArray("a\xC3") << "a\\xC3";
+        QTest::newRow("an overlong form") << QByteArray("\xC0\xAF") << "\\xC0\\xAF";
+        QTest::newRow("a surrogate") << QByteArray("\xED\xA0\x80") << "\\xED\\xA0\\x80";
+        QTest::newRow("a typed escape") << QByteArray("a\\x41") << "a\\\\x41";
+        QTest::newRow("a backslash alone") << QByteArray("a\\b") << "a\\b";
+    }
+    void namesShownAndTypedBack() {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, shown);
+        QCOMPARE(fromPath(name.toStdString()), shown);
+        QCOMPARE(QByteArray::fromStdString(toPath(shown)), name);
+    }
+
+    // Through the real save dialog, the proposal of a name that is not UTF-8
+    // comes back as that name.
+    void saveDialogGivesTheProposedBytesBack() {
+        QTemporaryDir dir;
+        const fs::path reports =
+            kestFolder(dir, {{"Reports/caf\xE9.log", "x"}}, "Reports", "") / "Reports";
+        QString shown;
+        whenShown(
+            [&](QDialog* dialog) {
+                shown = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+            },
+            [](QDialog* dialog) { dialog->accept(); });
+        const auto chosen = QtPrompts().saveFile(
+            {"Save File", {{"All Files (*.*)", "*.*"}}, reports.string(), "caf\xE9.log"});
+        QCOMPARE(shown, QStringLiteral("caf\\xE9.log"));
+        QCOMPARE(fs::path(chosen.value_or("")), fs::canonical(reports) / "caf\xE9.log");
+    }
+};
+
+QTEST_MAIN(DisplayTest)
+#include "display_test.moc"
