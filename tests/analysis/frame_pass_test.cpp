@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "analysis/run.h"
-#include "analysis/test_support.h"
+#include "row_name.h"
+#include "scripted_run.h"
+#include "temp_dir.h"
+#include "text_lines.h"
 
 namespace tallix::analysis {
 namespace {

@@ -4,7 +4,8 @@
 
 #include <map>
 
-#include "analysis/test_support.h"
+#include "row_name.h"
+#include "temp_dir.h"
 
 namespace tallix::analysis {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/test_support.h"
+#include "row_name.h"
 
 namespace tallix::analysis {
 namespace {

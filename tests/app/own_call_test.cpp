@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "analysis/test_support.h"
+#include "row_name.h"
 
 namespace tallix::app {
 namespace {

@@ -5,8 +5,9 @@
 #include <filesystem>
 #include <map>
 
-#include "analysis/test_support.h"
 #include "app/help_about.h"
+#include "row_name.h"
+#include "temp_dir.h"
 
 namespace tallix::app {
 namespace {

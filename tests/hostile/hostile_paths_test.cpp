@@ -18,6 +18,9 @@
 #include "files/file_list.h"
 #include "files/raw_text.h"
 #include "hostile/hostile_support.h"
+#include "row_name.h"
+#include "scripted_run.h"
+#include "temp_dir.h"
 
 namespace tallix {
 namespace {

@@ -9,6 +9,9 @@
 #include "analysis/run.h"
 #include "files/raw_text.h"
 #include "hostile/hostile_support.h"
+#include "row_name.h"
+#include "scripted_run.h"
+#include "temp_dir.h"
 
 namespace tallix::files {
 namespace {
