@@ -32,6 +32,10 @@ struct PassRow {
     std::string ownCall = "AB1CD";
 };
 
+void PrintTo(const PassRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
+
 const PassRow passRows[] = {
     {"own frame and its data dropped",
      "Fm AB1CD To CQ Via DIGI >[10:00:00]|hello|Fm EF2GH To CQ Via DIGI* >[10:01:00]|hi",

@@ -34,6 +34,10 @@ struct KindRow {
     FileKind kind;
 };
 
+void PrintTo(const KindRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
+
 const KindRow kindRows[] = {
     {"report header", fileWith({{1, "Report Kest v3.2"}}), FileKind::HeaderOrFm},
     {"kest header", fileWith({{1, "Kest log"}}), FileKind::HeaderOrFm},

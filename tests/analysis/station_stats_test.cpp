@@ -69,7 +69,7 @@ struct StationRow {
     std::string activity;
 };
 void PrintTo(const StationRow& row, std::ostream* os) {
-    *os << row.name;
+    testsupport::printRowName(row.name, os);
 }
 
 const StationRow stationRows[] = {

@@ -17,6 +17,10 @@ struct TimeRow {
     std::string minutes;
 };
 
+void PrintTo(const TimeRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
+
 const TimeRow timeRows[] = {
     {"half an hour", "10:00:00", "10:30:00", 1800, "30 min"},
     {"past midnight has no day wrap", "23:59:00", "00:01:00", 60, "1 min"},

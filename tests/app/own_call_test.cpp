@@ -16,6 +16,10 @@ struct AnswerRow {
     std::optional<std::string> call;
 };
 
+void PrintTo(const AnswerRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
+
 const AnswerRow answerRows[] = {
     {"cancel or emptied field", "", std::nullopt},
     {"spaces only", "    ", ""},

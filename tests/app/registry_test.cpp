@@ -55,6 +55,10 @@ struct Row {
     std::optional<std::string> tool; // D:\Tools\MSINFO32.EXE exists only where it is expected
 };
 
+void PrintTo(const Row& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
+
 const Row rows[] = {
     {"string loses its trailing NUL", Value{1, "C:\\X\0"s}, true, "C:\\X", "C:\\X"},
     {"string without a NUL keeps every byte", Value{1, "C:\\ab"}, true, "C:\\ab", "C:\\ab"},

@@ -26,6 +26,10 @@ struct StartupRow {
     std::string ownCall = "AB1CD", callCaption = "AB1CD";
 };
 
+void PrintTo(const StartupRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
+
 const StartupRow startupRows[] = {
     {"launch code in lower case with spaces", " 4ktrmn  ", ini(";Kest v3.2"), Outcome::Continue},
     {"developer code in any case", " hStK_rw4Bz_lmq ", ini(";Kest"), Outcome::Continue},

@@ -70,7 +70,7 @@ const TextRow textRows[] = {
 };
 
 void PrintTo(const TextRow& row, std::ostream* os) {
-    *os << row.name;
+    testsupport::printRowName(row.name, os);
 }
 
 class RtfText : public testing::TestWithParam<TextRow> {};

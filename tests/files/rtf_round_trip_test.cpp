@@ -29,6 +29,10 @@ struct CodePageRow {
     std::string header; // what sets the code page
 };
 
+void PrintTo(const CodePageRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
+
 const CodePageRow codePageRows[] = {
     {"ansicpg1250", 1250, R"(\ansi\ansicpg1250)"},
     {"ansicpg1251", 1251, R"(\ansi\ansicpg1251)"},

@@ -33,6 +33,10 @@ struct ContentRow {
     std::string ownCall = "PA3XYZ";
 };
 
+void PrintTo(const ContentRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
+
 // Every byte value 64 times; a lone CR ends a line, a lone LF does not.
 std::string everyByte(const std::string& cr) {
     std::string s;

@@ -47,6 +47,10 @@ struct PathRow {
     bool permissionBits = false; // they do not stop root
 };
 
+void PrintTo(const PathRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
+
 const PathRow pathRows[] = {
     {"not UTF-8", "log\xFF\xFE\x80.txt", nullptr, 0, 0, 0},
     {"blanks and quotes", " it's \"the\"  log .txt", nullptr, 0, 0, 0},

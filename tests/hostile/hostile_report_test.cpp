@@ -301,7 +301,7 @@ const HostileCase Cases[] = {
 };
 
 void PrintTo(const HostileCase& c, std::ostream* os) {
-    *os << c.name;
+    testsupport::printRowName(c.name, os);
 }
 
 class HostileReportTest : public testing::TestWithParam<HostileCase> {};

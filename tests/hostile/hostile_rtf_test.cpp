@@ -24,6 +24,10 @@ struct RtfRow {
     int lineCount; // of the plain text and the CR LF the run adds
 };
 
+void PrintTo(const RtfRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
+
 const RtfRow rtfRows[] = {
     {"100000 nested groups", "{\\rtf1 " + opening + "\\b deep" + closing + " after}", "deep after",
      1},
