@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "base/whole_file.h"
 #include "row_name.h"
 #include "temp_dir.h"
 

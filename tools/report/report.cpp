@@ -11,6 +11,7 @@
 #include "activity_chart.h"
 #include "actions/save.h"
 #include "app/startup.h"
+#include "base/whole_file.h"
 #include "files/raw_text.h"
 #include "json_writer.h"
 #include "text/basic_text.h"
