@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "analysis/run.h"
-#include "analysis/test_support.h"
+#include "row_name.h"
+#include "scripted_run.h"
+#include "temp_dir.h"
+#include "text_lines.h"
 
 namespace tallix::analysis {
 namespace {
@@ -28,6 +31,10 @@ struct PassRow {
     std::string first, last, heard;
     std::string ownCall = "AB1CD";
 };
+
+void PrintTo(const PassRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
 
 const PassRow passRows[] = {
     {"own frame and its data dropped",

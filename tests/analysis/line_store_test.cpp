@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "row_name.h"
+
 namespace tallix::analysis {
 namespace {
 
@@ -16,6 +18,10 @@ struct SplitRow {
     std::string text;
     std::vector<std::string> lines;
 };
+
+void PrintTo(const SplitRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
 
 std::vector<std::string> viaSplitLines(const std::string& text) {
     std::vector<std::string> out;

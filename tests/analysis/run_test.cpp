@@ -6,7 +6,9 @@
 #include <string>
 #include <tuple>
 
-#include "hostile/hostile_support.h"
+#include "scripted_run.h"
+#include "temp_dir.h"
+#include "text_lines.h"
 
 namespace tallix::analysis {
 namespace {

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "analysis/run.h"
-#include "analysis/test_support.h"
+#include "row_name.h"
+#include "scripted_run.h"
+#include "temp_dir.h"
+#include "text_lines.h"
 
 namespace tallix::analysis {
 namespace {
@@ -66,7 +69,7 @@ struct StationRow {
     std::string activity;
 };
 void PrintTo(const StationRow& row, std::ostream* os) {
-    *os << row.name;
+    testsupport::printRowName(row.name, os);
 }
 
 const StationRow stationRows[] = {

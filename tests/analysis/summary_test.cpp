@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/test_support.h"
+#include "row_name.h"
 
 namespace tallix::analysis {
 namespace {
@@ -16,6 +16,10 @@ struct TimeRow {
     float seconds;
     std::string minutes;
 };
+
+void PrintTo(const TimeRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
 
 const TimeRow timeRows[] = {
     {"half an hour", "10:00:00", "10:30:00", 1800, "30 min"},

@@ -5,8 +5,9 @@
 #include <filesystem>
 #include <map>
 
-#include "analysis/test_support.h"
 #include "app/help_about.h"
+#include "row_name.h"
+#include "temp_dir.h"
 
 namespace tallix::app {
 namespace {
@@ -53,6 +54,10 @@ struct Row {
     std::string text;                // the caller passes "kept"
     std::optional<std::string> tool; // D:\Tools\MSINFO32.EXE exists only where it is expected
 };
+
+void PrintTo(const Row& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
 
 const Row rows[] = {
     {"string loses its trailing NUL", Value{1, "C:\\X\0"s}, true, "C:\\X", "C:\\X"},

@@ -20,8 +20,10 @@
 #include <string>
 #include <vector>
 
-#include "hostile/file_traps.h"
+#include "file_traps.h"
 #include "hostile/run_process.h"
+#include "row_name.h"
+#include "temp_dir.h"
 
 namespace tallix {
 namespace {
@@ -299,7 +301,7 @@ const HostileCase Cases[] = {
 };
 
 void PrintTo(const HostileCase& c, std::ostream* os) {
-    *os << c.name;
+    testsupport::printRowName(c.name, os);
 }
 
 class HostileReportTest : public testing::TestWithParam<HostileCase> {};
