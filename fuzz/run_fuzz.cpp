@@ -14,6 +14,7 @@
 #include "analysis/line_store.h"
 #include "analysis/run.h"
 #include "analysis/summary.h"
+#include "base/line_cutting.h"
 #include "files/raw_text.h"
 #include "fuzz_check.h"
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "activity_chart.h"
-#include "app/error_numbers.h"
-#include "app/input_file.h"
+#include "base/error_numbers.h"
+#include "base/input_file.h"
 #include "report.h"
 #include "text/cp1252.h"
 

@@ -12,6 +12,7 @@
 #include "actions/save.h"
 #include "analysis/figure_table.h"
 #include "app/startup.h"
+#include "base/whole_file.h"
 #include "files/raw_text.h"
 #include "json_writer.h"
 #include "text/basic_text.h"
