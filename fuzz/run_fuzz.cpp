@@ -85,6 +85,9 @@ void checkOutcome(const RunOutcome& out, const analysis::LineStore& store,
         TALLIX_FUZZ_CHECK(!out.failure->message.text.empty());
         TALLIX_FUZZ_CHECK(out.figures == analysis::SummaryFigures{} && control.passesStarted == 0);
         return;
+    case RunOutcome::End::Abandoned:
+        TALLIX_FUZZ_CHECK(false); // nobody closes a window here
+        return;
     case RunOutcome::End::Concluded:
         break;
     }
