@@ -73,6 +73,13 @@ private:
 Form1::Form1(Environment environment, Prompts& prompts, QWidget* parent)
     : QWidget(parent), env_(std::move(environment)), prompts_(prompts) {
     buildLayout();
+    for (std::size_t i = 0; i < analysis::FigureTable.size(); ++i) {
+        const std::string_view name = analysis::FigureTable[i].element;
+        figureLabels_[i] = findChild<QLabel*>(
+            QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        if (!figureLabels_[i])
+            qFatal("no label %.*s for a figure", static_cast<int>(name.size()), name.data());
+    }
     wireEvents();
 }
 
@@ -98,11 +105,29 @@ void Form1::wireEvents() {
     wireHelpAndAbout();
 }
 
+namespace {
+void showCaption(QLabel* label, const QString& text) {
+    label->setText(text);
+    if (label->property("autoSize").toBool())
+        label->adjustSize();
+}
+} // namespace
+
 void Form1::setCaption(const char* element, const QString& text) {
-    if (auto* label = findChild<QLabel*>(QString::fromLatin1(element))) {
-        label->setText(text);
-        if (label->property("autoSize").toBool())
-            label->adjustSize();
+    auto* label = findChild<QLabel*>(QString::fromLatin1(element));
+    if (!label)
+        qFatal("no label %s", element);
+    showCaption(label, text);
+}
+
+void Form1::showFigures(const analysis::SummaryFigures& figures) {
+    // The figures come from the log's bytes; the file's date is the desktop's text.
+    for (std::size_t i = 0; i < analysis::FigureTable.size(); ++i) {
+        const analysis::FigurePlace& place = analysis::FigureTable[i];
+        const std::string& text = figures.*place.figure;
+        showCaption(figureLabels_[i], place.text == analysis::FigureText::DesktopText
+                                          ? fromDesktop(text)
+                                          : fromBytes(text));
     }
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "analysis/figure_table.h"
 #include "analysis/heard_list.h"
 #include "analysis/line_store.h"
 #include "analysis/station_stats.h"
@@ -119,6 +120,8 @@ private:
     void Form_Unload();
     files::DateFormat dateFormat() const;
     void setCaption(const char* element, const QString& text);
+    // Every figure of a concluded run into its label.
+    void showFigures(const analysis::SummaryFigures& figures);
     // Label5 shows `path`; Save proposes that path, as bytes, not the caption.
     void showFileToProcess(const std::string& path);
 
@@ -172,6 +175,8 @@ private:
     ClickableLabel* label2_ = nullptr;
     QTimer* timer1_ = nullptr;
     QMenu* menucopyheard_ = nullptr;
+    // The labels of analysis::FigureTable, row by row, found once the layout stands.
+    std::array<QLabel*, analysis::FigureTable.size()> figureLabels_{};
 
     actions::SaveState saveState_;
     Printer* printer_ = nullptr;

@@ -227,12 +227,7 @@ void Form1::ProcessFile() {
             appendToPane(text2_, out.processedText, closing_);
         }
         processedBytes_ = out.processedText;
-        // The figures come from the log's bytes; the file's date is the
-        // desktop's text.
-        for (const auto& caption : out.captions)
-            setCaption(caption.element.c_str(), caption.element == "Label22"
-                                                    ? fromDesktop(caption.text)
-                                                    : fromBytes(caption.text));
+        showFigures(out.figures);
         showStations(out.stations, out.activity, out.heard);
         label19_->hide();
         timer1_->stop();

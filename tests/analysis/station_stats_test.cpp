@@ -151,7 +151,7 @@ TEST(StationActivity, AddsUpToTheFiguresAndChangesNone) {
     EXPECT_EQ(sum, (ActivityMinute{with.result.receivedHeaders, with.result.transmittedFrames,
                                    with.result.ownDigipeated}));
     EXPECT_TRUE(without.stations.empty() && without.activity.empty());
-    EXPECT_TRUE(with.captions == without.captions && with.processedText == without.processedText);
+    EXPECT_TRUE(with.figures == without.figures && with.processedText == without.processedText);
 }
 
 StationRecord station(std::string call, std::int32_t frames, std::int32_t via, std::int64_t first,

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/figure_table.h"
 #include "analysis/run.h"
 #include "temp_dir.h"
 
@@ -60,10 +61,14 @@ inline analysis::RunOutcome runOver(const TempDir& dir, std::string_view name,
     return analysis::runAnalysis(input, store, heard, control);
 }
 
-// The caption of an element, or a marker text when the run did not write it.
-inline std::string captionOf(const analysis::RunOutcome& outcome, std::string_view element) {
-    const std::string* c = outcome.caption(element);
-    return c ? *c : "<no caption " + std::string(element) + ">";
+} // namespace tallix::testsupport
+
+namespace tallix::analysis {
+
+// The figures as a failed comparison shows them, by the labels that show them.
+inline void PrintTo(const SummaryFigures& figures, std::ostream* out) {
+    for (const FigurePlace& place : FigureTable)
+        *out << place.element << '=' << figures.*place.figure << "; ";
 }
 
-} // namespace tallix::testsupport
+} // namespace tallix::analysis

@@ -10,6 +10,7 @@
 
 #include "activity_chart.h"
 #include "actions/save.h"
+#include "analysis/figure_table.h"
 #include "app/startup.h"
 #include "base/whole_file.h"
 #include "files/raw_text.h"
@@ -92,50 +93,28 @@ std::string terminalLines(std::string_view cp1252Text) {
     return text::cp1252ToUtf8(out);
 }
 
+using analysis::SummaryFigures;
+
 struct InfoRow {
-    const char* label;   // the caption label's text
-    const char* element; // the value label
+    const char* label; // the caption label's text
+    std::string SummaryFigures::*figure;
 };
 
 // The frame "Info" from top to bottom, after "Your Call:".
 constexpr InfoRow InfoRows[] = {
-    {"File created:", "Label22"},
-    {"File size:", "Label24"},
-    {"Total lines:", "Label14"},
-    {"Total of your digi's:", "Label8"},
-    {"Total transmitted frames:", "Label18"},
-    {"Total received headers:", "Label16"},
-    {"Total Digipeated Stations:", "Label4"},
-    {"First packet logged:", "Label26"},
-    {"Last packet logged:", "Label28"},
-    {"Total log time:", "Label32"},
-    {"RX Average Frames/Minute:", "Label30"},
-    {"Efficiency:", "Label21"},
+    {"File created:", &SummaryFigures::fileDate},
+    {"File size:", &SummaryFigures::processedSize},
+    {"Total lines:", &SummaryFigures::totalLines},
+    {"Total of your digi's:", &SummaryFigures::ownDigipeated},
+    {"Total transmitted frames:", &SummaryFigures::transmittedFrames},
+    {"Total received headers:", &SummaryFigures::receivedHeaders},
+    {"Total Digipeated Stations:", &SummaryFigures::heardCount},
+    {"First packet logged:", &SummaryFigures::firstPacketTime},
+    {"Last packet logged:", &SummaryFigures::lastPacketTime},
+    {"Total log time:", &SummaryFigures::logTime},
+    {"RX Average Frames/Minute:", &SummaryFigures::rxPerMinute},
+    {"Efficiency:", &SummaryFigures::efficiency},
 };
-
-// Every caption the conclusion writes, the date excepted.
-constexpr const char* JsonCaptions[] = {
-    "totalLineProcessed",
-    "Label24",
-    "Label14",
-    "Label8",
-    "Label12",
-    "Label16",
-    "Label18",
-    "Label4",
-    "Label26",
-    "Label28",
-    "Label30",
-    "Label32",
-    "Label21",
-    "Label34",
-    "Label7",
-};
-
-std::string captionOf(const analysis::RunOutcome& outcome, std::string_view element) {
-    const std::string* caption = outcome.caption(element);
-    return caption ? *caption : std::string();
-}
 
 // "Label text value", or the label alone when the value is empty.
 void appendRow(std::string& out, std::string_view label, std::string_view cp1252Value) {
@@ -479,13 +458,14 @@ std::string textReport(const analysis::RunOutcome& outcome, std::string_view own
     if (outcome.end != analysis::RunOutcome::End::Concluded)
         return out; // nothing to show; a failure goes to the error stream
     appendRow(out, "Your Call:", text::trimSpaces(ownCall));
+    const SummaryFigures& figures = outcome.figures;
     for (const InfoRow& row : InfoRows)
-        appendRow(out, row.label, captionOf(outcome, row.element));
+        appendRow(out, row.label, figures.*row.figure);
     out.push_back('\n');
-    appendRow(out, "Total lines:", captionOf(outcome, "Label12"));
-    appendRow(out, terminalText(captionOf(outcome, "Label7")), "");
-    appendRow(out, terminalText(captionOf(outcome, "totalLineProcessed")), "");
-    appendRow(out, "Heard Stations", captionOf(outcome, "Label34"));
+    appendRow(out, "Total lines:", figures.lineCount);
+    appendRow(out, terminalText(figures.processedCaption), "");
+    appendRow(out, terminalText(figures.totalBytesProcessed), "");
+    appendRow(out, "Heard Stations", figures.heardListed);
     for (const auto& call : outcome.heard)
         appendRow(out, terminalText(call), "");
     return out;
@@ -602,12 +582,11 @@ std::string jsonReportOf(const analysis::RunOutcome& outcome, const StationOrder
     json.number(outcome.previewLineCount);
     json.key("captions");
     json.beginObject();
-    for (const char* element : JsonCaptions) {
-        json.key(element);
-        if (const std::string* caption = outcome.caption(element))
-            json.string(*caption);
-        else
-            json.null();
+    for (const analysis::FigurePlace& place : analysis::FigureTable) {
+        if (place.reportKey.empty())
+            continue;
+        json.key(place.reportKey);
+        json.string(outcome.figures.*place.figure);
     }
     json.endObject();
     if (stations)
