@@ -8,7 +8,7 @@
 #include <memory>
 #include <system_error>
 
-#include "activity_chart.h"
+#include "chart_file.h"
 #include "actions/save.h"
 #include "app/startup.h"
 #include "files/raw_text.h"
