@@ -14,6 +14,7 @@
 #include "analysis/line_store.h"
 #include "analysis/run.h"
 #include "analysis/summary.h"
+#include "base/line_cutting.h"
 #include "files/raw_text.h"
 #include "fuzz_check.h"
 
@@ -100,6 +101,9 @@ void checkOutcome(const RunOutcome& out, const analysis::LineStore& store,
         TALLIX_FUZZ_CHECK(out.failure.has_value() && out.failure->code > 0);
         TALLIX_FUZZ_CHECK(!out.failure->message.text.empty());
         TALLIX_FUZZ_CHECK(out.captions.empty() && control.passesStarted == 0);
+        return;
+    case RunOutcome::End::Abandoned:
+        TALLIX_FUZZ_CHECK(false); // nobody closes a window here
         return;
     case RunOutcome::End::Concluded:
         break;

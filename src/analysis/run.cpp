@@ -6,8 +6,8 @@
 #include <limits>
 #include <memory>
 
-#include "app/error_numbers.h"
-#include "app/input_file.h"
+#include "base/error_numbers.h"
+#include "base/input_file.h"
 #include "files/raw_text.h"
 #include "text/basic_text.h"
 

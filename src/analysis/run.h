@@ -18,7 +18,7 @@
 #include "analysis/line_store.h"
 #include "analysis/station_stats.h"
 #include "analysis/summary.h"
-#include "app/message_box.h"
+#include "base/message_box.h"
 #include "files/file_facts.h"
 
 namespace tallix::analysis {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "app/message_box.h"
+#include "base/message_box.h"
 #include "app/registry.h"
 
 namespace tallix::app {

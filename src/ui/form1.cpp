@@ -15,10 +15,11 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/error_numbers.h"
+#include "base/error_numbers.h"
 #include "app/host_folders.h"
 #include "app/own_call.h"
 #include "app/startup.h"
+#include "base/whole_file.h"
 #include "files/file_list.h"
 #include "files/raw_text.h"
 #include "text/basic_text.h"

@@ -15,7 +15,7 @@
 #include <QToolButton>
 
 #include "app/host_folders.h"
-#include "app/message_box.h"
+#include "base/message_box.h"
 #include "ui/clickable_label.h"
 #include "ui/file_list_box.h"
 #include "ui/form1.h"

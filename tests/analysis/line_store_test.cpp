@@ -1,4 +1,5 @@
 #include "analysis/line_store.h"
+#include "base/line_cutting.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "analysis/test_support.h"
+#include "base/whole_file.h"
 
 namespace tallix::app {
 namespace {

@@ -15,6 +15,7 @@
 
 #include "analysis/run.h"
 #include "app/startup.h"
+#include "base/whole_file.h"
 #include "files/file_list.h"
 #include "files/raw_text.h"
 #include "hostile/hostile_support.h"

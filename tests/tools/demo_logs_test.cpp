@@ -14,6 +14,7 @@
 #include "analysis/line_store.h"
 #include "analysis/station_stats.h"
 #include "analysis/test_support.h"
+#include "base/line_cutting.h"
 #include "files/raw_text.h"
 #include "files/rtf_reader.h"
 

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/error_numbers.h"
+#include "base/input_file.h"
 #include "chart_file.h"
-#include "app/error_numbers.h"
-#include "app/input_file.h"
 #include "report.h"
 #include "text/cp1252.h"
 

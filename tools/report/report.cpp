@@ -11,6 +11,7 @@
 #include "chart_file.h"
 #include "actions/save.h"
 #include "app/startup.h"
+#include "base/whole_file.h"
 #include "files/raw_text.h"
 #include "json_output.h"
 #include "text/basic_text.h"
