@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "app/help_about.h"
+#include "app/system_info.h"
 #include "ui/clickable_label.h"
 #include "ui/form1.h"
 #include "ui/prompts.h"
@@ -159,8 +160,8 @@ void FrmAbout::cmdSysInfo_Click() {
 
 void FrmAbout::StartSysInfo() {
     std::optional<std::string> path;
-    if (services_.registry)
-        path = app::sysInfoToolPath(*services_.registry);
+    if (services_.systemInfoTool)
+        path = services_.systemInfoTool->path();
     if (path && services_.desktop && services_.desktop->startProgram(*path))
         return;
     prompts_.message(app::sysInfoUnavailableMessage());

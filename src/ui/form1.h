@@ -60,11 +60,9 @@ public:
 
     const std::string& ownCall() const { return ownCall_; }
     const std::string& currentFile() const { return currentFile_; }
-    bool currentFileIsRtf() const { return currentFileIsRtf_; }
     float previewLineCount() const { return previewLineCount_; }
     const std::string& processedBytes() const { return processedBytes_; }
     bool running() const { return running_; }
-    std::int16_t blinkPhase() const { return blinkPhase_; }
 
     // How often a run lets pending events run, at most (default 20 ms); 0
     // yields after every line.
@@ -96,7 +94,7 @@ public:
     void Command6_MouseDown(Qt::MouseButton button);
     void Image1_Click();
 
-    // The registry and desktop the About window uses (the system's by default).
+    // The system-information tool and desktop the About window uses (the system's by default).
     void setAboutServices(AboutServices services) { aboutServices_ = std::move(services); }
 
 protected:

@@ -23,6 +23,7 @@
 #include "text/basic_text.h"
 #include "ui/file_list_box.h"
 #include "ui/form1.h"
+#include "ui/mouse_down_filter.h"
 #include "ui/prompts.h"
 #include "ui/qt_printer.h"
 #include "ui/qt_text.h"
@@ -30,23 +31,6 @@
 namespace tallix::ui {
 
 namespace {
-
-// Tells of every mouse press on a widget with the buttons held, and leaves the
-// press to the widget.
-class MouseDownFilter : public QObject {
-public:
-    MouseDownFilter(QObject* parent, std::function<void(Qt::MouseButtons)> onPress)
-        : QObject(parent), onPress_(std::move(onPress)) {}
-
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress)
-            onPress_(static_cast<QMouseEvent*>(event)->buttons());
-        return false;
-    }
-
-private:
-    std::function<void(Qt::MouseButtons)> onPress_;
-};
 
 void putOnClipboard(const std::string& bytes) {
     QClipboard* clipboard = QGuiApplication::clipboard();
@@ -67,9 +51,9 @@ void Form1::wireActions() {
         connect(copyHeard, &QAction::triggered, this, &Form1::menucopyheard1_Click);
     // Presses reach a list's viewport, not the list.
     list1_->viewport()->installEventFilter(
-        new MouseDownFilter(list1_, [this](Qt::MouseButtons b) { List1_MouseDown(b); }));
+        new MouseDownFilter(list1_, [this](const QMouseEvent& press) { List1_MouseDown(press.buttons()); }));
     list2_->viewport()->installEventFilter(
-        new MouseDownFilter(list2_, [this](Qt::MouseButtons b) { List2_MouseDown(b); }));
+        new MouseDownFilter(list2_, [this](const QMouseEvent& press) { List2_MouseDown(press.buttons()); }));
 }
 
 void Form1::Command3_Click() {

@@ -15,38 +15,17 @@
 #include "ui/about_window.h"
 #include "ui/clickable_label.h"
 #include "ui/form1.h"
+#include "ui/mouse_down_filter.h"
 #include "ui/help_viewer.h"
 #include "ui/qt_text.h"
 
 namespace tallix::ui {
 
-namespace {
-
-// Reports every mouse button pressed on the watched element, as its
-// mouse-down event; the press itself goes on to the element.
-class MouseDownFilter : public QObject {
-public:
-    MouseDownFilter(QObject* parent, std::function<void(Qt::MouseButton)> onPress)
-        : QObject(parent), onPress_(std::move(onPress)) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress)
-            onPress_(static_cast<QMouseEvent*>(event)->button());
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void(Qt::MouseButton)> onPress_;
-};
-
-} // namespace
-
 void Form1::wireHelpAndAbout() {
     connect(image1_, &ClickableLabel::clicked, this, &Form1::Image1_Click);
     connect(command6_, &QToolButton::clicked, this, &Form1::Command6_Click);
     command6_->installEventFilter(new MouseDownFilter(
-        command6_, [this](Qt::MouseButton button) { Command6_MouseDown(button); }));
+        command6_, [this](const QMouseEvent& press) { Command6_MouseDown(press.button()); }));
     auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
     connect(f1, &QShortcut::activated, this, &Form1::requestHelp);
 }

@@ -7,7 +7,7 @@
 
 #include <map>
 
-#include "app/registry.h"
+#include "app/system_info.h"
 #include "ui/about_window.h"
 #include "ui/help_viewer.h"
 #include "window_fixture.h"
@@ -81,7 +81,7 @@ private slots:
             return tools.contains(QString::fromStdString(tool)) ? std::optional("/bin/" + tool)
                                                                 : std::nullopt;
         };
-        w.form.setAboutServices({std::make_shared<tallix::app::PathToolRegistry>(
+        w.form.setAboutServices({std::make_shared<tallix::app::FoundSystemInfoTool>(
                                      tallix::app::systemInfoTools(), finder),
                                  desktop});
         w.form.show();
