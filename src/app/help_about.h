@@ -26,12 +26,6 @@ std::string aboutTitle();
 // "Version " and the three numbers in decimal, separated by dots.
 std::string versionCaption(int major, int minor, int revision);
 
-inline constexpr const char* AboutDescription =
-    "This Kest add-on utility analyzes and gives you more info about the received data and/or "
-    "removes your transmitted (non digipeated) lines from the Kest saved reception file(s) or "
-    "Kest reports! It gives you the total of received headers and your digipeated frames, total "
-    "of your transmitted frames etc...";
-
 inline constexpr const char* MakerEmail = "tallix@example.org";
 inline constexpr const char* MakerWebAddress = "https://www.example.org/tallix";
 inline constexpr const char* MakerDonationPage = "https://www.example.org/tallix/donate";

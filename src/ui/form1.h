@@ -33,14 +33,11 @@ namespace tallix::ui {
 
 class ClickableLabel;
 class FileListBox;
-class FrmAbout;
+class AboutWindow;
 class HeardStationsWindow;
 class HelpViewer;
 class Prompts;
 class WindowRunControl;
-
-// The pointing hand shown over the call sign and the product name.
-QCursor pointingHandCursor();
 
 struct Environment {
     std::string hostFolder;   // the folder of the executable, without a trailing separator
@@ -177,7 +174,7 @@ private:
 
     // At most one About window and one help viewer.
     AboutServices aboutServices_ = systemAboutServices();
-    QPointer<FrmAbout> about_;
+    QPointer<AboutWindow> about_;
     QPointer<HelpViewer> helpViewer_;
 
     // The station figures of the last concluded run: the heard list's tips

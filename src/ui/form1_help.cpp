@@ -46,9 +46,9 @@ void Form1::Image1_Click() {
 
 void Form1::showAbout() {
     // A window that was closed is gone, or about to be: load a new one.
-    FrmAbout* about = about_.data();
+    AboutWindow* about = about_.data();
     if (!about || about->isHidden()) {
-        about = new FrmAbout(
+        about = new AboutWindow(
             prompts_, aboutServices_, [this] { requestHelp(); }, this);
         about_ = about;
         about->show();

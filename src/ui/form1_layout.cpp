@@ -82,11 +82,6 @@ QToolButton* pictureButton(QWidget* parent, const char* name, const QString& cap
 
 } // namespace
 
-QCursor pointingHandCursor() {
-    // The tip of the index finger is the hot spot.
-    return QCursor(QIcon(QStringLiteral(":/icons/pointing-hand.svg")).pixmap(32, 32), 14, 8);
-}
-
 void Form1::buildLayout() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(app::WindowTitle));

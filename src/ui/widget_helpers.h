@@ -4,6 +4,8 @@
 // its colours.
 
 #include <QColor>
+#include <QCursor>
+#include <QIcon>
 #include <QFont>
 #include <QLabel>
 #include <QPalette>
@@ -35,6 +37,20 @@ inline QFont monoFont(double points = 8.25) {
     f.setStyleHint(QFont::Monospace);
     f.setPointSizeF(points);
     return f;
+}
+
+// The pointing hand shown over the call sign, the product name and the links.
+inline QCursor pointingHandCursor() {
+    // The tip of the index finger is the hot spot.
+    return QCursor(QIcon(QStringLiteral(":/icons/pointing-hand.svg")).pixmap(32, 32), 14, 8);
+}
+
+// Labels marked "autoSize" take the size of their text, as the form gives
+// only where they start.
+inline void sizeLabelsToText(QWidget* window) {
+    for (QLabel* label : window->findChildren<QLabel*>())
+        if (label->property("autoSize").toBool())
+            label->adjustSize();
 }
 
 template <class W> W* place(W* w, const char* name, int x, int y, int width, int height) {
