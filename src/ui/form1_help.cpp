@@ -2,45 +2,25 @@
 // button (left click: help; right button: About), the product-name picture
 // (About) and F1 (help).
 
-#include <QEvent>
-#include <QKeySequence>
-#include <QMouseEvent>
-#include <QShortcut>
-#include <QToolButton>
-
-#include <functional>
-#include <utility>
-
 #include "app/help_about.h"
 #include "ui/about_window.h"
-#include "ui/clickable_label.h"
 #include "ui/form1.h"
-#include "ui/mouse_down_filter.h"
 #include "ui/help_viewer.h"
 #include "ui/qt_text.h"
 
 namespace tallix::ui {
 
-void Form1::wireHelpAndAbout() {
-    connect(image1_, &ClickableLabel::clicked, this, &Form1::Image1_Click);
-    connect(command6_, &QToolButton::clicked, this, &Form1::Command6_Click);
-    command6_->installEventFilter(new MouseDownFilter(
-        command6_, [this](const QMouseEvent& press) { Command6_MouseDown(press.button()); }));
-    auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
-    connect(f1, &QShortcut::activated, this, &Form1::requestHelp);
-}
-
-void Form1::Command6_Click() {
+void Form1::onHelpClicked() {
     requestHelp();
 }
 
-void Form1::Command6_MouseDown(Qt::MouseButton button) {
+void Form1::onHelpPressed(Qt::MouseButton button) {
     // A left press goes on to the button's click, which opens the help.
     if (button == Qt::RightButton)
         showAbout();
 }
 
-void Form1::Image1_Click() {
+void Form1::onProductNameClicked() {
     showAbout();
 }
 
