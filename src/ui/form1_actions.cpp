@@ -41,7 +41,7 @@ void putOnClipboard(const std::string& bytes) {
 
 void Form1::onSaveClicked() {
     saveState_.savePath = actions::proposedSavePath(label5Path_, currentFileIsRtf_);
-    saveState_.SplitFilePath();
+    saveState_.splitFilePath();
     actions::setCurrentFolder(fileList_->path());
     prompts_.message(actions::saveNameBox(displayPath(saveState_.saveName)));
     showSaveDialog();
@@ -70,12 +70,12 @@ void Form1::showSaveDialog() {
     }
     saveState_.saveAccepted = true;
     saveState_.savePath = std::string(text::trimSpaces(*chosen));
-    if (actions::FileExists(saveState_.savePath) &&
+    if (actions::fileExists(saveState_.savePath) &&
         prompts_.message(actions::overwriteQuestion()) != Answer::Yes) {
         saveState_.saveAccepted = false;
         return;
     }
-    saveState_.SplitFilePath();
+    saveState_.splitFilePath();
 }
 
 void Form1::onPrintClicked() {

@@ -1,7 +1,7 @@
 #pragma once
 // What every window of the program does to its elements: the fonts that take
-// the place of the classic ones, placing an element by name and pixels, and
-// its colours.
+// the place of the classic ones, the pointing hand, labels that size to their
+// text, and colours.
 
 #include <QColor>
 #include <QCursor>
@@ -51,12 +51,6 @@ inline void sizeLabelsToText(QWidget* window) {
     for (QLabel* label : window->findChildren<QLabel*>())
         if (label->property("autoSize").toBool())
             label->adjustSize();
-}
-
-template <class W> W* place(W* w, const char* name, int x, int y, int width, int height) {
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(x, y, width, height);
-    return w;
 }
 
 // Labels that show data show it as it stands: no markup is interpreted.
