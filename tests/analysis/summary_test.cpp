@@ -1,4 +1,5 @@
 #include "analysis/summary.h"
+#include "analysis/figure_table.h"
 
 #include <gtest/gtest.h>
 
