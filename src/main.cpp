@@ -1,5 +1,6 @@
 // Tallix: started by Kest with its launch code, from Kest's folder.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -21,7 +22,8 @@ namespace {
 // For checks of an installed program: asks for the help as the Help button
 // does and says on the error stream which document the viewer shows.
 void reportHelpAtStart(tallix::ui::Form1& window) {
-    window.Command6_Click();
+    if (auto* help = window.findChild<QAbstractButton*>(QStringLiteral("Command6")))
+        help->click();
     const auto* viewer = window.findChild<tallix::ui::HelpViewer*>();
     const QUrl shown = viewer ? viewer->browser()->source() : QUrl();
     const QString line = shown.isLocalFile()
@@ -61,7 +63,7 @@ int main(int argc, char** argv) {
     tallix::ui::QtPrompts prompts;
     tallix::ui::Form1 window(env, prompts);
     prompts.setParent(&window);
-    if (!window.Form_Load())
+    if (!window.load())
         return 0;
     // Centred on the screen at start.
     if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -249,7 +249,7 @@ std::string proposedSavePath(std::string_view selectedPath, bool richText) {
     return path;
 }
 
-bool FileExists(const std::string& path) {
+bool fileExists(const std::string& path) {
     if (path.empty() || path.find('\0') != std::string::npos)
         return false;
     const std::size_t sep = path.rfind(Separator);

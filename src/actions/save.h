@@ -35,7 +35,7 @@ struct SaveState {
     std::string saveName;      // the file-name part of savePath
     bool saveAccepted = false; // confirmed, and an existing file may be overwritten
 
-    void SplitFilePath() { saveName = fileNamePart(savePath); }
+    void splitFilePath() { saveName = fileNamePart(savePath); }
 };
 
 // The path Save proposes for the selected file: a rich-text source loses its
@@ -46,7 +46,7 @@ std::string proposedSavePath(std::string_view selectedPath, bool richText);
 // devices and missing paths do not). "*" and "?" in the file-name part match
 // any run of characters and any one character, against the names in its
 // folder exactly, case included.
-bool FileExists(const std::string& path);
+bool fileExists(const std::string& path);
 
 // Boxes of the Save flow.
 app::MessageBox saveNameBox(std::string_view saveName);

@@ -123,7 +123,6 @@ public:
 
     // Drops the first n characters of stored line i.
     void dropPrefix(std::int32_t i, std::size_t n);
-    void reserveBytes(std::size_t n) { arena_.reserve(n); }
 
 private:
     struct Span {

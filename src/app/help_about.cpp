@@ -24,26 +24,6 @@ std::string versionCaption(int major, int minor, int revision) {
            std::to_string(revision);
 }
 
-bool isPlainFile(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
-}
-
-std::optional<std::string> sysInfoToolPath(Registry& registry, const PlainFileProbe& fileExists) {
-    std::string value;
-    if (GetKeyValue(registry, HKeyLocalMachine, SysInfoPathKey, SysInfoPathValue, value)) {
-        if (value.empty())
-            return std::nullopt;
-        return value;
-    }
-    if (!GetKeyValue(registry, HKeyLocalMachine, SysInfoFolderKey, SysInfoFolderValue, value))
-        return std::nullopt;
-    const std::string path = value + "\\" + SysInfoProgram;
-    if (!fileExists(path))
-        return std::nullopt;
-    return path;
-}
-
 MessageBox sysInfoUnavailableMessage() {
     return {"System Information Is Unavailable At This Time", ApplicationTitle, Buttons::Ok,
             Icon::None};

@@ -1,15 +1,12 @@
 #pragma once
 // Help and the About window's texts and decisions, without any window: the
 // help document's name and the folder it is looked up in, the version and
-// title texts, the maker's addresses and where the system-information tool
-// is.
+// title texts, the maker's addresses and the message shown when there is no
+// system-information tool.
 
-#include <functional>
-#include <optional>
 #include <string>
 
 #include "base/message_box.h"
-#include "app/registry.h"
 
 namespace tallix::app {
 
@@ -29,33 +26,9 @@ std::string aboutTitle();
 // "Version " and the three numbers in decimal, separated by dots.
 std::string versionCaption(int major, int minor, int revision);
 
-inline constexpr const char* AboutDescription =
-    "This Kest add-on utility analyzes and gives you more info about the received data and/or "
-    "removes your transmitted (non digipeated) lines from the Kest saved reception file(s) or "
-    "Kest reports! It gives you the total of received headers and your digipeated frames, total "
-    "of your transmitted frames etc...";
-
 inline constexpr const char* MakerEmail = "tallix@example.org";
 inline constexpr const char* MakerWebAddress = "https://www.example.org/tallix";
 inline constexpr const char* MakerDonationPage = "https://www.example.org/tallix/donate";
-
-// Where the system-information tool is registered.
-inline constexpr const char* SysInfoPathKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-inline constexpr const char* SysInfoPathValue = "PATH";
-inline constexpr const char* SysInfoFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
-inline constexpr const char* SysInfoFolderValue = "MSINFO";
-inline constexpr const char* SysInfoProgram = "MSINFO32.EXE";
-
-// Whether a plain file of that path exists.
-using PlainFileProbe = std::function<bool(const std::string& path)>;
-bool isPlainFile(const std::string& path);
-
-// The path of the system-information tool to start: the registered full path
-// when there is one, else the registered folder with "\MSINFO32.EXE" when that
-// file exists. Nothing when neither holds; an empty registered path counts as
-// none, since it cannot be started.
-std::optional<std::string> sysInfoToolPath(Registry& registry,
-                                           const PlainFileProbe& fileExists = isPlainFile);
 
 // Shown when the tool is not found or cannot be started.
 MessageBox sysInfoUnavailableMessage();

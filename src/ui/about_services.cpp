@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <QUrl>
 
-#include "app/registry.h"
+#include "app/system_info.h"
 #include "ui/qt_text.h"
 
 namespace tallix::ui {
@@ -19,7 +19,7 @@ bool QtDesktop::startProgram(const std::string& path) {
 }
 
 AboutServices systemAboutServices() {
-    return {std::shared_ptr<app::Registry>(app::systemRegistry()), std::make_shared<QtDesktop>()};
+    return {std::shared_ptr<app::SystemInfoTool>(app::systemInfoTool()), std::make_shared<QtDesktop>()};
 }
 
 } // namespace tallix::ui

@@ -1,6 +1,6 @@
 #pragma once
-// What the About window hands to the outside world: the registry where the
-// system-information tool is found, and the desktop that opens addresses with
+// What the About window hands to the outside world: where the
+// system-information tool is, and the desktop that opens addresses with
 // its default handler and starts programs. The program uses the system's;
 // a test passes its own and records what would have been opened.
 
@@ -10,7 +10,7 @@
 class QUrl;
 
 namespace tallix::app {
-class Registry;
+class SystemInfoTool;
 }
 
 namespace tallix::ui {
@@ -33,11 +33,11 @@ public:
 };
 
 struct AboutServices {
-    std::shared_ptr<app::Registry> registry;
+    std::shared_ptr<app::SystemInfoTool> systemInfoTool;
     std::shared_ptr<Desktop> desktop;
 };
 
-// The system's registry and desktop.
+// The system's tool and desktop.
 AboutServices systemAboutServices();
 
 } // namespace tallix::ui

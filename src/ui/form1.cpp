@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -29,7 +30,9 @@
 #include "ui/heard_stations_window.h"
 #include "ui/help_viewer.h"
 #include "ui/prompts.h"
+#include "ui/mouse_down_filter.h"
 #include "ui/qt_text.h"
+#include "ui_form1.h"
 
 namespace tallix::ui {
 
@@ -71,8 +74,30 @@ private:
 } // namespace
 
 Form1::Form1(Environment environment, Prompts& prompts, QWidget* parent)
-    : QWidget(parent), env_(std::move(environment)), prompts_(prompts) {
-    buildLayout();
+    : QWidget(parent), m_ui(std::make_unique<::Ui::Form1>()), env_(std::move(environment)),
+      prompts_(prompts) {
+    m_ui->setupUi(this);
+    productName_ = m_ui->Image1;
+    indicator_ = m_ui->Label19;
+    callSignLabel_ = m_ui->Label2;
+    rawPane_ = m_ui->Text1;
+    processedPane_ = m_ui->Text2;
+    heardList_ = m_ui->List1;
+    sortedHeardList_ = m_ui->List2;
+    removeTxCheck_ = m_ui->Check1;
+    sortCheck_ = m_ui->Check2;
+    folderChoices_ = {m_ui->Option1_0, m_ui->Option1_1, m_ui->Option1_2, m_ui->Option1_3};
+    renameButton_ = m_ui->cmdRename;
+    deleteButton_ = m_ui->Command4;
+    processButton_ = m_ui->Command2;
+    saveButton_ = m_ui->Command3;
+    printButton_ = m_ui->Command7;
+    copyButton_ = m_ui->Command8;
+    helpButton_ = m_ui->Command6;
+    fileList_ = m_ui->File1;
+    fileSizeLabel_ = m_ui->lblFileSize;
+    fileDateLabel_ = m_ui->lbldate;
+    completeLooks();
     for (std::size_t i = 0; i < analysis::FigureTable.size(); ++i) {
         const std::string_view name = analysis::FigureTable[i].element;
         figureLabels_[i] = findChild<QLabel*>(
@@ -80,29 +105,47 @@ Form1::Form1(Environment environment, Prompts& prompts, QWidget* parent)
         if (!figureLabels_[i])
             qFatal("no label %.*s for a figure", static_cast<int>(name.size()), name.data());
     }
-    wireEvents();
+    connectElements();
 }
 
 Form1::~Form1() = default;
 
-void Form1::wireEvents() {
-    connect(command2_, &QToolButton::clicked, this, &Form1::Command2_Click);
-    command2_->installEventFilter(new SingleClickFilter(command2_));
-    for (std::size_t i = 0; i < option1_.size(); ++i)
-        connect(option1_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+void Form1::connectElements() {
+    connect(processButton_, &QToolButton::clicked, this, &Form1::onProcessClicked);
+    processButton_->installEventFilter(new SingleClickFilter(processButton_));
+    for (std::size_t i = 0; i < folderChoices_.size(); ++i)
+        connect(folderChoices_[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
-                Option1_Click(static_cast<int>(i));
+                onFolderChoiceClicked(static_cast<int>(i));
         });
-    connect(file1_, &FileListBox::entryChosen, this, &Form1::File1_Click);
-    connect(file1_, &FileListBox::chosenDoubleClicked, this, &Form1::File1_DblClick);
-    connect(file1_, &FileListBox::pathChanged, this, &Form1::File1_PathChange);
-    connect(label2_, &ClickableLabel::clicked, this, &Form1::Label2_Click);
-    connect(timer1_, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    for (QListWidget* list : {list1_, list2_})
-        connect(list, &QListWidget::itemDoubleClicked, this, &Form1::HeardList_DblClick);
+    connect(fileList_, &FileListBox::entryChosen, this, &Form1::onFileChosen);
+    connect(fileList_, &FileListBox::chosenDoubleClicked, this, &Form1::onFileDoubleClicked);
+    connect(fileList_, &FileListBox::pathChanged, this, &Form1::onFolderChanged);
+    connect(callSignLabel_, &ClickableLabel::clicked, this, &Form1::onCallSignClicked);
+    connect(indicatorTimer_, &QTimer::timeout, this, &Form1::onIndicatorTick);
+    for (QListWidget* list : {heardList_, sortedHeardList_})
+        connect(list, &QListWidget::itemDoubleClicked, this, &Form1::onHeardListDoubleClicked);
     // A click on the indicator does nothing.
-    wireActions();
-    wireHelpAndAbout();
+
+    // The file actions, the heard list's menu and Sort.
+    connect(saveButton_, &QToolButton::clicked, this, &Form1::onSaveClicked);
+    connect(printButton_, &QToolButton::clicked, this, &Form1::onPrintClicked);
+    connect(copyButton_, &QToolButton::clicked, this, &Form1::onCopyClicked);
+    connect(renameButton_, &QToolButton::clicked, this, &Form1::onRenameClicked);
+    connect(deleteButton_, &QToolButton::clicked, this, &Form1::onDeleteClicked);
+    connect(sortCheck_, &QCheckBox::toggled, this, &Form1::onSortClicked);
+    // Presses reach a list's viewport, not the list.
+    for (QListWidget* list : {heardList_, sortedHeardList_})
+        list->viewport()->installEventFilter(new MouseDownFilter(
+            list, [this](const QMouseEvent& press) { onHeardListPressed(press.buttons()); }));
+
+    // Help and About.
+    connect(productName_, &ClickableLabel::clicked, this, &Form1::onProductNameClicked);
+    connect(helpButton_, &QToolButton::clicked, this, &Form1::onHelpClicked);
+    helpButton_->installEventFilter(new MouseDownFilter(
+        helpButton_, [this](const QMouseEvent& press) { onHelpPressed(press.button()); }));
+    auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
+    connect(f1, &QShortcut::activated, this, &Form1::requestHelp);
 }
 
 namespace {
@@ -146,7 +189,7 @@ files::DateFormat Form1::dateFormat() const {
             }};
 }
 
-bool Form1::Form_Load() {
+bool Form1::load() {
     const auto settingsPath = app::findSettingsFile(env_.hostFolder);
     const std::optional<std::string> settings =
         settingsPath ? app::readWholeFile(*settingsPath) : std::nullopt;
@@ -161,56 +204,56 @@ bool Form1::Form_Load() {
         prompts_.message(*decision.message);
         return false;
     }
-    CheckKestDirs();
-    text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    text2_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    option1_[0]->setFocus(); // the first element of the tab order
+    checkKestDirs();
+    rawPane_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    processedPane_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    folderChoices_[0]->setFocus(); // the first element of the tab order
     return true;
 }
 
-void Form1::CheckKestDirs() {
-    bool failed = file1_->setPath(env_.hostFolder) != 0;
+void Form1::checkKestDirs() {
+    bool failed = fileList_->setPath(env_.hostFolder) != 0;
     if (app::entryExists(env_.hostFolder, "Reports")) {
-        failed = file1_->setPath(app::folderOfChoice(env_.hostFolder, 1)) != 0 || failed;
-        option1_[1]->setEnabled(true);
+        failed = fileList_->setPath(app::folderOfChoice(env_.hostFolder, 1)) != 0 || failed;
+        folderChoices_[1]->setEnabled(true);
         selectChoice(1);
     }
     if (app::entryExists(env_.hostFolder, "Logs"))
-        option1_[2]->setEnabled(true);
+        folderChoices_[2]->setEnabled(true);
     if (app::entryExists(env_.hostFolder, "Monitor"))
-        option1_[3]->setEnabled(true);
+        folderChoices_[3]->setEnabled(true);
     if (failed)
         selectChoice(0);
 }
 
 void Form1::selectChoice(int index) {
-    QRadioButton* option = option1_[static_cast<std::size_t>(index)];
+    QRadioButton* option = folderChoices_[static_cast<std::size_t>(index)];
     if (option->isChecked())
-        Option1_Click(index); // selecting it again still runs its click
+        onFolderChoiceClicked(index); // selecting it again still runs its click
     else
         option->setChecked(true);
 }
 
-void Form1::Option1_Click(int index) {
+void Form1::onFolderChoiceClicked(int index) {
     if (index < 0 || index > 3)
         return;
     const auto& choice = app::FolderChoices[static_cast<std::size_t>(index)];
-    if (const int error = file1_->setPath(app::folderOfChoice(env_.hostFolder, index));
+    if (const int error = fileList_->setPath(app::folderOfChoice(env_.hostFolder, index));
         error != 0) {
         prompts_.message({choice.missingMessage, "Error nr" + app::errorDescription(error),
                           app::Buttons::Ok, app::Icon::Critical});
     }
-    file1_->refresh();
+    fileList_->refresh();
 }
 
-void Form1::File1_PathChange() {
-    lblFileSize_->setText(QStringLiteral("0 kB"));
-    lbldate_->setText(QStringLiteral("none"));
+void Form1::onFolderChanged() {
+    fileSizeLabel_->setText(QStringLiteral("0 kB"));
+    fileDateLabel_->setText(QStringLiteral("none"));
 }
 
-void Form1::File1_Click() {
-    command2_->setEnabled(true);
-    currentFile_ = app::joinPath(file1_->path(), file1_->selectedName());
+void Form1::onFileChosen() {
+    processButton_->setEnabled(true);
+    currentFile_ = app::joinPath(fileList_->path(), fileList_->selectedName());
     showFileToProcess(currentFile_);
     const files::FileFactsResult facts = files::readFileFacts(currentFile_);
     if (facts.facts) {
@@ -218,12 +261,12 @@ void Form1::File1_Click() {
         // Figures and the desktop's date texts: UTF-8.
         const auto captions = files::selectionCaptions(*facts.facts, dateFormat());
         setCaption("lblSize_0", fromDesktop(captions.sizeLabel));
-        lblFileSize_->setText(fromDesktop(captions.fileSize));
-        lbldate_->setText(fromDesktop(captions.date));
+        fileSizeLabel_->setText(fromDesktop(captions.fileSize));
+        fileDateLabel_->setText(fromDesktop(captions.date));
         setCaption("Label35", fromDesktop(captions.createdLabel));
     }
-    command4_->setEnabled(true);
-    Preview();
+    deleteButton_->setEnabled(true);
+    showPreview();
 }
 
 void Form1::showFileToProcess(const std::string& path) {
@@ -231,19 +274,19 @@ void Form1::showFileToProcess(const std::string& path) {
     setCaption("Label5", fromPath(path));
 }
 
-void Form1::File1_DblClick() {
-    Command2_Click();
+void Form1::onFileDoubleClicked() {
+    onProcessClicked();
 }
 
-void Form1::Preview() {
+void Form1::showPreview() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    text1_->clear();
+    rawPane_->clear();
     const files::RawText raw = files::loadRawText(currentFile_);
     if (raw.loaded) {
         rawBytes_ = raw.text;
         if (raw.richText) {
             // Paragraphs keep their alignment; the preview style does the rest.
-            QTextCursor cursor(text1_->document());
+            QTextCursor cursor(rawPane_->document());
             bool first = true;
             for (const auto& paragraph : raw.document.paragraphs) {
                 QTextBlockFormat block;
@@ -261,7 +304,7 @@ void Form1::Preview() {
                 cursor.insertText(toDisplayText(paragraph.text()));
             }
         } else {
-            text1_->setPlainText(toDisplayText(raw.text));
+            rawPane_->setPlainText(toDisplayText(raw.text));
         }
         previewLineCount_ = files::previewLineCount(raw.text);
         setCaption("Label12", QString::fromStdString(text::singleText(previewLineCount_)));
@@ -269,16 +312,16 @@ void Form1::Preview() {
         rawBytes_.clear();
     }
     currentFileIsRtf_ = files::isRtfPath(currentFile_);
-    QPalette p = text1_->palette();
+    QPalette p = rawPane_->palette();
     p.setColor(QPalette::Text, Qt::black);
     p.setColor(QPalette::Base, QColor(0xE0, 0xE0, 0xE0));
-    text1_->setPalette(p);
-    text1_->moveCursor(QTextCursor::Start);
-    text1_->ensureCursorVisible();
+    rawPane_->setPalette(p);
+    rawPane_->moveCursor(QTextCursor::Start);
+    rawPane_->ensureCursorVisible();
     QApplication::restoreOverrideCursor();
 }
 
-void Form1::Label2_Click() {
+void Form1::onCallSignClicked() {
     // The call sign is 8-bit text; the box speaks UTF-8.
     const std::string answer =
         toBytes(fromDesktop(prompts_.input(app::callSignInputBox(toDesktop(fromBytes(ownCall_))))));
@@ -288,12 +331,12 @@ void Form1::Label2_Click() {
     }
 }
 
-void Form1::Timer1_Timer() {
+void Form1::onIndicatorTick() {
     static const QColor steps[3] = {QColor(0, 0, 128), QColor(0, 128, 0), QColor(128, 0, 0)};
     if (blinkPhase_ >= 0 && blinkPhase_ <= 2) {
-        QPalette p = label19_->palette();
+        QPalette p = indicator_->palette();
         p.setColor(QPalette::WindowText, steps[blinkPhase_]);
-        label19_->setPalette(p);
+        indicator_->setPalette(p);
     }
     ++blinkPhase_;
     if (blinkPhase_ > 2)
@@ -312,11 +355,11 @@ void Form1::closeEvent(QCloseEvent* event) {
         if (other)
             other->close();
     if (!running_)
-        Form_Unload();
+        unload();
     event->accept();
 }
 
-void Form1::Form_Unload() {
+void Form1::unload() {
     lineStore_.clear();
     heardStore_.reset();
 }

@@ -1,27 +1,29 @@
 #pragma once
 // The main window. It shows the texts the core gives and passes the user's
-// actions to the core; every element carries its established name as its Qt
-// object name (Command2, Label19, Option1_3, ...).
+// actions to the core; the elements come from the form form1.ui, where each
+// carries its established name as its Qt object name (Command2, Label19,
+// Option1_3, ...).
 
 #include <QPointer>
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
+#include "actions/save.h"
 #include "analysis/figure_table.h"
 #include "analysis/heard_list.h"
 #include "analysis/line_store.h"
 #include "analysis/station_stats.h"
+#include "base/message_box.h"
 #include "files/file_facts.h"
-#include "actions/save.h"
-#include "ui/printer.h"
 #include "ui/about_services.h"
+#include "ui/printer.h"
 
 class QCheckBox;
-class QCursor;
-class QGroupBox;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -30,94 +32,106 @@ class QTextEdit;
 class QTimer;
 class QToolButton;
 
+namespace Ui {
+class Form1;
+}
+
 namespace tallix::ui {
 
+class AboutWindow;
 class ClickableLabel;
 class FileListBox;
-class FrmAbout;
 class HeardStationsWindow;
 class HelpViewer;
 class Prompts;
-class WindowRunControl;
-
-// The pointing hand shown over the call sign and the product name.
-QCursor pointingHandCursor();
 
 struct Environment {
     std::string hostFolder;   // the folder of the executable, without a trailing separator
     std::string argumentText; // the whole argument text
 };
 
-class Form1 : public QWidget {
+// What an analysis run needs of the window it runs in.
+class RunWindow {
+public:
+    virtual ~RunWindow() = default;
+    virtual bool confirm(const app::MessageBox& box) = 0;
+    // The run is past the validation of `path`: the indicator shows.
+    virtual void showRunStarted(const std::string& path) = 0;
+    virtual void showPassStarted(std::int32_t lineCount) = 0;
+    virtual void addHeard(std::string_view call) = 0;
+    virtual void showProgress(std::string_view caption) = 0;
+    virtual void appendProcessed(std::string_view bytes) = 0;
+    virtual void showPassEnded() = 0;
+    virtual bool removeTxFrames() const = 0;
+    virtual bool cancelRequested() const = 0;
+    // The window is closing: the run is to end where it stands.
+    virtual bool abandoned() const = 0;
+    // How often the run lets pending events run, at most, in milliseconds.
+    virtual int yieldInterval() const = 0;
+};
+
+class Form1 : public QWidget, private RunWindow {
     Q_OBJECT
-    friend class WindowRunControl;
 
 public:
     Form1(Environment environment, Prompts& prompts, QWidget* parent = nullptr);
     ~Form1() override;
 
     // Start-up. False when the program is to end (its message was shown).
-    bool Form_Load();
+    bool load();
 
     const std::string& ownCall() const { return ownCall_; }
-    const std::string& currentFile() const { return currentFile_; }
-    bool currentFileIsRtf() const { return currentFileIsRtf_; }
-    float previewLineCount() const { return previewLineCount_; }
     const std::string& processedBytes() const { return processedBytes_; }
     bool running() const { return running_; }
-    std::int16_t blinkPhase() const { return blinkPhase_; }
 
     // How often a run lets pending events run, at most (default 20 ms); 0
     // yields after every line.
     void setYieldInterval(int milliseconds) { yieldIntervalMs_ = milliseconds; }
-
-    // Handlers, public so that tests and the event wiring reach the same code.
-    void Command2_Click();
-    void Option1_Click(int index);
-    void File1_Click();
-    void File1_DblClick();
-    void File1_PathChange();
-    void Label2_Click();
-    void Timer1_Timer();
-    // A double click on an entry of the heard list (List1 or List2).
-    void HeardList_DblClick();
-    void Command3_Click();
-    void Command7_Click();
-    void Command8_Click();
-    void List1_MouseDown(Qt::MouseButtons buttons);
-    void List2_MouseDown(Qt::MouseButtons buttons);
-    void menucopyheard1_Click();
-    void Check2_Click();
-    void cmdRename_Click();
-    void Command4_Click();
-
     // The printer Print uses (the system's default printer unless set).
     void setPrinter(Printer& printer) { printer_ = &printer; }
-    void Command6_Click();
-    void Command6_MouseDown(Qt::MouseButton button);
-    void Image1_Click();
-
-    // The registry and desktop the About window uses (the system's by default).
+    // The system-information tool and desktop the About window uses (the
+    // system's by default).
     void setAboutServices(AboutServices services) { aboutServices_ = std::move(services); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
+private slots:
+    void onProcessClicked();
+    void onFolderChoiceClicked(int index);
+    void onFileChosen();
+    void onFileDoubleClicked();
+    void onFolderChanged();
+    void onCallSignClicked();
+    void onIndicatorTick();
+    void onHeardListDoubleClicked();
+    void onSaveClicked();
+    void onPrintClicked();
+    void onCopyClicked();
+    void onCopyHeardTriggered();
+    void onSortClicked();
+    void onRenameClicked();
+    void onDeleteClicked();
+    void onHelpClicked();
+    void onProductNameClicked();
+
 private:
-    void buildLayout();
-    void wireEvents();
-    void wireActions();
-    void ShowSaveDialog();
-    void wireHelpAndAbout();
+    // What the form cannot hold: the fonts of fractional sizes, the system's
+    // colours, the pictures and the pointer.
+    void completeLooks();
+    void connectElements();
+    void onHeardListPressed(Qt::MouseButtons buttons);
+    void onHelpPressed(Qt::MouseButton button);
+    void showSaveDialog();
     void showAbout();
     void requestHelp();
-    void CheckKestDirs();
+    void checkKestDirs();
     void selectChoice(int index);
-    void Preview();
-    void ProcessFile();
+    void showPreview();
+    void processFile();
     void showStations(std::vector<analysis::StationRecord> stations,
                       analysis::ActivitySeries activity, const std::vector<std::string>& heard);
-    void Form_Unload();
+    void unload();
     files::DateFormat dateFormat() const;
     void setCaption(const char* element, const QString& text);
     // Every figure of a concluded run into its label.
@@ -125,6 +139,20 @@ private:
     // Label5 shows `path`; Save proposes that path, as bytes, not the caption.
     void showFileToProcess(const std::string& path);
 
+    // RunWindow
+    bool confirm(const app::MessageBox& box) override;
+    void showRunStarted(const std::string& path) override;
+    void showPassStarted(std::int32_t lineCount) override;
+    void addHeard(std::string_view call) override;
+    void showProgress(std::string_view caption) override;
+    void appendProcessed(std::string_view bytes) override;
+    void showPassEnded() override;
+    bool removeTxFrames() const override;
+    bool cancelRequested() const override { return cancelRequested_; }
+    bool abandoned() const override { return closing_; }
+    int yieldInterval() const override { return yieldIntervalMs_; }
+
+    std::unique_ptr<::Ui::Form1> m_ui;
     Environment env_;
     Prompts& prompts_;
 
@@ -139,43 +167,34 @@ private:
     analysis::HeardStore heardStore_;
     std::int16_t blinkPhase_ = 0;
     bool running_ = false;
-    bool inPass_ = false;
     int yieldIntervalMs_ = 20;
     bool cancelRequested_ = false;
     bool closing_ = false;
 
-    // Elements (owned by Qt's parent chain).
-    QGroupBox* frame1_ = nullptr;
-    QGroupBox* frame2_ = nullptr;
-    QGroupBox* frame3_ = nullptr;
-    QLabel* label5_ = nullptr;
-    ClickableLabel* image1_ = nullptr;
-    QLabel* lblSize_ = nullptr;
-    QLabel* label35_ = nullptr;
-    QLabel* label12_ = nullptr;
-    ClickableLabel* label19_ = nullptr;
-    QLabel* label7_ = nullptr;
-    QTextEdit* text1_ = nullptr;
-    QTextEdit* text2_ = nullptr;
-    QListWidget* list1_ = nullptr;
-    QListWidget* list2_ = nullptr;
-    QCheckBox* check1_ = nullptr;
-    QCheckBox* check2_ = nullptr;
-    std::array<QRadioButton*, 4> option1_{};
-    QToolButton* cmdRename_ = nullptr;
-    QToolButton* command4_ = nullptr;
-    QToolButton* command2_ = nullptr;
-    QToolButton* command3_ = nullptr;
-    QToolButton* command7_ = nullptr;
-    QToolButton* command8_ = nullptr;
-    QToolButton* command6_ = nullptr;
-    FileListBox* file1_ = nullptr;
-    QLabel* lblFileSize_ = nullptr;
-    QLabel* lbldate_ = nullptr;
-    ClickableLabel* label2_ = nullptr;
-    QTimer* timer1_ = nullptr;
-    QMenu* menucopyheard_ = nullptr;
-    // The labels of analysis::FigureTable, row by row, found once the layout stands.
+    // The elements the behaviour uses, by what they are (the form owns them).
+    ClickableLabel* productName_ = nullptr;
+    ClickableLabel* indicator_ = nullptr;
+    ClickableLabel* callSignLabel_ = nullptr;
+    QTextEdit* rawPane_ = nullptr;
+    QTextEdit* processedPane_ = nullptr;
+    QListWidget* heardList_ = nullptr;
+    QListWidget* sortedHeardList_ = nullptr;
+    QCheckBox* removeTxCheck_ = nullptr;
+    QCheckBox* sortCheck_ = nullptr;
+    std::array<QRadioButton*, 4> folderChoices_{}; // by index; on screen 0, 3, 1, 2
+    QToolButton* renameButton_ = nullptr;
+    QToolButton* deleteButton_ = nullptr;
+    QToolButton* processButton_ = nullptr;
+    QToolButton* saveButton_ = nullptr;
+    QToolButton* printButton_ = nullptr;
+    QToolButton* copyButton_ = nullptr;
+    QToolButton* helpButton_ = nullptr;
+    FileListBox* fileList_ = nullptr;
+    QLabel* fileSizeLabel_ = nullptr;
+    QLabel* fileDateLabel_ = nullptr;
+    QTimer* indicatorTimer_ = nullptr;
+    QMenu* heardMenu_ = nullptr;
+    // The labels of analysis::FigureTable, row by row, found once the form stands.
     std::array<QLabel*, analysis::FigureTable.size()> figureLabels_{};
 
     actions::SaveState saveState_;
@@ -184,7 +203,7 @@ private:
 
     // At most one About window and one help viewer.
     AboutServices aboutServices_ = systemAboutServices();
-    QPointer<FrmAbout> about_;
+    QPointer<AboutWindow> about_;
     QPointer<HelpViewer> helpViewer_;
 
     // The station figures of the last concluded run: the heard list's tips

@@ -31,23 +31,6 @@ namespace tallix::ui {
 
 namespace {
 
-// Tells of every mouse press on a widget with the buttons held, and leaves the
-// press to the widget.
-class MouseDownFilter : public QObject {
-public:
-    MouseDownFilter(QObject* parent, std::function<void(Qt::MouseButtons)> onPress)
-        : QObject(parent), onPress_(std::move(onPress)) {}
-
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress)
-            onPress_(static_cast<QMouseEvent*>(event)->buttons());
-        return false;
-    }
-
-private:
-    std::function<void(Qt::MouseButtons)> onPress_;
-};
-
 void putOnClipboard(const std::string& bytes) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
@@ -56,28 +39,12 @@ void putOnClipboard(const std::string& bytes) {
 
 } // namespace
 
-void Form1::wireActions() {
-    connect(command3_, &QToolButton::clicked, this, &Form1::Command3_Click);
-    connect(command7_, &QToolButton::clicked, this, &Form1::Command7_Click);
-    connect(command8_, &QToolButton::clicked, this, &Form1::Command8_Click);
-    connect(cmdRename_, &QToolButton::clicked, this, &Form1::cmdRename_Click);
-    connect(command4_, &QToolButton::clicked, this, &Form1::Command4_Click);
-    connect(check2_, &QCheckBox::toggled, this, &Form1::Check2_Click);
-    if (auto* copyHeard = menucopyheard_->findChild<QAction*>(QStringLiteral("menucopyheard1")))
-        connect(copyHeard, &QAction::triggered, this, &Form1::menucopyheard1_Click);
-    // Presses reach a list's viewport, not the list.
-    list1_->viewport()->installEventFilter(
-        new MouseDownFilter(list1_, [this](Qt::MouseButtons b) { List1_MouseDown(b); }));
-    list2_->viewport()->installEventFilter(
-        new MouseDownFilter(list2_, [this](Qt::MouseButtons b) { List2_MouseDown(b); }));
-}
-
-void Form1::Command3_Click() {
+void Form1::onSaveClicked() {
     saveState_.savePath = actions::proposedSavePath(label5Path_, currentFileIsRtf_);
-    saveState_.SplitFilePath();
-    actions::setCurrentFolder(file1_->path());
+    saveState_.splitFilePath();
+    actions::setCurrentFolder(fileList_->path());
     prompts_.message(actions::saveNameBox(displayPath(saveState_.saveName)));
-    ShowSaveDialog();
+    showSaveDialog();
     if (!saveState_.saveAccepted) {
         actions::setCurrentFolder(env_.hostFolder);
         return;
@@ -86,10 +53,10 @@ void Form1::Command3_Click() {
         error != 0)
         prompts_.message(actions::saveErrorMessage(displayPath(currentFile_), error));
     actions::setCurrentFolder(env_.hostFolder);
-    file1_->refresh();
+    fileList_->refresh();
 }
 
-void Form1::ShowSaveDialog() {
+void Form1::showSaveDialog() {
     SaveDialogRequest request;
     request.title = actions::SaveDialogTitle;
     for (const auto& filter : actions::SaveDialogFilters)
@@ -103,15 +70,15 @@ void Form1::ShowSaveDialog() {
     }
     saveState_.saveAccepted = true;
     saveState_.savePath = std::string(text::trimSpaces(*chosen));
-    if (actions::FileExists(saveState_.savePath) &&
+    if (actions::fileExists(saveState_.savePath) &&
         prompts_.message(actions::overwriteQuestion()) != Answer::Yes) {
         saveState_.saveAccepted = false;
         return;
     }
-    saveState_.SplitFilePath();
+    saveState_.splitFilePath();
 }
 
-void Form1::Command7_Click() {
+void Form1::onPrintClicked() {
     if (prompts_.message(actions::printQuestion()) != Answer::Yes)
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -128,43 +95,39 @@ void Form1::Command7_Click() {
         prompts_.message(actions::printFailedMessage());
 }
 
-void Form1::Command8_Click() {
+void Form1::onCopyClicked() {
     if (processedBytes_.empty())
         return;
     putOnClipboard(processedBytes_);
     prompts_.message(actions::processedCopiedMessage());
 }
 
-void Form1::List1_MouseDown(Qt::MouseButtons buttons) {
+void Form1::onHeardListPressed(Qt::MouseButtons buttons) {
     if (buttons == Qt::RightButton)
-        menucopyheard_->popup(QCursor::pos());
+        heardMenu_->popup(QCursor::pos());
 }
 
-void Form1::List2_MouseDown(Qt::MouseButtons buttons) {
-    List1_MouseDown(buttons);
-}
-
-void Form1::menucopyheard1_Click() {
-    if (list1_->count() == 0) {
+void Form1::onCopyHeardTriggered() {
+    if (heardList_->count() == 0) {
         prompts_.message(actions::emptyHeardListMessage());
         return;
     }
     // Always the order of first hearing, whichever list is on view.
     std::vector<std::string> entries;
-    entries.reserve(static_cast<std::size_t>(list1_->count()));
-    for (int i = 0; i < list1_->count(); ++i)
-        entries.push_back(toBytes(list1_->item(i)->text()));
+    entries.reserve(static_cast<std::size_t>(heardList_->count()));
+    for (int i = 0; i < heardList_->count(); ++i)
+        entries.push_back(toBytes(heardList_->item(i)->text()));
     putOnClipboard(analysis::heardClipboardText(entries));
 }
 
-void Form1::Check2_Click() {
-    const bool sorted = check2_->isChecked();
-    list2_->setVisible(sorted);
-    list1_->setVisible(!sorted);
+void Form1::onSortClicked() {
+    const bool sorted = sortCheck_->isChecked();
+    sortedHeardList_->setVisible(sorted);
+    heardList_->setVisible(!sorted);
 }
 
-void Form1::cmdRename_Click() {
-    const std::string name = file1_->selectedName();
+void Form1::onRenameClicked() {
+    const std::string name = fileList_->selectedName();
     if (name.empty())
         return;
     // The name is shown, and the answer taken, as a path is shown.
@@ -172,15 +135,15 @@ void Form1::cmdRename_Click() {
         name, toPath(fromDesktop(prompts_.input(actions::renameInputBox(displayPath(name))))));
     if (!target)
         return;
-    if (const int error = actions::renameFile(file1_->path(), name, *target); error != 0) {
+    if (const int error = actions::renameFile(fileList_->path(), name, *target); error != 0) {
         prompts_.message(actions::renameErrorMessage(error));
         return;
     }
-    file1_->refresh();
+    fileList_->refresh();
 }
 
-void Form1::Command4_Click() {
-    const std::string name = file1_->selectedName();
+void Form1::onDeleteClicked() {
+    const std::string name = fileList_->selectedName();
     if (name.empty()) {
         prompts_.message(actions::noFileToDeleteMessage());
         return;
@@ -188,9 +151,9 @@ void Form1::Command4_Click() {
     if (prompts_.message(actions::deleteQuestion(displayPath(name))) != Answer::Yes)
         return;
     // A file that cannot be deleted is not reported; the list shows it still.
-    actions::deleteFile(file1_->path(), name);
-    file1_->refresh();
-    command4_->setEnabled(false);
+    actions::deleteFile(fileList_->path(), name);
+    fileList_->refresh();
+    deleteButton_->setEnabled(false);
 }
 
 } // namespace tallix::ui

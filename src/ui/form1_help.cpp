@@ -2,74 +2,33 @@
 // button (left click: help; right button: About), the product-name picture
 // (About) and F1 (help).
 
-#include <QEvent>
-#include <QKeySequence>
-#include <QMouseEvent>
-#include <QShortcut>
-#include <QToolButton>
-
-#include <functional>
-#include <utility>
-
 #include "app/help_about.h"
 #include "ui/about_window.h"
-#include "ui/clickable_label.h"
 #include "ui/form1.h"
 #include "ui/help_viewer.h"
 #include "ui/qt_text.h"
 
 namespace tallix::ui {
 
-namespace {
-
-// Reports every mouse button pressed on the watched element, as its
-// mouse-down event; the press itself goes on to the element.
-class MouseDownFilter : public QObject {
-public:
-    MouseDownFilter(QObject* parent, std::function<void(Qt::MouseButton)> onPress)
-        : QObject(parent), onPress_(std::move(onPress)) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonPress)
-            onPress_(static_cast<QMouseEvent*>(event)->button());
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void(Qt::MouseButton)> onPress_;
-};
-
-} // namespace
-
-void Form1::wireHelpAndAbout() {
-    connect(image1_, &ClickableLabel::clicked, this, &Form1::Image1_Click);
-    connect(command6_, &QToolButton::clicked, this, &Form1::Command6_Click);
-    command6_->installEventFilter(new MouseDownFilter(
-        command6_, [this](Qt::MouseButton button) { Command6_MouseDown(button); }));
-    auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
-    connect(f1, &QShortcut::activated, this, &Form1::requestHelp);
-}
-
-void Form1::Command6_Click() {
+void Form1::onHelpClicked() {
     requestHelp();
 }
 
-void Form1::Command6_MouseDown(Qt::MouseButton button) {
+void Form1::onHelpPressed(Qt::MouseButton button) {
     // A left press goes on to the button's click, which opens the help.
     if (button == Qt::RightButton)
         showAbout();
 }
 
-void Form1::Image1_Click() {
+void Form1::onProductNameClicked() {
     showAbout();
 }
 
 void Form1::showAbout() {
     // A window that was closed is gone, or about to be: load a new one.
-    FrmAbout* about = about_.data();
+    AboutWindow* about = about_.data();
     if (!about || about->isHidden()) {
-        about = new FrmAbout(
+        about = new AboutWindow(
             prompts_, aboutServices_, [this] { requestHelp(); }, this);
         about_ = about;
         about->show();

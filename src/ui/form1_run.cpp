@@ -56,17 +56,15 @@ void appendToPane(QTextEdit* pane, std::string_view bytes, const bool& stop) {
 // lines wait in buffers until the next yield.
 class WindowRunControl : public analysis::RunControl {
 public:
-    explicit WindowRunControl(Form1& form) : form_(form) { clock_.start(); }
+    explicit WindowRunControl(RunWindow& window) : window_(window) { clock_.start(); }
 
     bool confirmUnrecognised(const app::MessageBox& box) override {
-        return form_.prompts_.message(box) == Answer::Yes;
+        return window_.confirm(box);
     }
     void intakeStarted(std::string_view path) override {
-        form_.label19_->show();
-        form_.showFileToProcess(std::string(path));
+        window_.showRunStarted(std::string(path));
         QApplication::setOverrideCursor(Qt::WaitCursor);
         busy_ = true;
-        form_.timer1_->start();
     }
     void yield() override { flushAndYield(); }
     void preprocessLine(std::int32_t, std::string_view caption) override {
@@ -77,36 +75,8 @@ public:
             lastCaption_.assign(caption);
         }
     }
-    void passStarted(std::int32_t lineCount) override {
-        form_.setCaption("Label12", QString::number(lineCount));
-        form_.text2_->clear();
-        form_.text1_->moveCursor(QTextCursor::Start);
-        form_.list1_->clear();
-        form_.list2_->clear();
-        for (QToolButton* b : {form_.command3_, form_.command7_, form_.command8_})
-            b->setEnabled(true);
-        form_.command2_->setText(QStringLiteral("Cancel"));
-        form_.cancelRequested_ = false;
-        form_.inPass_ = true;
-        form_.processedBytes_.clear();
-    }
-    void heardAdded(std::string_view call) override {
-        const QString entry = fromBytes(call);
-        form_.list1_->addItem(entry);
-        // List2 keeps its entries in the heard list's sorted order.
-        int lo = 0, hi = form_.list2_->count();
-        const std::string key(call);
-        while (lo < hi) {
-            const int mid = (lo + hi) / 2;
-            if (analysis::heardLess(key, form_.list2_->item(mid)->data(Qt::UserRole).toByteArray().toStdString()))
-                hi = mid;
-            else
-                lo = mid + 1;
-        }
-        auto* item = new QListWidgetItem(entry);
-        item->setData(Qt::UserRole, QByteArray::fromStdString(key));
-        form_.list2_->insertItem(lo, item);
-    }
+    void passStarted(std::int32_t lineCount) override { window_.showPassStarted(lineCount); }
+    void heardAdded(std::string_view call) override { window_.addHeard(call); }
     void processedLineAppended(std::string_view line) override {
         pendingText_.append(line);
         pendingText_.append("\r\n");
@@ -119,30 +89,28 @@ public:
             lastCaption_.assign(caption);
         }
     }
-    bool removeTxFrames() override { return form_.check1_->isChecked(); }
-    bool cancelRequested() override { return form_.cancelRequested_; }
-    bool abandoned() override { return form_.closing_; }
+    bool removeTxFrames() override { return window_.removeTxFrames(); }
+    bool cancelRequested() override { return window_.cancelRequested(); }
+    bool abandoned() override { return window_.abandoned(); }
     void passEnded() override {
         flushAndYield();
-        form_.inPass_ = false;
         restorePointer();
-        form_.command2_->setText(QStringLiteral("Process"));
+        window_.showPassEnded();
     }
 
     // The last line's caption stays in the indicator; the processed pane gets
     // what is still waiting.
     void flush() {
         if (!lastCaption_.empty()) {
-            form_.label19_->setText(fromBytes(lastCaption_));
+            window_.showProgress(lastCaption_);
             lastCaption_.clear();
         }
         if (!caption_.empty()) {
-            form_.label19_->setText(fromBytes(caption_));
+            window_.showProgress(caption_);
             caption_.clear();
         }
         if (!pendingText_.empty()) {
-            form_.processedBytes_ += pendingText_;
-            appendToPane(form_.text2_, pendingText_, form_.closing_);
+            window_.appendProcessed(pendingText_);
             pendingText_.clear();
         }
     }
@@ -154,14 +122,14 @@ public:
     }
 
 private:
-    bool due() const { return clock_.elapsed() >= lastYield_ + form_.yieldIntervalMs_; }
+    bool due() const { return clock_.elapsed() >= lastYield_ + window_.yieldInterval(); }
     void flushAndYield() {
         flush();
         QApplication::processEvents();
         lastYield_ = clock_.elapsed();
     }
 
-    Form1& form_;
+    RunWindow& window_;
     QElapsedTimer clock_;
     qint64 lastYield_ = 0;
     std::string caption_;
@@ -170,24 +138,83 @@ private:
     bool busy_ = false;
 };
 
-void Form1::Command2_Click() {
-    if (command2_->text() == QStringLiteral("Process")) {
+bool Form1::confirm(const app::MessageBox& box) {
+    return prompts_.message(box) == Answer::Yes;
+}
+
+void Form1::showRunStarted(const std::string& path) {
+    indicator_->show();
+    showFileToProcess(path);
+    indicatorTimer_->start();
+}
+
+void Form1::showPassStarted(std::int32_t lineCount) {
+    setCaption("Label12", QString::number(lineCount));
+    processedPane_->clear();
+    rawPane_->moveCursor(QTextCursor::Start);
+    heardList_->clear();
+    sortedHeardList_->clear();
+    for (QToolButton* b : {saveButton_, printButton_, copyButton_})
+        b->setEnabled(true);
+    processButton_->setText(QStringLiteral("Cancel"));
+    cancelRequested_ = false;
+    processedBytes_.clear();
+}
+
+void Form1::addHeard(std::string_view call) {
+    const QString entry = fromBytes(call);
+    heardList_->addItem(entry);
+    // List2 keeps its entries in the heard list's sorted order.
+    int lo = 0, hi = sortedHeardList_->count();
+    const std::string key(call);
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (analysis::heardLess(
+                key, sortedHeardList_->item(mid)->data(Qt::UserRole).toByteArray().toStdString()))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    auto* item = new QListWidgetItem(entry);
+    item->setData(Qt::UserRole, QByteArray::fromStdString(key));
+    sortedHeardList_->insertItem(lo, item);
+}
+
+void Form1::showProgress(std::string_view caption) {
+    indicator_->setText(fromBytes(caption));
+}
+
+void Form1::appendProcessed(std::string_view bytes) {
+    processedBytes_ += bytes;
+    appendToPane(processedPane_, bytes, closing_);
+}
+
+void Form1::showPassEnded() {
+    processButton_->setText(QStringLiteral("Process"));
+}
+
+bool Form1::removeTxFrames() const {
+    return removeTxCheck_->isChecked();
+}
+
+void Form1::onProcessClicked() {
+    if (processButton_->text() == QStringLiteral("Process")) {
         if (running_)
             return; // validation, loading and pre-processing of a run under way
-        const std::string name = file1_->selectedName();
+        const std::string name = fileList_->selectedName();
         if (name.empty()) {
             prompts_.message({"Please select a file first to process", "No file selected",
                               app::Buttons::Ok, app::Icon::Information});
             return;
         }
-        currentFile_ = app::joinPath(file1_->path(), name);
-        ProcessFile();
+        currentFile_ = app::joinPath(fileList_->path(), name);
+        processFile();
     } else {
         cancelRequested_ = true;
     }
 }
 
-void Form1::ProcessFile() {
+void Form1::processFile() {
     running_ = true;
     cancelRequested_ = false;
     WindowRunControl control(*this);
@@ -212,25 +239,25 @@ void Form1::ProcessFile() {
     case analysis::RunOutcome::End::Declined:
         break;
     case analysis::RunOutcome::End::Abandoned:
-        label19_->hide();
-        timer1_->stop();
+        indicator_->hide();
+        indicatorTimer_->stop();
         break;
     case analysis::RunOutcome::End::Failed:
-        command3_->setEnabled(false);
-        label19_->hide();
-        timer1_->stop();
+        saveButton_->setEnabled(false);
+        indicator_->hide();
+        indicatorTimer_->stop();
         prompts_.message(analysis::failureMessage(out.failure->code, displayPath(out.currentFile)));
         break;
     case analysis::RunOutcome::End::Concluded:
         if (out.processedIsRawCopy) {
-            text2_->clear();
-            appendToPane(text2_, out.processedText, closing_);
+            processedPane_->clear();
+            appendToPane(processedPane_, out.processedText, closing_);
         }
         processedBytes_ = out.processedText;
         showFigures(out.figures);
         showStations(out.stations, out.activity, out.heard);
-        label19_->hide();
-        timer1_->stop();
+        indicator_->hide();
+        indicatorTimer_->stop();
         if (out.bringWindowToFront) {
             raise();
             activateWindow();
@@ -239,7 +266,7 @@ void Form1::ProcessFile() {
     }
     running_ = false;
     if (closing_)
-        Form_Unload();
+        unload();
 }
 
 } // namespace tallix::ui

@@ -32,14 +32,14 @@ void Form1::showStations(std::vector<analysis::StationRecord> stations,
     };
     // List1 holds the run's calls in the order heard; List2 keeps each
     // entry's call beside its text.
-    const bool inOrder = static_cast<std::size_t>(list1_->count()) == heard.size();
-    for (int i = 0; i < list1_->count(); ++i) {
-        QListWidgetItem* item = list1_->item(i);
+    const bool inOrder = static_cast<std::size_t>(heardList_->count()) == heard.size();
+    for (int i = 0; i < heardList_->count(); ++i) {
+        QListWidgetItem* item = heardList_->item(i);
         item->setToolTip(tipOf(inOrder ? std::string_view(heard[static_cast<std::size_t>(i)])
                                        : std::string_view(toBytes(item->text()))));
     }
-    for (int i = 0; i < list2_->count(); ++i) {
-        QListWidgetItem* item = list2_->item(i);
+    for (int i = 0; i < sortedHeardList_->count(); ++i) {
+        QListWidgetItem* item = sortedHeardList_->item(i);
         const QVariant call = item->data(Qt::UserRole);
         item->setToolTip(
             tipOf(call.isValid() ? call.toByteArray().toStdString() : toBytes(item->text())));
@@ -49,7 +49,7 @@ void Form1::showStations(std::vector<analysis::StationRecord> stations,
         open->setRun(stations_, activity_, currentFile_);
 }
 
-void Form1::HeardList_DblClick() {
+void Form1::onHeardListDoubleClicked() {
     HeardStationsWindow* window = heardStations_.data();
     if (!window) {
         window = new HeardStationsWindow(prompts_, this);

@@ -1,9 +1,11 @@
 #pragma once
 // What every window of the program does to its elements: the fonts that take
-// the place of the classic ones, placing an element by name and pixels, and
-// its colours.
+// the place of the classic ones, the pointing hand, labels that size to their
+// text, and colours.
 
 #include <QColor>
+#include <QCursor>
+#include <QIcon>
 #include <QFont>
 #include <QLabel>
 #include <QPalette>
@@ -37,10 +39,18 @@ inline QFont monoFont(double points = 8.25) {
     return f;
 }
 
-template <class W> W* place(W* w, const char* name, int x, int y, int width, int height) {
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(x, y, width, height);
-    return w;
+// The pointing hand shown over the call sign, the product name and the links.
+inline QCursor pointingHandCursor() {
+    // The tip of the index finger is the hot spot.
+    return QCursor(QIcon(QStringLiteral(":/icons/pointing-hand.svg")).pixmap(32, 32), 14, 8);
+}
+
+// Labels marked "autoSize" take the size of their text, as the form gives
+// only where they start.
+inline void sizeLabelsToText(QWidget* window) {
+    for (QLabel* label : window->findChildren<QLabel*>())
+        if (label->property("autoSize").toBool())
+            label->adjustSize();
 }
 
 // Labels that show data show it as it stands: no markup is interpreted.

@@ -62,7 +62,7 @@ TEST(Save, FileExistsFindsOrdinaryFilesOnly) {
     };
     for (const auto& [name, path, found] : rows) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(FileExists(path), found);
+        EXPECT_EQ(fileExists(path), found);
     }
 }
 

@@ -1,11 +1,11 @@
 #include "analysis/summary.h"
+#include "analysis/figure_table.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "analysis/figure_table.h"
 #include "row_name.h"
 #include "scripted_run.h" // how figures print when a comparison fails
 

@@ -7,7 +7,7 @@
 
 #include <map>
 
-#include "app/registry.h"
+#include "app/system_info.h"
 #include "ui/about_window.h"
 #include "ui/help_viewer.h"
 #include "window_fixture.h"
@@ -81,7 +81,7 @@ private slots:
             return tools.contains(QString::fromStdString(tool)) ? std::optional("/bin/" + tool)
                                                                 : std::nullopt;
         };
-        w.form.setAboutServices({std::make_shared<tallix::app::PathToolRegistry>(
+        w.form.setAboutServices({std::make_shared<tallix::app::FoundSystemInfoTool>(
                                      tallix::app::systemInfoTools(), finder),
                                  desktop});
         w.form.show();
@@ -91,7 +91,7 @@ private slots:
         const std::map<QString, Qt::Key> keys{
             {"F1", Qt::Key_F1}, {"Esc", Qt::Key_Escape}, {"Enter", Qt::Key_Return}};
         for (QString step : steps.split(' ')) {
-            QWidget* window = step.startsWith("About.") ? w.form.findChild<FrmAbout*>()
+            QWidget* window = step.startsWith("About.") ? w.form.findChild<AboutWindow*>()
                                                         : static_cast<QWidget*>(&w.form);
             step.remove(QStringLiteral("About."));
             const QString name = step.section('.', 0, 0), button = step.section('.', 1);
@@ -115,7 +115,7 @@ private slots:
 
         // Closed About windows are gone, not hidden; an open one was loaded.
         QStringList got;
-        for (auto* a : w.form.findChildren<FrmAbout*>())
+        for (auto* a : w.form.findChildren<AboutWindow*>())
             got << a->windowTitle() + "/" + a->findChild<QLabel*>("lblVersion")->text();
         auto* viewer = w.form.findChild<HelpViewer*>();
         const bool helpShown = viewer && viewer->isVisible();

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QListWidget>
 #include <QLocale>
+#include <QRadioButton>
 #include <QToolButton>
 
 #include <cstdio>
@@ -26,7 +27,7 @@ int main(int argc, char** argv) {
     Q_INIT_RESOURCE(tallix);
     tallix::ui::test::FakePrompts prompts;
     tallix::ui::Form1 form({argv[1], "4KTRMN"}, prompts);
-    if (!form.Form_Load()) {
+    if (!form.load()) {
         std::fprintf(stderr, "start-up refused: %s\n",
                      prompts.messages.empty() ? "" : prompts.messages.back().text.c_str());
         return 1;
@@ -43,7 +44,7 @@ int main(int argc, char** argv) {
     const QStringList choices{QString(), "Reports", "Logs", "Monitor"};
     const int choice = static_cast<int>(choices.indexOf(folder));
     if (choice > 0)
-        form.Option1_Click(choice);
+        form.findChild<QRadioButton*>(QStringLiteral("Option1_%1").arg(choice))->click();
     auto* list = form.findChild<QListWidget*>(QStringLiteral("File1"));
     const auto found = list->findItems(name, Qt::MatchExactly);
     if (found.isEmpty()) {

@@ -98,7 +98,7 @@ struct Window {
     explicit Window(Files files = {}, const QString& subfolders = "Reports,Logs,Monitor",
                     const std::string& settings = Settings, const std::string& argument = "4KTRMN")
         : root(kestFolder(dir, files, subfolders, settings)), reports(root / "Reports"),
-          form({root.string(), argument}, prompts), loaded(form.Form_Load()) {}
+          form({root.string(), argument}, prompts), loaded(form.load()) {}
 
     template <class T = QWidget> T* get(const QString& name) {
         T* w = form.findChild<T*>(name);
