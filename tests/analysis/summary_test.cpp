@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/figure_table.h"
 #include "row_name.h"
 #include "scripted_run.h" // how figures print when a comparison fails
 
