@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/figure_table.h"
 #include "row_name.h"
 
 namespace tallix::analysis {
