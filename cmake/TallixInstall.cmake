@@ -2,7 +2,8 @@
 #
 #   kest    the program `tallix` and its help document side by side at the top
 #           of the prefix, which is the Kest folder; nothing else lands there.
-#   system  `tallix-report` in bin/, its manual page in share/man/man1/ and its
+#   system  `tallix-report` in bin/, its chart module in lib/tallix/ (where the
+#           build has Qt), its manual page in share/man/man1/ and its
 #           bash completion in share/bash-completion/completions/.
 #
 # Both are left out of a plain install, which would mix them: that one takes
@@ -21,6 +22,10 @@ endif()
 
 install(TARGETS tallix-report RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
         COMPONENT system EXCLUDE_FROM_ALL)
+if(TARGET tallix-report-chart)
+    install(TARGETS tallix-report-chart LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/tallix
+            COMPONENT system EXCLUDE_FROM_ALL)
+endif()
 install(FILES ${TALLIX_REPORT_MANPAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
         COMPONENT system EXCLUDE_FROM_ALL)
 install(FILES ${PROJECT_SOURCE_DIR}/tools/report/tallix-report.bash-completion

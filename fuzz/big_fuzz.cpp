@@ -13,6 +13,7 @@
 
 #include "analysis/intake.h"
 #include "analysis/line_store.h"
+#include "base/line_cutting.h"
 #include "fuzz_check.h"
 #include "text/basic_text.h"
 

@@ -7,8 +7,9 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
+    nlohmann-json3-dev
     qt6-base-dev qt6-svg-dev fonts-liberation poppler-utils
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     scdoc groff-base man-db
     xvfb xauth
 )

@@ -1,7 +1,7 @@
 #pragma once
 // The boxes of Print, Copy and the heard list's copy.
 
-#include "app/message_box.h"
+#include "base/message_box.h"
 
 namespace tallix::actions {
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/error_numbers.h"
+#include "base/error_numbers.h"
 #include "app/host_folders.h"
 #include "text/basic_text.h"
 

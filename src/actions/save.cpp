@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/error_numbers.h"
+#include "base/error_numbers.h"
 #include "app/host_folders.h"
 #include "files/file_list.h"
 

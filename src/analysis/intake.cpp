@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/error_numbers.h"
-#include "app/input_file.h"
+#include "base/error_numbers.h"
+#include "base/input_file.h"
 #include "text/basic_text.h"
 
 namespace tallix::analysis {

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "analysis/line_store.h"
-#include "app/message_box.h"
+#include "base/message_box.h"
 
 namespace tallix::analysis {
 

@@ -6,19 +6,12 @@
 #include <limits>
 #include <memory>
 
-#include "app/error_numbers.h"
-#include "app/input_file.h"
+#include "base/error_numbers.h"
+#include "base/input_file.h"
 #include "files/raw_text.h"
 #include "text/basic_text.h"
 
 namespace tallix::analysis {
-
-const std::string* RunOutcome::caption(std::string_view element) const {
-    for (const auto& c : captions)
-        if (c.element == element)
-            return &c.text;
-    return nullptr;
-}
 
 namespace {
 
@@ -42,7 +35,7 @@ std::string textNameOf(const std::string& path) {
     return path.substr(0, path.size() >= 4 ? path.size() - 4 : 0) + ".txt";
 }
 
-// The conclusion: the figures, the heard lists and the captions. `pane` is
+// The conclusion: the figures, the heard lists and their texts. `pane` is
 // the raw pane's text, needed only when the processed text is kept.
 void concludeRun(const RunInput& input, RunControl& control, const HeardStore& heard,
                  const std::optional<StationStats>& stats, const PassOutput& pass,
@@ -69,7 +62,7 @@ void concludeRun(const RunInput& input, RunControl& control, const HeardStore& h
     conclusion.removeTxFrames = removeTx;
     conclusion.processedBytes = static_cast<std::int32_t>(
         std::min<std::size_t>(processedSize, std::numeric_limits<std::int32_t>::max()));
-    out.captions = conclude(out.result, conclusion);
+    out.figures = conclude(out.result, conclusion);
     out.bringWindowToFront = input.isRtf;
     out.end = RunOutcome::End::Concluded;
 }

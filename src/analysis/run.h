@@ -18,7 +18,7 @@
 #include "analysis/line_store.h"
 #include "analysis/station_stats.h"
 #include "analysis/summary.h"
-#include "app/message_box.h"
+#include "base/message_box.h"
 #include "files/file_facts.h"
 
 namespace tallix::analysis {
@@ -129,12 +129,10 @@ struct RunOutcome {
     std::string heardClipboard;
     std::string processedText;
     bool processedIsRawCopy = false; // the removal option was off at the end
-    std::vector<Caption> captions;   // in the order written, "Label22" included
+    SummaryFigures figures;          // every figure as shown
     bool bringWindowToFront = false; // a rich-text source was analysed
     std::vector<StationRecord> stations; // in the order first heard
     ActivitySeries activity;
-
-    const std::string* caption(std::string_view element) const;
 };
 
 // The whole run. `store` and `heard` belong to the caller and outlive the run.

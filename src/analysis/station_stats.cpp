@@ -305,4 +305,19 @@ ValueAxis valueAxis(std::int32_t peak, int maxTicks) {
     return axis;
 }
 
+std::vector<ChartStep> chartSteps(const ActivitySeries& series,
+                                  std::int32_t ActivityMinute::*figure, std::size_t columns) {
+    const std::size_t count = series.minutes.size();
+    const std::size_t steps = std::min(count, std::max<std::size_t>(columns, 1));
+    std::vector<ChartStep> out;
+    out.reserve(steps);
+    for (std::size_t step = 0; step < steps; ++step) {
+        ChartStep s{step * count / steps, (step + 1) * count / steps, 0};
+        for (std::size_t i = s.from; i < s.to; ++i)
+            s.value = std::max(s.value, series.minutes[i].*figure);
+        out.push_back(s);
+    }
+    return out;
+}
+
 } // namespace tallix::analysis

@@ -160,4 +160,19 @@ struct ValueAxis {
 };
 ValueAxis valueAxis(std::int32_t peak, int maxTicks);
 
+// One level of a figure's step line: minutes [from, to) of the series drawn at
+// `value`.
+struct ChartStep {
+    std::size_t from = 0;
+    std::size_t to = 0;
+    std::int32_t value = 0;
+    friend bool operator==(const ChartStep&, const ChartStep&) = default;
+};
+// A figure as steps across `columns` pixel columns: one step a minute, or,
+// with more minutes than columns, one step a column covering that column's
+// minutes at the highest figure among them, so that a long log draws as fast
+// as a short one and no peak is lost.
+std::vector<ChartStep> chartSteps(const ActivitySeries& series,
+                                  std::int32_t ActivityMinute::*figure, std::size_t columns);
+
 } // namespace tallix::analysis

@@ -62,31 +62,30 @@ std::string processedSizeText(std::int32_t processedBytes) {
     return text::singleText(static_cast<float>(processedBytes)) + " Bytes";
 }
 
-std::vector<Caption> conclude(AnalysisResult& r, const ConclusionInput& in) {
+SummaryFigures conclude(AnalysisResult& r, const ConclusionInput& in) {
     r.processedBytes = in.processedBytes;
     r.logSeconds = logSeconds(r.firstPacketTime, r.lastPacketTime);
     r.rxPerMinute = rxPerMinute(r.receivedHeaders, r.logSeconds);
     r.efficiency = efficiencyText(r.ownDigipeated, r.transmittedFrames);
 
-    std::vector<Caption> c;
-    c.reserve(16);
-    c.push_back({"totalLineProcessed", "Total Bytes Processed =" + text::singleText(r.rawBytes)});
-    c.push_back({"Label22", std::string(text::trimSpaces(in.sourceDateText))});
-    c.push_back({"Label24", processedSizeText(r.processedBytes)});
-    c.push_back({"Label14", std::to_string(static_cast<long long>(r.keptLines) + r.ownDigipeated)});
-    c.push_back({"Label8", std::to_string(r.ownDigipeated)});
-    c.push_back({"Label12", std::to_string(r.lineCount)});
-    c.push_back({"Label16", std::to_string(r.receivedHeaders)});
-    c.push_back({"Label18", std::to_string(r.transmittedFrames)});
-    c.push_back({"Label4", std::to_string(r.heardCount)});
-    c.push_back({"Label26", r.firstPacketTime});
-    c.push_back({"Label28", r.lastPacketTime});
-    c.push_back({"Label30", rxPerMinuteText(r.rxPerMinute)});
-    c.push_back({"Label32", logTimeText(r.logSeconds)});
-    c.push_back({"Label21", r.efficiency});
-    c.push_back({"Label34", std::to_string(r.heardListed)});
-    c.push_back({"Label7", in.removeTxFrames ? ProcessedCaptionRemoved : ProcessedCaptionKept});
-    return c;
+    SummaryFigures f;
+    f.totalBytesProcessed = "Total Bytes Processed =" + text::singleText(r.rawBytes);
+    f.fileDate = text::trimSpaces(in.sourceDateText);
+    f.processedSize = processedSizeText(r.processedBytes);
+    f.totalLines = std::to_string(static_cast<long long>(r.keptLines) + r.ownDigipeated);
+    f.ownDigipeated = std::to_string(r.ownDigipeated);
+    f.lineCount = std::to_string(r.lineCount);
+    f.receivedHeaders = std::to_string(r.receivedHeaders);
+    f.transmittedFrames = std::to_string(r.transmittedFrames);
+    f.heardCount = std::to_string(r.heardCount);
+    f.firstPacketTime = r.firstPacketTime;
+    f.lastPacketTime = r.lastPacketTime;
+    f.rxPerMinute = rxPerMinuteText(r.rxPerMinute);
+    f.logTime = logTimeText(r.logSeconds);
+    f.efficiency = r.efficiency;
+    f.heardListed = std::to_string(r.heardListed);
+    f.processedCaption = in.removeTxFrames ? ProcessedCaptionRemoved : ProcessedCaptionKept;
+    return f;
 }
 
 } // namespace tallix::analysis

@@ -1,20 +1,35 @@
 #pragma once
-// The conclusion of a run: the derived figures and every caption it writes.
+// The conclusion of a run: the derived figures and the text each one shows.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "analysis/frame_pass.h"
 
 namespace tallix::analysis {
 
-struct Caption {
-    std::string element; // the window element's name, e.g. "Label16"
-    std::string text;
+// Every figure of a concluded run as it is shown, in the order the conclusion
+// writes them. analysis/figure_table.h says where each one is shown.
+struct SummaryFigures {
+    std::string totalBytesProcessed; // "Total Bytes Processed =" and the raw byte figure
+    std::string fileDate;            // the source's date, without surrounding blanks
+    std::string processedSize;       // "147 Bytes", "15 kB"
+    std::string totalLines;          // kept lines plus own digipeated frames
+    std::string ownDigipeated;
+    std::string lineCount;
+    std::string receivedHeaders;
+    std::string transmittedFrames;
+    std::string heardCount;
+    std::string firstPacketTime;
+    std::string lastPacketTime;
+    std::string rxPerMinute;
+    std::string logTime;
+    std::string efficiency;
+    std::string heardListed;
+    std::string processedCaption; // the processed pane's caption
 
-    friend bool operator==(const Caption&, const Caption&) = default;
+    friend bool operator==(const SummaryFigures&, const SummaryFigures&) = default;
 };
 
 // Seconds between two "HH:MM:SS" texts, field by field, raised to 60 when smaller.
@@ -35,8 +50,7 @@ struct ConclusionInput {
     std::int32_t processedBytes = 0;
 };
 
-// Fills the derived fields of `result` and returns the captions in the order
-// the conclusion writes them (the date caption "Label22" included).
-std::vector<Caption> conclude(AnalysisResult& result, const ConclusionInput& input);
+// Fills the derived fields of `result` and returns every figure's text.
+SummaryFigures conclude(AnalysisResult& result, const ConclusionInput& input);
 
 } // namespace tallix::analysis

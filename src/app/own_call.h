@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/message_box.h"
+#include "base/message_box.h"
 
 namespace tallix::app {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/message_box.h"
+#include "base/message_box.h"
 
 namespace tallix::app {
 
@@ -36,10 +36,6 @@ MessageBox addOnMessage();
 // The entry named kest.ini in `folder`, found without regard to letter case
 // (the files come from a system whose names ignore case); exact name first.
 std::optional<std::string> findSettingsFile(const std::string& folder);
-// Reads a whole regular file; nothing when it cannot be opened or read, or
-// is no regular file (a pipe, a device, a folder), with the failure's error
-// number in `errorNumber` when given.
-std::optional<std::string> readWholeFile(const std::string& path, int* errorNumber = nullptr);
 
 // Line 4 of a settings file's content exactly as read, or nothing when the
 // file has fewer than four lines.

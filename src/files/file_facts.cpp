@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "app/error_numbers.h"
+#include "base/error_numbers.h"
 
 namespace tallix::files {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/error_numbers.h"
+#include "base/error_numbers.h"
 #include "text/basic_text.h"
 
 namespace tallix::files {

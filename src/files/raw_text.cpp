@@ -1,7 +1,7 @@
 #include "files/raw_text.h"
 
-#include "app/error_numbers.h"
-#include "app/startup.h"
+#include "base/error_numbers.h"
+#include "base/whole_file.h"
 
 #include <algorithm>
 #include <cerrno>

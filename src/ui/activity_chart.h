@@ -1,6 +1,7 @@
 #pragma once
-// The activity chart of the last run: received headers, own transmitted and
-// own digipeated frames per minute, over a labelled time axis.
+// The activity chart of the last run on the screen: received headers, own
+// transmitted and own digipeated frames per minute, over a labelled time axis,
+// painted as the saved chart is (chart/activity_chart_painter.h).
 
 #include <QWidget>
 
@@ -16,10 +17,6 @@ public:
 
     void setSeries(analysis::ActivitySeries series);
     const analysis::ActivitySeries& series() const { return series_; }
-
-    // Draws the chart into `area`: on the screen, and into the picture that
-    // "Save chart..." writes.
-    void paint(QPainter& painter, const QRect& area) const;
 
     QSize sizeHint() const override { return {640, 220}; }
     QSize minimumSizeHint() const override { return {320, 140}; }

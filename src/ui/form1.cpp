@@ -16,10 +16,11 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/error_numbers.h"
+#include "base/error_numbers.h"
 #include "app/host_folders.h"
 #include "app/own_call.h"
 #include "app/startup.h"
+#include "base/whole_file.h"
 #include "files/file_list.h"
 #include "files/raw_text.h"
 #include "text/basic_text.h"
@@ -97,6 +98,13 @@ Form1::Form1(Environment environment, Prompts& prompts, QWidget* parent)
     fileSizeLabel_ = m_ui->lblFileSize;
     fileDateLabel_ = m_ui->lbldate;
     completeLooks();
+    for (std::size_t i = 0; i < analysis::FigureTable.size(); ++i) {
+        const std::string_view name = analysis::FigureTable[i].element;
+        figureLabels_[i] = findChild<QLabel*>(
+            QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+        if (!figureLabels_[i])
+            qFatal("no label %.*s for a figure", static_cast<int>(name.size()), name.data());
+    }
     connectElements();
 }
 
@@ -140,11 +148,29 @@ void Form1::connectElements() {
     connect(f1, &QShortcut::activated, this, &Form1::requestHelp);
 }
 
+namespace {
+void showCaption(QLabel* label, const QString& text) {
+    label->setText(text);
+    if (label->property("autoSize").toBool())
+        label->adjustSize();
+}
+} // namespace
+
 void Form1::setCaption(const char* element, const QString& text) {
-    if (auto* label = findChild<QLabel*>(QString::fromLatin1(element))) {
-        label->setText(text);
-        if (label->property("autoSize").toBool())
-            label->adjustSize();
+    auto* label = findChild<QLabel*>(QString::fromLatin1(element));
+    if (!label)
+        qFatal("no label %s", element);
+    showCaption(label, text);
+}
+
+void Form1::showFigures(const analysis::SummaryFigures& figures) {
+    // The figures come from the log's bytes; the file's date is the desktop's text.
+    for (std::size_t i = 0; i < analysis::FigureTable.size(); ++i) {
+        const analysis::FigurePlace& place = analysis::FigureTable[i];
+        const std::string& text = figures.*place.figure;
+        showCaption(figureLabels_[i], place.text == analysis::FigureText::DesktopText
+                                          ? fromDesktop(text)
+                                          : fromBytes(text));
     }
 }
 

@@ -14,10 +14,11 @@
 #include <string_view>
 
 #include "actions/save.h"
+#include "analysis/figure_table.h"
 #include "analysis/heard_list.h"
 #include "analysis/line_store.h"
 #include "analysis/station_stats.h"
-#include "app/message_box.h"
+#include "base/message_box.h"
 #include "files/file_facts.h"
 #include "ui/about_services.h"
 #include "ui/printer.h"
@@ -133,6 +134,8 @@ private:
     void unload();
     files::DateFormat dateFormat() const;
     void setCaption(const char* element, const QString& text);
+    // Every figure of a concluded run into its label.
+    void showFigures(const analysis::SummaryFigures& figures);
     // Label5 shows `path`; Save proposes that path, as bytes, not the caption.
     void showFileToProcess(const std::string& path);
 
@@ -191,6 +194,8 @@ private:
     QLabel* fileDateLabel_ = nullptr;
     QTimer* indicatorTimer_ = nullptr;
     QMenu* heardMenu_ = nullptr;
+    // The labels of analysis::FigureTable, row by row, found once the form stands.
+    std::array<QLabel*, analysis::FigureTable.size()> figureLabels_{};
 
     actions::SaveState saveState_;
     Printer* printer_ = nullptr;

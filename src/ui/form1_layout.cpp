@@ -11,7 +11,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include "app/message_box.h"
+#include "base/message_box.h"
 #include "ui/clickable_label.h"
 #include "ui/file_list_box.h"
 #include "ui/form1.h"

@@ -254,12 +254,7 @@ void Form1::processFile() {
             appendToPane(processedPane_, out.processedText, closing_);
         }
         processedBytes_ = out.processedText;
-        // The figures come from the log's bytes; the file's date is the
-        // desktop's text.
-        for (const auto& caption : out.captions)
-            setCaption(caption.element.c_str(), caption.element == "Label22"
-                                                    ? fromDesktop(caption.text)
-                                                    : fromBytes(caption.text));
+        showFigures(out.figures);
         showStations(out.stations, out.activity, out.heard);
         indicator_->hide();
         indicatorTimer_->stop();

@@ -1,14 +1,10 @@
 #include "ui/heard_stations_window.h"
 
 #include <QAbstractTableModel>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QImage>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
-#include <QSvgGenerator>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -17,6 +13,7 @@
 #include <unordered_map>
 
 #include "actions/save.h"
+#include "chart/activity_chart_painter.h"
 #include "text/basic_text.h"
 #include "ui/activity_chart.h"
 #include "ui/prompts.h"
@@ -31,7 +28,6 @@ using analysis::StationRecord;
 namespace {
 
 constexpr const char* Title = "Heard stations";
-const QSize ChartPicture(960, 360);
 
 struct ColumnLook {
     const char* title;
@@ -249,29 +245,16 @@ void HeardStationsWindow::saveChart() {
                 {{"PNG Pictures (*.png)", "*.png"}, {"SVG Drawings (*.svg)", "*.svg"}});
     if (!path)
         return;
-    const QRect area(QPoint(0, 0), ChartPicture);
-    bool written = false;
-    if (endsWithInAnyCase(*path, ".svg")) {
-        std::error_code ec;
-        std::filesystem::remove(*path, ec); // so that a failed write is seen
-        QSvgGenerator svg;
-        svg.setFileName(qtFileName(*path));
-        svg.setSize(ChartPicture);
-        svg.setViewBox(area);
-        svg.setTitle(QStringLiteral("Activity per minute"));
-        QPainter painter;
-        if (painter.begin(&svg)) {
-            chart_->paint(painter, area);
-            written = painter.end() && QFileInfo(qtFileName(*path)).size() > 0;
-        }
-    } else {
-        // Any other name gets a PNG picture.
-        QImage image(ChartPicture, QImage::Format_RGB32);
-        QPainter painter(&image);
-        chart_->paint(painter, area);
-        painter.end();
-        written = image.save(qtFileName(*path), "PNG");
-    }
+    // Any name but an .svg one gets a PNG picture. Written as Save writes: an
+    // existing file is replaced only once the picture is whole.
+    const QByteArray picture = chart::activityChartPicture(
+        chart_->series(),
+        endsWithInAnyCase(*path, ".svg") ? chart::PictureFormat::Svg : chart::PictureFormat::Png,
+        chart_->font());
+    const bool written =
+        !picture.isEmpty() &&
+        actions::writeProcessedText(*path, std::string_view(picture.constData(),
+                                                            static_cast<std::size_t>(picture.size()))) == 0;
     if (!written)
         reportWriteFailure(*path);
 }

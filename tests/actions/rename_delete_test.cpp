@@ -7,7 +7,7 @@
 #include <string>
 #include <tuple>
 
-#include "analysis/test_support.h"
+#include "temp_dir.h"
 
 namespace tallix::actions {
 namespace {

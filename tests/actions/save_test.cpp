@@ -13,8 +13,8 @@
 #include <string>
 #include <tuple>
 
-#include "analysis/test_support.h"
-#include "hostile/file_traps.h"
+#include "file_traps.h"
+#include "temp_dir.h"
 
 namespace tallix::actions {
 namespace {

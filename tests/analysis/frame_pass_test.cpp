@@ -6,13 +6,15 @@
 #include <vector>
 
 #include "analysis/run.h"
-#include "analysis/test_support.h"
+#include "row_name.h"
+#include "scripted_run.h"
+#include "temp_dir.h"
+#include "text_lines.h"
 
 namespace tallix::analysis {
 namespace {
 
 using testsupport::bars;
-using testsupport::captionOf;
 using testsupport::crlfLines;
 using testsupport::ScriptedControl;
 using testsupport::TempDir;
@@ -28,6 +30,10 @@ struct PassRow {
     std::string first, last, heard;
     std::string ownCall = "AB1CD";
 };
+
+void PrintTo(const PassRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
 
 const PassRow passRows[] = {
     {"own frame and its data dropped",
@@ -96,7 +102,7 @@ TEST_P(PassTest, CountsAndKeepsLines) {
         EXPECT_EQ(out.result.lastPacketTime, row.last);
         EXPECT_EQ(out.heard, bars(row.heard));
         EXPECT_EQ(control.heardCalls, out.heard);
-        EXPECT_EQ(captionOf(out, "Label7"),
+        EXPECT_EQ(out.figures.processedCaption,
                   removal ? "Processed Raw File and TX frames removed" : "Processed Raw File");
     }
 }
@@ -138,9 +144,9 @@ TEST(PassControl, CancelAfterLineTenOfAHundred) {
     EXPECT_EQ(out.processedText, crlfLines({lines.begin(), lines.begin() + 10}));
     EXPECT_EQ(out.heard, bars("S1|S3|S5|S7|S9"));
     // Every figure is still written, over the lines handled.
-    EXPECT_EQ(captionOf(out, "Label16"), "5");
-    EXPECT_EQ(captionOf(out, "Label28"), "10:19:00");
-    EXPECT_EQ(captionOf(out, "Label32"), "8 min");
+    EXPECT_EQ(out.figures.receivedHeaders, "5");
+    EXPECT_EQ(out.figures.lastPacketTime, "10:19:00");
+    EXPECT_EQ(out.figures.logTime, "8 min");
 }
 
 // The option is read for every line to be written, and once more at the end.
@@ -158,7 +164,7 @@ TEST(PassControl, OptionFlippedDuringThePass) {
         EXPECT_EQ(out.processedText, startOn ? content : "five\r\neight\r\n");
         EXPECT_EQ(out.processedIsRawCopy, startOn);
         EXPECT_EQ(out.result.keptLines, 4);
-        EXPECT_EQ(captionOf(out, "Label24"),
+        EXPECT_EQ(out.figures.processedSize,
                   std::to_string(startOn ? content.size() : 13) + " Bytes");
     }
 }

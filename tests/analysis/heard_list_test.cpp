@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/test_support.h"
+#include "text_lines.h"
 
 namespace tallix::analysis {
 namespace {

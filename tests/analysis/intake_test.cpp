@@ -4,7 +4,8 @@
 
 #include <map>
 
-#include "analysis/test_support.h"
+#include "row_name.h"
+#include "temp_dir.h"
 
 namespace tallix::analysis {
 namespace {
@@ -32,6 +33,10 @@ struct KindRow {
     std::optional<std::string> content; // none: the file does not exist
     FileKind kind;
 };
+
+void PrintTo(const KindRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
 
 const KindRow kindRows[] = {
     {"report header", fileWith({{1, "Report Kest v3.2"}}), FileKind::HeaderOrFm},

@@ -1,4 +1,5 @@
 #include "analysis/line_store.h"
+#include "base/line_cutting.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,8 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "row_name.h"
 
 namespace tallix::analysis {
 namespace {
@@ -15,6 +18,10 @@ struct SplitRow {
     std::string text;
     std::vector<std::string> lines;
 };
+
+void PrintTo(const SplitRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
 
 std::vector<std::string> viaSplitLines(const std::string& text) {
     std::vector<std::string> out;

@@ -6,13 +6,14 @@
 #include <string>
 #include <tuple>
 
-#include "hostile/hostile_support.h"
+#include "scripted_run.h"
+#include "temp_dir.h"
+#include "text_lines.h"
 
 namespace tallix::analysis {
 namespace {
 
 using testsupport::bars;
-using testsupport::captionOf;
 using testsupport::crlfLines;
 using testsupport::ScriptedControl;
 
@@ -54,7 +55,7 @@ TEST_F(RunTest, AsksOnlyAboutUnrecognisedFiles) {
         EXPECT_EQ(control.prompts, std::vector(row.asked ? 1U : 0U, unrecognisedFilePrompt()));
         // A No at the prompt leaves the window as it was.
         EXPECT_EQ(control.intakePaths.size(), row.concluded ? 1U : 0U);
-        EXPECT_EQ(out.captions.empty(), !row.concluded);
+        EXPECT_EQ(out.figures == SummaryFigures{}, !row.concluded);
     }
 }
 
@@ -65,10 +66,10 @@ TEST_F(RunTest, FiguresOfASmallLog) {
     input.dateFormat.longTime = [](const files::LocalDateTime&) { return std::string("T  "); };
     ScriptedControl control;
     const auto out = run(kestLog, control);
-    EXPECT_EQ(captionOf(out, "totalLineProcessed"),
+    EXPECT_EQ(out.figures.totalBytesProcessed,
               "Total Bytes Processed =" + std::to_string(kestLog.size() + 4));
-    EXPECT_EQ(captionOf(out, "Label22"), "D T");
-    EXPECT_EQ(captionOf(out, "Label12"), "7");
+    EXPECT_EQ(out.figures.fileDate, "D T");
+    EXPECT_EQ(out.figures.lineCount, "7");
     EXPECT_EQ(out.heardSorted, bars("AB1CD|EF2GH|ZZ9ZZ"));
     EXPECT_EQ(control.passCaptions.back(), "Processing Data Line 7/8");
 }
@@ -82,8 +83,8 @@ TEST_F(RunTest, BytesHandedOverGiveTheSameRun) {
     input.fileBytes = std::make_shared<const std::string>(content);
     const auto b = run(fromBytes);
     ASSERT_EQ(a.end, RunOutcome::End::Concluded);
-    EXPECT_EQ(std::tie(a.processedText, a.captions, a.heard),
-              std::tie(b.processedText, b.captions, b.heard));
+    EXPECT_EQ(std::tie(a.processedText, a.figures, a.heard),
+              std::tie(b.processedText, b.figures, b.heard));
 }
 
 // A run that ends at the prompt or with a failure leaves the heard list as it
@@ -123,7 +124,7 @@ TEST_F(RunTest, LineLimit) {
         EXPECT_EQ(control.preprocessCaptions.back(), "Pre-processing Data Line 65000");
         EXPECT_EQ(out.lineCount, lines);
         if (lines == 65000) {
-            EXPECT_EQ(captionOf(out, "Label16"), "32500");
+            EXPECT_EQ(out.figures.receivedHeaders, "32500");
         } else {
             ASSERT_EQ(out.end, RunOutcome::End::Failed);
             EXPECT_EQ(out.failure->message, failureMessage(9, input.currentFile));
@@ -139,7 +140,7 @@ TEST_F(RunTest, OwnDigipeatedCountStopsAt32767) {
     ScriptedControl control;
     const auto out = run(content, control);
     EXPECT_EQ(out.result.ownDigipeated, 32767);
-    EXPECT_EQ(captionOf(out, "Label14"), std::to_string(33000 + 32767));
+    EXPECT_EQ(out.figures.totalLines, std::to_string(33000 + 32767));
 }
 
 // The temporary file goes to the current folder, so the run gets one of its own.
@@ -172,8 +173,8 @@ std::string described(const RunOutcome& out) {
          std::to_string(r.ownDigipeated) + " " + std::to_string(r.keptLines) + " " +
          r.firstPacketTime + "-" + r.lastPacketTime + " " + std::to_string(r.heardCount) + " " +
          std::to_string(r.processedBytes) + " |";
-    for (const auto& c : out.captions)
-        d += " " + c.element + "=" + c.text;
+    for (const FigurePlace& place : FigureTable)
+        d += " " + std::string(place.element) + "=" + out.figures.*place.figure;
     for (const auto& call : out.heardSorted)
         d += " " + call;
     for (const auto& st : out.stations)

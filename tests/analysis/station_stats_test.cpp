@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "analysis/run.h"
-#include "analysis/test_support.h"
+#include "row_name.h"
+#include "scripted_run.h"
+#include "temp_dir.h"
+#include "text_lines.h"
 
 namespace tallix::analysis {
 namespace {
@@ -66,7 +69,7 @@ struct StationRow {
     std::string activity;
 };
 void PrintTo(const StationRow& row, std::ostream* os) {
-    *os << row.name;
+    testsupport::printRowName(row.name, os);
 }
 
 const StationRow stationRows[] = {
@@ -148,7 +151,7 @@ TEST(StationActivity, AddsUpToTheFiguresAndChangesNone) {
     EXPECT_EQ(sum, (ActivityMinute{with.result.receivedHeaders, with.result.transmittedFrames,
                                    with.result.ownDigipeated}));
     EXPECT_TRUE(without.stations.empty() && without.activity.empty());
-    EXPECT_TRUE(with.captions == without.captions && with.processedText == without.processedText);
+    EXPECT_TRUE(with.figures == without.figures && with.processedText == without.processedText);
 }
 
 StationRecord station(std::string call, std::int32_t frames, std::int32_t via, std::int64_t first,
@@ -216,6 +219,46 @@ TEST(ActivityChartAxes, TimeMarksOnRoundClockTimesValuesInRoundSteps) {
     EXPECT_EQ(labels(valueAxis(0, 5).ticks), "0 1 ");
     EXPECT_EQ(labels(valueAxis(4001, 5).ticks), "0 1000 2000 3000 4000 5000 ");
     EXPECT_EQ(valueAxis(7, 5).top, 8);
+}
+
+// Steps as "from-to:value": a minute each while the columns suffice; with
+// more minutes, a column's worth of minutes at their highest figure.
+TEST(ActivityChartSteps, AMinuteEachOrAColumnsWorthAtItsHighest) {
+    auto series = [](std::vector<std::int32_t> received) {
+        ActivitySeries s{600, {}};
+        for (const std::int32_t r : received)
+            s.minutes.push_back({r, 0, 0});
+        return s;
+    };
+    auto steps = [](const ActivitySeries& s, std::size_t columns) {
+        std::string out;
+        for (const ChartStep& step : chartSteps(s, &ActivityMinute::received, columns))
+            out += std::to_string(step.from) + "-" + std::to_string(step.to) + ":" +
+                   std::to_string(step.value) + " ";
+        return out;
+    };
+    struct Row {
+        const char* name;
+        ActivitySeries series;
+        std::size_t columns;
+        std::string steps;
+    };
+    const Row rows[] = {
+        {"fewer minutes than columns", series({2, 0, 5}), 10, "0-1:2 1-2:0 2-3:5 "},
+        {"as many as columns", series({2, 0, 5}), 3, "0-1:2 1-2:0 2-3:5 "},
+        {"a lone peak kept", series({1, 1, 9, 1, 1, 1}), 3, "0-2:1 2-4:9 4-6:1 "},
+        {"uneven shares", series({4, 1, 1, 1, 7}), 2, "0-2:4 2-5:7 "},
+        {"no columns: one step", series({3, 8}), 0, "0-2:8 "},
+        {"no minutes", series({}), 5, ""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(steps(row.series, row.columns), row.steps) << row.name;
+    // Another figure than the received one.
+    ActivitySeries own = series({5, 5});
+    own.minutes[1].transmitted = 3;
+    EXPECT_EQ(steps(own, 1), "0-2:5 ");
+    const std::vector<ChartStep> transmitted = {{0, 2, 3}};
+    EXPECT_EQ(chartSteps(own, &ActivityMinute::transmitted, 1), transmitted);
 }
 
 } // namespace

@@ -1,11 +1,12 @@
 #include "analysis/summary.h"
+#include "analysis/figure_table.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "analysis/test_support.h"
+#include "row_name.h"
 
 namespace tallix::analysis {
 namespace {
@@ -16,6 +17,10 @@ struct TimeRow {
     float seconds;
     std::string minutes;
 };
+
+void PrintTo(const TimeRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
 
 const TimeRow timeRows[] = {
     {"half an hour", "10:00:00", "10:30:00", 1800, "30 min"},
@@ -72,7 +77,7 @@ TEST(Figures, ProcessedSize) {
     EXPECT_EQ(processedSizeText(12345678), "12345 kB");
 }
 
-TEST(Conclude, WritesEveryCaptionInOrder) {
+TEST(Conclude, GivesEveryFigureItsText) {
     AnalysisResult result;
     result.lineCount = 240;
     result.rawBytes = 12345;
@@ -88,13 +93,37 @@ TEST(Conclude, WritesEveryCaptionInOrder) {
     input.sourceDateText = "  2026-12-06 14:05:09 ";
     input.removeTxFrames = false;
     input.processedBytes = 15999;
-    std::string captions;
-    for (const auto& c : conclude(result, input))
-        captions += c.element + "=" + c.text + "|";
-    EXPECT_EQ(captions, "totalLineProcessed=Total Bytes Processed =12345|Label22=2026-12-06 "
-                        "14:05:09|Label24=15 kB|Label14=207|Label8=7|Label12=240|Label16=90|"
-                        "Label18=10|Label4=12|Label26=10:00:00|Label28=10:30:00|Label30=3|"
-                        "Label32=30 min|Label21=70 %|Label34=13|Label7=Processed Raw File|");
+    const SummaryFigures expected{.totalBytesProcessed = "Total Bytes Processed =12345",
+                                  .fileDate = "2026-12-06 14:05:09",
+                                  .processedSize = "15 kB",
+                                  .totalLines = "207",
+                                  .ownDigipeated = "7",
+                                  .lineCount = "240",
+                                  .receivedHeaders = "90",
+                                  .transmittedFrames = "10",
+                                  .heardCount = "12",
+                                  .firstPacketTime = "10:00:00",
+                                  .lastPacketTime = "10:30:00",
+                                  .rxPerMinute = "3",
+                                  .logTime = "30 min",
+                                  .efficiency = "70 %",
+                                  .heardListed = "13",
+                                  .processedCaption = "Processed Raw File"};
+    EXPECT_EQ(conclude(result, input), expected);
+}
+
+// Each figure has a row of its own (the table's size is checked as it is
+// compiled), and no two figures share a label or a report key.
+TEST(FigureTable, EveryFigureHasItsOwnLabelAndKey) {
+    for (std::size_t i = 0; i < FigureTable.size(); ++i)
+        for (std::size_t j = i + 1; j < FigureTable.size(); ++j) {
+            const FigurePlace& a = FigureTable[i];
+            const FigurePlace& b = FigureTable[j];
+            SCOPED_TRACE(std::string(a.element) + " and " + std::string(b.element));
+            EXPECT_TRUE(a.figure != b.figure);
+            EXPECT_NE(a.element, b.element);
+            EXPECT_TRUE(a.reportKey.empty() || a.reportKey != b.reportKey);
+        }
 }
 
 } // namespace

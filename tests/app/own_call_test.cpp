@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "analysis/test_support.h"
+#include "row_name.h"
 
 namespace tallix::app {
 namespace {
@@ -15,6 +15,10 @@ struct AnswerRow {
     std::string answer;
     std::optional<std::string> call;
 };
+
+void PrintTo(const AnswerRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
 
 const AnswerRow answerRows[] = {
     {"cancel or emptied field", "", std::nullopt},

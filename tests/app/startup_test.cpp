@@ -5,7 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "analysis/test_support.h"
+#include "base/whole_file.h"
+#include "row_name.h"
+#include "temp_dir.h"
 
 namespace tallix::app {
 namespace {
@@ -24,6 +26,10 @@ struct StartupRow {
     Outcome outcome;
     std::string ownCall = "AB1CD", callCaption = "AB1CD";
 };
+
+void PrintTo(const StartupRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
 
 const StartupRow startupRows[] = {
     {"launch code in lower case with spaces", " 4ktrmn  ", ini(";Kest v3.2"), Outcome::Continue},

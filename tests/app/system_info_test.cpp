@@ -5,7 +5,8 @@
 #include <filesystem>
 #include <map>
 
-#include "analysis/test_support.h"
+#include "row_name.h"
+#include "temp_dir.h"
 
 namespace tallix::app {
 namespace {

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <string>
 
+#include "row_name.h"
+
 namespace tallix::files {
 namespace {
 
@@ -15,6 +17,10 @@ struct LineFigureRow {
     std::string text;
     float expected;
 };
+
+void PrintTo(const LineFigureRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
 
 class PreviewLineCountTest : public testing::TestWithParam<LineFigureRow> {};
 

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "analysis/test_support.h"
+#include "row_name.h"
+#include "temp_dir.h"
 
 namespace tallix::files {
 namespace {
@@ -69,7 +70,7 @@ const TextRow textRows[] = {
 };
 
 void PrintTo(const TextRow& row, std::ostream* os) {
-    *os << row.name;
+    testsupport::printRowName(row.name, os);
 }
 
 class RtfText : public testing::TestWithParam<TextRow> {};

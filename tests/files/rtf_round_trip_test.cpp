@@ -8,9 +8,12 @@
 #include <string>
 
 #include "analysis/run.h"
-#include "analysis/test_support.h"
 #include "files/raw_text.h"
+#include "row_name.h"
+#include "scripted_run.h"
+#include "temp_dir.h"
 #include "text/code_page.h"
+#include "text_lines.h"
 
 namespace tallix::files {
 namespace {
@@ -25,6 +28,10 @@ struct CodePageRow {
     int codePage;
     std::string header; // what sets the code page
 };
+
+void PrintTo(const CodePageRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
 
 const CodePageRow codePageRows[] = {
     {"ansicpg1250", 1250, R"(\ansi\ansicpg1250)"},

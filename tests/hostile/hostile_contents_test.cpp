@@ -12,6 +12,10 @@
 #include "analysis/run.h"
 #include "files/raw_text.h"
 #include "hostile/hostile_support.h"
+#include "row_name.h"
+#include "scripted_run.h"
+#include "temp_dir.h"
+#include "text_lines.h"
 
 namespace tallix::analysis {
 namespace {
@@ -28,6 +32,10 @@ struct ContentRow {
     std::vector<std::string> heard = {};
     std::string ownCall = "PA3XYZ";
 };
+
+void PrintTo(const ContentRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
 
 // Every byte value 64 times; a lone CR ends a line, a lone LF does not.
 std::string everyByte(const std::string& cr) {

@@ -15,9 +15,13 @@
 
 #include "analysis/run.h"
 #include "app/startup.h"
+#include "base/whole_file.h"
 #include "files/file_list.h"
 #include "files/raw_text.h"
 #include "hostile/hostile_support.h"
+#include "row_name.h"
+#include "scripted_run.h"
+#include "temp_dir.h"
 
 namespace tallix {
 namespace {
@@ -43,6 +47,10 @@ struct PathRow {
     int listingError, previewError, runError;
     bool permissionBits = false; // they do not stop root
 };
+
+void PrintTo(const PathRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
 
 const PathRow pathRows[] = {
     {"not UTF-8", "log\xFF\xFE\x80.txt", nullptr, 0, 0, 0},

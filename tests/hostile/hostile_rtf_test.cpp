@@ -9,6 +9,9 @@
 #include "analysis/run.h"
 #include "files/raw_text.h"
 #include "hostile/hostile_support.h"
+#include "row_name.h"
+#include "scripted_run.h"
+#include "temp_dir.h"
 
 namespace tallix::files {
 namespace {
@@ -20,6 +23,10 @@ struct RtfRow {
     std::string document, plainText;
     int lineCount; // of the plain text and the CR LF the run adds
 };
+
+void PrintTo(const RtfRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
 
 const RtfRow rtfRows[] = {
     {"100000 nested groups", "{\\rtf1 " + opening + "\\b deep" + closing + " after}", "deep after",

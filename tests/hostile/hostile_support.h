@@ -1,13 +1,12 @@
 #pragma once
 // Helpers of the hostile-input tests: a snapshot of every file under a folder,
-// to show that nothing was written to the inputs, and a scoped change of the
-// current folder for runs that write "rtftemp.tmp" there.
+// to show that nothing was written to the inputs.
 
 #include <filesystem>
 #include <map>
 #include <string>
 
-#include "analysis/test_support.h"
+#include "temp_dir.h"
 
 namespace tallix::testsupport {
 
@@ -21,17 +20,5 @@ inline std::map<std::string, std::string> snapshot(const std::filesystem::path& 
             files[it->path().string()] = readBytes(it->path().string());
     return files;
 }
-
-// Makes `folder` the current folder until the end of the scope.
-struct CurrentFolder {
-    std::filesystem::path previous = std::filesystem::current_path();
-    explicit CurrentFolder(const std::filesystem::path& folder) {
-        std::filesystem::current_path(folder);
-    }
-    ~CurrentFolder() {
-        std::error_code ec;
-        std::filesystem::current_path(previous, ec);
-    }
-};
 
 } // namespace tallix::testsupport

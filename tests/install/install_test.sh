@@ -5,9 +5,10 @@
 #   install_test.sh kest BUILD_DIR      the add-on into a Kest folder; the
 #                                       installed program starts there with the
 #                                       launch code and finds its help document
-#   install_test.sh system BUILD_DIR UI tallix-report, its manual page and its
-#                                       completion into a system prefix; UI is
-#                                       the build's TALLIX_BUILD_UI
+#   install_test.sh system BUILD_DIR UI tallix-report, its chart module (UI
+#                                       ON), its manual page and its completion
+#                                       into a system prefix; UI is the
+#                                       build's TALLIX_BUILD_UI
 set -uo pipefail
 
 mode=$1
@@ -113,6 +114,10 @@ system_layout=(
     share/bash-completion share/bash-completion/completions
     share/bash-completion/completions/tallix-report
 )
+if [[ $ui == ON ]]; then
+    # With Qt: the module that paints tallix-report's charts.
+    system_layout+=(lib lib/tallix lib/tallix/tallix-report-chart.so)
+fi
 
 check_system() {
     local prefix="$work/usr local"
@@ -122,6 +127,13 @@ check_system() {
     [[ -x $prefix/bin/tallix-report ]] || fail "the installed tallix-report is not executable"
     "$prefix/bin/tallix-report" --version | grep -q '^tallix-report [0-9]' ||
         fail "the installed tallix-report does not run"
+    if [[ $ui == ON ]]; then
+        # It finds its chart module from its own folder.
+        printf 'Kest log\r\nFm EF2GH To CQ >[10:00:00]\r\n' >"$work/chart.log"
+        "$prefix/bin/tallix-report" --call A --chart "$work/chart.png" "$work/chart.log" \
+            >/dev/null 2>"$work/chart.err" && [[ -s $work/chart.png ]] ||
+            fail "the installed tallix-report writes no chart: $(cat "$work/chart.err")"
+    fi
 
     # With the prefix's bin/ on the PATH, man finds the page as man-db finds
     # the pages of /usr/local/bin's programs.

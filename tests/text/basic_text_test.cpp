@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "row_name.h"
+
 namespace tallix::text {
 namespace {
 
@@ -12,6 +14,10 @@ struct SingleRow {
     float value;
     const char* expected;
 };
+
+void PrintTo(const SingleRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
 
 class SingleTextTest : public testing::TestWithParam<SingleRow> {};
 
@@ -48,6 +54,10 @@ struct NumberRow {
     const char* field;
     double expected;
 };
+
+void PrintTo(const NumberRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
 
 class LeadingNumberTest : public testing::TestWithParam<NumberRow> {};
 

@@ -13,9 +13,10 @@
 #include "analysis/intake.h"
 #include "analysis/line_store.h"
 #include "analysis/station_stats.h"
-#include "analysis/test_support.h"
+#include "base/line_cutting.h"
 #include "files/raw_text.h"
 #include "files/rtf_reader.h"
+#include "temp_dir.h"
 
 namespace tallix::demo {
 namespace {

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "report/json_writer.h"
+#include "report/json_output.h"
 #include "tools/run_report.h"
 
 namespace tallix::report {
@@ -58,12 +58,27 @@ TEST(ParseArguments, ReadsTheOptionsOrNamesTheMistake) {
     }
 }
 
-// Control characters escaped, Windows-1252 as UTF-8, floats read back alike.
-TEST(JsonTexts, EscapedInUtf8AndNumbersAsJsonHasThem) {
-    EXPECT_EQ(jsonQuoted("a\0\r\x1F\x7F \x80 \x81"s),
-              "\"a\\u0000\\u000d\\u001f\x7F \xE2\x82\xAC \xC2\x81\"");
-    EXPECT_EQ(std::strtof(jsonNumber(static_cast<double>(0.1f), 9).c_str(), nullptr), 0.1f);
-    EXPECT_EQ(jsonNumber(std::numeric_limits<double>::quiet_NaN(), 9), "null");
+// Control characters escaped as \u00XX (the short forms too), Windows-1252 as
+// UTF-8, whole figures as integers, a backslash before a letter left alone.
+TEST(JsonTexts, EscapedInUtf8AndFiguresAsJsonHasThem) {
+    struct Row {
+        const char* name;
+        Json value;
+        std::string line;
+    };
+    const Row rows[] = {
+        {"controls", jsonText("a\0\b\t\n\f\r\x1F\x7F"s), "\"a\\u0000\\u0008\\u0009\\u000a\\u000c\\u000d\\u001f\x7F\""},
+        {"8-bit", jsonText("\x80 \x81 \xE9"), "\"\xE2\x82\xAC \xC2\x81 \xC3\xA9\""},
+        {"quote and backslashes", jsonText("\"\\n\\\\r"), "\"\\\"\\\\n\\\\\\\\r\""},
+        {"whole float", jsonFigure(static_cast<double>(16777216.0f)), "16777216"},
+        {"negative zero", jsonFigure(-0.0), "0"},
+        {"not a number", jsonFigure(std::numeric_limits<double>::quiet_NaN()), "null"},
+        {"infinite", jsonFigure(std::numeric_limits<double>::infinity()), "null"},
+        {"ordered members", Json{{"z", 1}, {"a", Json::array()}}, "{\"z\":1,\"a\":[]}"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(jsonLine(row.value), row.line) << row.name;
+    EXPECT_EQ(std::strtod(jsonLine(jsonFigure(0.1)).c_str(), nullptr), 0.1);
 }
 
 // Own call AB1CD: a transmitted frame and its data line, a digipeated frame

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/test_support.h"
+#include "temp_dir.h"
 
 namespace tallix::testsupport {
 

@@ -16,7 +16,10 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "analysis/figure_table.h"
 #include "fake_prompts.h"
 #include "ui/form1.h"
 
@@ -32,6 +35,17 @@ namespace tallix::ui::test {
 
 namespace fs = std::filesystem;
 using Files = std::initializer_list<std::pair<std::string, std::string>>;
+using Figure = std::string tallix::analysis::SummaryFigures::*;
+using Figures = std::vector<std::pair<Figure, QString>>;
+
+// The name of the label that shows `figure`.
+inline QString labelOf(Figure figure) {
+    for (const auto& place : tallix::analysis::FigureTable)
+        if (place.figure == figure)
+            return QString::fromLatin1(place.element.data(),
+                                       static_cast<qsizetype>(place.element.size()));
+    qFatal("a figure without a label");
+}
 
 inline void writeFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -93,6 +107,7 @@ struct Window {
         return w;
     }
     QString caption(const QString& label) { return get<QLabel>(label)->text(); }
+    QString figure(Figure figure) { return caption(labelOf(figure)); }
     QStringList entries(const QString& list) { return texts(get<QListWidget>(list)); }
     QStringList titles() const {
         QStringList t;
@@ -132,6 +147,17 @@ struct Window {
         click("Command2");
     }
 };
+
+// Each figure's label shows the text given, compared by label name
+// ("Label16=3; Label4=0").
+inline void expectFigures(Window& w, const Figures& expected) {
+    QStringList shown, wanted;
+    for (const auto& [figure, text] : expected) {
+        shown << labelOf(figure) + "=" + w.figure(figure);
+        wanted << labelOf(figure) + "=" + text;
+    }
+    QCOMPARE(shown.join("; "), wanted.join("; "));
+}
 
 // Processes the chosen file; the first time `when` holds while the run lets
 // events through (after every line), `action` runs. True when it ran.

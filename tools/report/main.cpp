@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "activity_chart.h"
-#include "app/error_numbers.h"
-#include "app/input_file.h"
+#include "base/error_numbers.h"
+#include "base/input_file.h"
+#include "chart_file.h"
 #include "report.h"
 #include "text/cp1252.h"
 
@@ -110,10 +110,15 @@ int main(int argc, char** argv) {
         write("the processed text", *options.processedOut, outcome.processedText);
 
     if (outcome.end == analysis::RunOutcome::End::Concluded && options.chart) {
-        const auto format = report::chartFormatOf(*options.chart);
-        write("the chart", *options.chart,
-              format == report::ChartFormat::Png ? report::activityChartPng(outcome.activity)
-                                                 : report::activityChartSvg(outcome.activity));
+        const report::ChartPicture picture = report::chartPicture(
+            outcome.activity,
+            report::chartFormatOf(*options.chart).value_or(report::ChartFormat::Svg));
+        if (picture.error.empty()) {
+            write("the chart", *options.chart, picture.bytes);
+        } else {
+            note("cannot write the chart to " + shown(*options.chart) + ": " + picture.error);
+            status = ExitFailure;
+        }
     }
 
     const report::StationOrder order =

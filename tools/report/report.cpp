@@ -8,11 +8,13 @@
 #include <memory>
 #include <system_error>
 
-#include "activity_chart.h"
+#include "chart_file.h"
 #include "actions/save.h"
+#include "analysis/figure_table.h"
 #include "app/startup.h"
+#include "base/whole_file.h"
 #include "files/raw_text.h"
-#include "json_writer.h"
+#include "json_output.h"
 #include "text/basic_text.h"
 #include "text/cp1252.h"
 
@@ -91,50 +93,28 @@ std::string terminalLines(std::string_view cp1252Text) {
     return text::cp1252ToUtf8(out);
 }
 
+using analysis::SummaryFigures;
+
 struct InfoRow {
-    const char* label;   // the caption label's text
-    const char* element; // the value label
+    const char* label; // the caption label's text
+    std::string SummaryFigures::*figure;
 };
 
 // The frame "Info" from top to bottom, after "Your Call:".
 constexpr InfoRow InfoRows[] = {
-    {"File created:", "Label22"},
-    {"File size:", "Label24"},
-    {"Total lines:", "Label14"},
-    {"Total of your digi's:", "Label8"},
-    {"Total transmitted frames:", "Label18"},
-    {"Total received headers:", "Label16"},
-    {"Total Digipeated Stations:", "Label4"},
-    {"First packet logged:", "Label26"},
-    {"Last packet logged:", "Label28"},
-    {"Total log time:", "Label32"},
-    {"RX Average Frames/Minute:", "Label30"},
-    {"Efficiency:", "Label21"},
+    {"File created:", &SummaryFigures::fileDate},
+    {"File size:", &SummaryFigures::processedSize},
+    {"Total lines:", &SummaryFigures::totalLines},
+    {"Total of your digi's:", &SummaryFigures::ownDigipeated},
+    {"Total transmitted frames:", &SummaryFigures::transmittedFrames},
+    {"Total received headers:", &SummaryFigures::receivedHeaders},
+    {"Total Digipeated Stations:", &SummaryFigures::heardCount},
+    {"First packet logged:", &SummaryFigures::firstPacketTime},
+    {"Last packet logged:", &SummaryFigures::lastPacketTime},
+    {"Total log time:", &SummaryFigures::logTime},
+    {"RX Average Frames/Minute:", &SummaryFigures::rxPerMinute},
+    {"Efficiency:", &SummaryFigures::efficiency},
 };
-
-// Every caption the conclusion writes, the date excepted.
-constexpr const char* JsonCaptions[] = {
-    "totalLineProcessed",
-    "Label24",
-    "Label14",
-    "Label8",
-    "Label12",
-    "Label16",
-    "Label18",
-    "Label4",
-    "Label26",
-    "Label28",
-    "Label30",
-    "Label32",
-    "Label21",
-    "Label34",
-    "Label7",
-};
-
-std::string captionOf(const analysis::RunOutcome& outcome, std::string_view element) {
-    const std::string* caption = outcome.caption(element);
-    return caption ? *caption : std::string();
-}
 
 // "Label text value", or the label alone when the value is empty.
 void appendRow(std::string& out, std::string_view label, std::string_view cp1252Value) {
@@ -146,11 +126,11 @@ void appendRow(std::string& out, std::string_view label, std::string_view cp1252
     out.push_back('\n');
 }
 
-void writeStrings(JsonWriter& json, const std::vector<std::string>& texts) {
-    json.beginArray();
+Json jsonTexts(const std::vector<std::string>& texts) {
+    Json array = Json::array();
     for (const auto& t : texts)
-        json.string(t);
-    json.endArray();
+        array.push_back(jsonText(t));
+    return array;
 }
 
 } // namespace
@@ -478,13 +458,14 @@ std::string textReport(const analysis::RunOutcome& outcome, std::string_view own
     if (outcome.end != analysis::RunOutcome::End::Concluded)
         return out; // nothing to show; a failure goes to the error stream
     appendRow(out, "Your Call:", text::trimSpaces(ownCall));
+    const SummaryFigures& figures = outcome.figures;
     for (const InfoRow& row : InfoRows)
-        appendRow(out, row.label, captionOf(outcome, row.element));
+        appendRow(out, row.label, figures.*row.figure);
     out.push_back('\n');
-    appendRow(out, "Total lines:", captionOf(outcome, "Label12"));
-    appendRow(out, terminalText(captionOf(outcome, "Label7")), "");
-    appendRow(out, terminalText(captionOf(outcome, "totalLineProcessed")), "");
-    appendRow(out, "Heard Stations", captionOf(outcome, "Label34"));
+    appendRow(out, "Total lines:", figures.lineCount);
+    appendRow(out, terminalText(figures.processedCaption), "");
+    appendRow(out, terminalText(figures.totalBytesProcessed), "");
+    appendRow(out, "Heard Stations", figures.heardListed);
     for (const auto& call : outcome.heard)
         appendRow(out, terminalText(call), "");
     return out;
@@ -492,127 +473,70 @@ std::string textReport(const analysis::RunOutcome& outcome, std::string_view own
 
 namespace {
 
-void writeStationArrays(JsonWriter& json, const analysis::RunOutcome& outcome, StationOrder order) {
-    json.key("stations");
-    json.beginArray();
-    for (const analysis::StationRecord& s : orderedStations(outcome, order)) {
-        json.beginObject();
-        json.key("call");
-        json.string(s.call);
-        json.key("frames");
-        json.integer(s.frames);
-        json.key("direct");
-        json.integer(s.direct);
-        json.key("via_digipeater");
-        json.integer(s.viaDigipeater);
-        json.key("first_heard");
-        json.string(s.firstHeard());
-        json.key("last_heard");
-        json.string(s.lastHeard());
-        json.key("own");
-        json.boolean(s.own);
-        json.endObject();
-    }
-    json.endArray();
-    json.key("activity");
-    json.beginArray();
+void addStationArrays(Json& json, const analysis::RunOutcome& outcome, StationOrder order) {
+    Json& stations = json["stations"] = Json::array();
+    for (const analysis::StationRecord& s : orderedStations(outcome, order))
+        stations.push_back({{"call", jsonText(s.call)},
+                            {"frames", s.frames},
+                            {"direct", s.direct},
+                            {"via_digipeater", s.viaDigipeater},
+                            {"first_heard", jsonText(s.firstHeard())},
+                            {"last_heard", jsonText(s.lastHeard())},
+                            {"own", s.own}});
+    Json& activity = json["activity"] = Json::array();
     const analysis::ActivitySeries& series = outcome.activity;
     for (std::size_t i = 0; i < series.minutes.size(); ++i) {
         const std::int64_t minute = series.firstMinute + static_cast<std::int64_t>(i);
         const analysis::ActivityMinute& m = series.minutes[i];
-        json.beginObject();
-        json.key("minute");
-        json.integer(minute);
-        json.key("time");
-        json.string(analysis::minuteText(minute));
-        json.key("received");
-        json.integer(m.received);
-        json.key("transmitted");
-        json.integer(m.transmitted);
-        json.key("digipeated");
-        json.integer(m.digipeated);
-        json.endObject();
+        activity.push_back({{"minute", minute},
+                            {"time", jsonText(analysis::minuteText(minute))},
+                            {"received", m.received},
+                            {"transmitted", m.transmitted},
+                            {"digipeated", m.digipeated}});
     }
-    json.endArray();
 }
 
 std::string jsonReportOf(const analysis::RunOutcome& outcome, const StationOrder* stations) {
     using End = analysis::RunOutcome::End;
-    JsonWriter json;
-    json.beginObject();
+    Json json = Json::object();
     if (outcome.end != End::Concluded) {
-        json.key("failure");
-        if (outcome.failure) {
-            json.beginObject();
-            json.key("code");
-            json.integer(outcome.failure->code);
-            json.key("title");
-            json.string(outcome.failure->message.title);
-            json.key("message");
-            json.string(outcome.failure->message.text);
-            json.endObject();
-        } else {
-            json.null();
-        }
-        json.key("line_count");
-        json.integer(outcome.lineCount);
-        json.endObject();
-        return json.text() + "\n";
+        json["failure"] = nullptr;
+        if (outcome.failure)
+            json["failure"] = {{"code", outcome.failure->code},
+                               {"title", jsonText(outcome.failure->message.title)},
+                               {"message", jsonText(outcome.failure->message.text)}};
+        json["line_count"] = outcome.lineCount;
+        return jsonLine(json) + "\n";
     }
 
     const analysis::AnalysisResult& r = outcome.result;
-    json.key("file_kind");
-    json.integer(static_cast<int>(outcome.fileKind));
-    json.key("failure");
-    json.null();
-    json.key("line_count");
-    json.integer(outcome.lineCount);
-    json.key("raw_bytes");
-    json.number(r.rawBytes);
-    json.key("received_headers");
-    json.integer(r.receivedHeaders);
-    json.key("transmitted_frames");
-    json.integer(r.transmittedFrames);
-    json.key("own_digipeated");
-    json.integer(r.ownDigipeated);
-    json.key("kept_lines");
-    json.integer(r.keptLines);
-    json.key("first_packet_time");
-    json.string(r.firstPacketTime);
-    json.key("last_packet_time");
-    json.string(r.lastPacketTime);
-    json.key("heard_count");
-    json.integer(r.heardCount);
-    json.key("heard_listed");
-    json.integer(r.heardListed);
-    json.key("heard");
-    writeStrings(json, outcome.heard);
-    json.key("heard_sorted");
-    writeStrings(json, outcome.heardSorted);
-    json.key("heard_clipboard");
-    json.string(outcome.heardClipboard);
-    json.key("processed_bytes");
-    json.integer(r.processedBytes);
-    json.key("log_seconds");
-    json.number(r.logSeconds);
-    json.key("rx_per_minute");
-    json.number(r.rxPerMinute);
-    json.key("preview_line_count");
-    json.number(outcome.previewLineCount);
-    json.key("captions");
-    json.beginObject();
-    for (const char* element : JsonCaptions) {
-        json.key(element);
-        if (const std::string* caption = outcome.caption(element))
-            json.string(*caption);
-        else
-            json.null();
+    json["file_kind"] = static_cast<int>(outcome.fileKind);
+    json["failure"] = nullptr;
+    json["line_count"] = outcome.lineCount;
+    json["raw_bytes"] = jsonFigure(r.rawBytes);
+    json["received_headers"] = r.receivedHeaders;
+    json["transmitted_frames"] = r.transmittedFrames;
+    json["own_digipeated"] = r.ownDigipeated;
+    json["kept_lines"] = r.keptLines;
+    json["first_packet_time"] = jsonText(r.firstPacketTime);
+    json["last_packet_time"] = jsonText(r.lastPacketTime);
+    json["heard_count"] = r.heardCount;
+    json["heard_listed"] = r.heardListed;
+    json["heard"] = jsonTexts(outcome.heard);
+    json["heard_sorted"] = jsonTexts(outcome.heardSorted);
+    json["heard_clipboard"] = jsonText(outcome.heardClipboard);
+    json["processed_bytes"] = r.processedBytes;
+    json["log_seconds"] = jsonFigure(r.logSeconds);
+    json["rx_per_minute"] = jsonFigure(r.rxPerMinute);
+    json["preview_line_count"] = jsonFigure(outcome.previewLineCount);
+    Json& captions = json["captions"] = Json::object();
+    for (const analysis::FigurePlace& place : analysis::FigureTable) {
+        if (!place.reportKey.empty())
+            captions[std::string(place.reportKey)] = jsonText(outcome.figures.*place.figure);
     }
-    json.endObject();
     if (stations)
-        writeStationArrays(json, outcome, *stations);
-    json.endObject();
-    return json.text() + "\n";
+        addStationArrays(json, outcome, *stations);
+    return jsonLine(json) + "\n";
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "app/input_file.h"
+#include "base/input_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "app/error_numbers.h"
+#include "base/error_numbers.h"
 
 namespace tallix::app {
 

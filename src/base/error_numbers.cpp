@@ -1,4 +1,4 @@
-#include "app/error_numbers.h"
+#include "base/error_numbers.h"
 
 #include <cerrno>
 

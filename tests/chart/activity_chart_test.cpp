@@ -1,0 +1,192 @@
+// The activity chart as tallix-report writes it and the window saves it: the
+// PNG read back with QImage, the SVG drawn again by QSvgRenderer, and the bars
+// measured in pixel columns.
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "chart/activity_chart_painter.h"
+#include "tools/run_report.h"
+
+namespace tallix::chart {
+namespace {
+
+using testsupport::readBytes;
+using testsupport::runReport;
+using testsupport::TempDir;
+
+// Received headers are drawn in blue: the area's fill and its line, whose
+// antialiased edges blend with white. Nothing else in the plot is as blue.
+bool receivedInk(QRgb pixel) {
+    return qBlue(pixel) > qRed(pixel) + 40 && qBlue(pixel) > qGreen(pixel) + 10;
+}
+
+// The height of the received area in every pixel column of the plot (below
+// the legend): from its lowest blue pixel up to its highest.
+std::vector<int> receivedHeights(const QImage& image) {
+    constexpr int BelowLegend = 28;
+    std::vector<int> heights(static_cast<std::size_t>(image.width()), 0);
+    for (int x = 0; x < image.width(); ++x) {
+        int top = -1, bottom = -1;
+        for (int y = BelowLegend; y < image.height(); ++y)
+            if (receivedInk(image.pixel(x, y))) {
+                top = top < 0 ? y : top;
+                bottom = y;
+            }
+        heights[static_cast<std::size_t>(x)] = top < 0 ? 0 : bottom - top + 1;
+    }
+    return heights;
+}
+
+QImage readPng(const std::string& path) {
+    return QImage(QString::fromStdString(path), "PNG").convertToFormat(QImage::Format_RGB32);
+}
+
+QImage drawnSvg(const std::string& path) {
+    QSvgRenderer svg(QString::fromStdString(path));
+    EXPECT_TRUE(svg.isValid()) << path;
+    // Drawn at the size of its view box, the picture's pixels.
+    QImage image(svg.viewBox().size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    svg.render(&painter);
+    return image;
+}
+
+// A log stamped once a minute from 00:00, `frames[i]` received headers in
+// minute i.
+std::string logOf(const std::vector<int>& frames) {
+    std::string log = "Kest log\r\n";
+    for (std::size_t minute = 0; minute < frames.size(); ++minute) {
+        char stamp[16];
+        std::snprintf(stamp, sizeof stamp, "%02zu:%02zu:00", minute / 60 % 24, minute % 60);
+        for (int i = 0; i < frames[minute]; ++i)
+            log += std::string("Fm EF2GH To CQ >[") + stamp + "]\r\nhi\r\n";
+    }
+    return log;
+}
+
+struct Drawn {
+    QImage png, svg;
+};
+
+Drawn chartsOf(const TempDir& dir, const std::vector<int>& frames) {
+    const std::string log = dir.write("s.txt", logOf(frames));
+    Drawn drawn;
+    for (const char* name : {"c.PNG", "c.svg"}) {
+        const auto ran = runReport(dir, {"--chart", dir.path(name), "--call", "AB1CD", log});
+        EXPECT_EQ(ran.status, 0) << ran.err;
+        EXPECT_EQ(ran.err, "") << name;
+    }
+    drawn.png = readPng(dir.path("c.PNG"));
+    drawn.svg = drawnSvg(dir.path("c.svg"));
+    return drawn;
+}
+
+// Where the received area is tallest, and how tall it is there and at its
+// lowest filled column.
+struct Profile {
+    double tallestAt = 0; // as a share of the image's width
+    int tallest = 0, lowest = 0;
+};
+Profile profileOf(const QImage& image) {
+    const std::vector<int> heights = receivedHeights(image);
+    Profile p;
+    const auto tallest = std::max_element(heights.begin(), heights.end());
+    p.tallest = *tallest;
+    p.tallestAt = static_cast<double>(tallest - heights.begin()) / image.width();
+    p.lowest = p.tallest;
+    for (const int h : heights)
+        if (h > 0)
+            p.lowest = std::min(p.lowest, h);
+    return p;
+}
+
+TEST(ActivityChartFile, BarsStandWhereTheirMinutesAreInPngAndSvgAlike) {
+    struct Row {
+        const char* name;
+        std::vector<int> frames;
+        double peakFrom, peakTo; // where the tallest column lies, as shares of the width
+        double ratio;            // tallest over lowest, at least
+    };
+    std::vector<int> longLog(1500, 1); // more minutes than pixel columns
+    longLog[1000] = 20;
+    const Row rows[] = {
+        {"three minutes, the middle one highest", {1, 4, 2}, 0.30, 0.70, 3},
+        {"the peak at the end", {1, 1, 1, 1, 5}, 0.75, 1.0, 4},
+        {"one minute's peak among more minutes than pixels", longLog, 0.60, 0.75, 10},
+    };
+    for (const Row& row : rows) {
+        TempDir dir;
+        const Drawn drawn = chartsOf(dir, row.frames);
+        for (const auto& [format, image] : {std::pair{"PNG", drawn.png}, {"SVG", drawn.svg}}) {
+            SCOPED_TRACE(std::string(row.name) + ", " + format);
+            ASSERT_EQ(image.size(), PictureSize);
+            const Profile p = profileOf(image);
+            EXPECT_GT(p.tallestAt, row.peakFrom);
+            EXPECT_LT(p.tallestAt, row.peakTo);
+            EXPECT_GE(p.tallest, row.ratio * p.lowest) << p.tallest << " over " << p.lowest;
+        }
+    }
+}
+
+TEST(ActivityChartFile, TheToolsPictureIsTheWindowsPainting) {
+    TempDir dir;
+    const std::vector<int> frames = {3, 0, 2, 7, 1};
+    const Drawn drawn = chartsOf(dir, frames);
+    analysis::ActivitySeries series;
+    for (const int n : frames)
+        series.minutes.push_back({n, 0, 0});
+    const QByteArray saved = activityChartPicture(series, PictureFormat::Png);
+    const QImage painted = QImage::fromData(saved, "PNG").convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(painted == drawn.png);
+}
+
+TEST(ActivityChartFile, NoStampsNoBarsAndNoFileAfterAFailure) {
+    TempDir dir;
+    const std::string log = dir.write("s.txt", "Kest log\r\nFm EF2GH To CQ\r\n");
+    ASSERT_EQ(runReport(dir, {"--chart", dir.path("c.png"), "--call", "A", log}).status, 0);
+    const QImage png = readPng(dir.path("c.png"));
+    ASSERT_EQ(png.size(), PictureSize);
+    EXPECT_EQ(profileOf(png).tallest, 0);
+
+    const auto gone = runReport(
+        dir, {"--stations", "--chart", dir.path("n.svg"), "--call", "A", dir.path("gone.txt")});
+    EXPECT_TRUE(gone.status == 1 && gone.out.empty() &&
+                !std::filesystem::exists(dir.path("n.svg")));
+    const auto r = runReport(dir, {"--chart", dir.path("no/c.svg"), log});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.errHas("cannot write the chart to " + dir.path("no/c.svg"))) << r.err;
+}
+
+// Without a display: the tool starts Qt on the offscreen platform itself.
+TEST(ActivityChartFile, NeedsNoDisplay) {
+    TempDir dir;
+    const std::string log = dir.write("s.txt", logOf({1, 2}));
+    const std::string cmd = std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '") +
+                            TALLIX_REPORT_EXE + "' --call A --chart '" + dir.path("c.png") + "' '" +
+                            log + "' >/dev/null 2>&1";
+    EXPECT_EQ(std::system(cmd.c_str()), 0);
+    EXPECT_EQ(readPng(dir.path("c.png")).size(), PictureSize);
+}
+
+} // namespace
+} // namespace tallix::chart
+
+int main(int argc, char** argv) {
+    // Also when the tests are listed at build time, with no display about.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
