@@ -1,5 +1,4 @@
 #include "analysis/summary.h"
-#include "analysis/figure_table.h"
 
 #include <gtest/gtest.h>
 
