@@ -4,9 +4,11 @@
 #include <stdio.h>
 #include <stdlib.h>
 int main(int argc, char** argv) {
-    if (argc < 2) return 2;
+    if (argc < 2)
+        return 2;
     Display* d = XOpenDisplay(NULL);
-    if (!d) return 1;
+    if (!d)
+        return 1;
     Window w = (Window)strtoul(argv[1], NULL, 0);
     XEvent e = {0};
     e.xclient.type = ClientMessage;

@@ -8,6 +8,9 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
+echo "== Formatting (clang-format)"
+bash scripts/check-format.sh
+
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "base/error_numbers.h"
 #include "app/host_folders.h"
+#include "base/error_numbers.h"
 #include "text/basic_text.h"
 
 namespace tallix::actions {

@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "base/error_numbers.h"
 #include "app/host_folders.h"
+#include "base/error_numbers.h"
 #include "files/file_list.h"
 
 namespace tallix::actions {
@@ -263,7 +263,8 @@ bool fileExists(const std::string& path) {
     std::error_code ec;
     for (fs::directory_iterator it(folderPart(path), ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
-        if (files::wildcardMatch(name, it->path().filename().string(), false) && it->is_regular_file(typeError))
+        if (files::wildcardMatch(name, it->path().filename().string(), false) &&
+            it->is_regular_file(typeError))
             return true;
     }
     return false;

@@ -157,7 +157,8 @@ app::MessageBox unrecognisedFilePrompt() {
 app::MessageBox failureMessage(int code, std::string_view currentFile) {
     const std::string file(currentFile);
     if (code == FailureLineLimit || code == FailureOverflow)
-        return {"Length of the file " + file + " is to long.\r\n"
+        return {"Length of the file " + file +
+                    " is to long.\r\n"
                     "Tallix is limited to 65000 lines, so please try to reduce the file size by "
                     "slpitting the file into separate parts.",
                 "File length to large, err nr:" + std::to_string(code), app::Buttons::Ok,

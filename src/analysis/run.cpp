@@ -292,10 +292,9 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     std::optional<StationStats> stats;
     if (input.stationStatistics)
         stats.emplace(input.ownCall);
-    const PassOutput pass =
-        analyseLines(store, input.ownCall, paneLineCount, heard, control, result,
-                     input.keepProcessedText ? &out.processedText : nullptr,
-                     stats ? &*stats : nullptr);
+    const PassOutput pass = analyseLines(
+        store, input.ownCall, paneLineCount, heard, control, result,
+        input.keepProcessedText ? &out.processedText : nullptr, stats ? &*stats : nullptr);
     out.cancelled = pass.cancelled;
     control.yield();
     control.passEnded();

@@ -128,9 +128,9 @@ struct RunOutcome {
     std::vector<std::string> heardSorted; // List2
     std::string heardClipboard;
     std::string processedText;
-    bool processedIsRawCopy = false; // the removal option was off at the end
-    SummaryFigures figures;          // every figure as shown
-    bool bringWindowToFront = false; // a rich-text source was analysed
+    bool processedIsRawCopy = false;     // the removal option was off at the end
+    SummaryFigures figures;              // every figure as shown
+    bool bringWindowToFront = false;     // a rich-text source was analysed
     std::vector<StationRecord> stations; // in the order first heard
     ActivitySeries activity;
 };

@@ -20,8 +20,8 @@ std::string normaliseArgument(std::string_view argumentText);
 struct StartupDecision {
     enum class Outcome { Continue, NotFound, AddOn };
     Outcome outcome = Outcome::Continue;
-    std::string ownCall;       // line 4 of the settings file exactly as read
-    std::string callCaption;   // Label2: the call without surrounding blanks
+    std::string ownCall;               // line 4 of the settings file exactly as read
+    std::string callCaption;           // Label2: the call without surrounding blanks
     std::optional<MessageBox> message; // shown before the program ends
 };
 

@@ -31,7 +31,8 @@ std::size_t lineBreaks(std::string_view text) {
         breaks += static_cast<std::size_t>(p[i] == '\r') + static_cast<std::size_t>(p[i] == '\n');
     std::size_t pairs = 0;
     for (std::size_t i = 1; i < n; ++i)
-        pairs += static_cast<std::size_t>(p[i - 1] == '\r') & static_cast<std::size_t>(p[i] == '\n');
+        pairs +=
+            static_cast<std::size_t>(p[i - 1] == '\r') & static_cast<std::size_t>(p[i] == '\n');
     return breaks - pairs;
 }
 

@@ -23,10 +23,10 @@ std::size_t lineBreaks(std::string_view text);
 
 struct RawText {
     bool loaded = false;
-    int errorNumber = 0;      // why it could not be loaded
-    bool richText = false;    // the contents were read as rich text
-    std::string text;         // the pane's plain text (8-bit)
-    RtfDocument document;     // paragraphs and formatting, for rich text
+    int errorNumber = 0;   // why it could not be loaded
+    bool richText = false; // the contents were read as rich text
+    std::string text;      // the pane's plain text (8-bit)
+    RtfDocument document;  // paragraphs and formatting, for rich text
 };
 
 // Loads a file as the raw pane does: rich text when its contents begin as rich

@@ -19,7 +19,8 @@ bool QtDesktop::startProgram(const std::string& path) {
 }
 
 AboutServices systemAboutServices() {
-    return {std::shared_ptr<app::SystemInfoTool>(app::systemInfoTool()), std::make_shared<QtDesktop>()};
+    return {std::shared_ptr<app::SystemInfoTool>(app::systemInfoTool()),
+            std::make_shared<QtDesktop>()};
 }
 
 } // namespace tallix::ui

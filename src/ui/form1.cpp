@@ -16,10 +16,10 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "base/error_numbers.h"
 #include "app/host_folders.h"
 #include "app/own_call.h"
 #include "app/startup.h"
+#include "base/error_numbers.h"
 #include "base/whole_file.h"
 #include "files/file_list.h"
 #include "files/raw_text.h"
@@ -29,8 +29,8 @@
 #include "ui/file_list_box.h"
 #include "ui/heard_stations_window.h"
 #include "ui/help_viewer.h"
-#include "ui/prompts.h"
 #include "ui/mouse_down_filter.h"
+#include "ui/prompts.h"
 #include "ui/qt_text.h"
 #include "ui_form1.h"
 
@@ -178,14 +178,14 @@ files::DateFormat Form1::dateFormat() const {
     // The desktop's short date and long time, in UTF-8 as the desktop gives
     // them; a long time form's time zone is left out.
     return {[](const files::LocalDateTime& d) {
-                return toDesktop(QLocale().toString(QDate(d.year, d.month, d.day),
-                                                    QLocale::ShortFormat));
+                return toDesktop(
+                    QLocale().toString(QDate(d.year, d.month, d.day), QLocale::ShortFormat));
             },
             [](const files::LocalDateTime& d) {
                 QString format = QLocale().timeFormat(QLocale::LongFormat);
                 format.remove(QLatin1String(" t")).remove(QLatin1Char('t'));
-                return toDesktop(QLocale().toString(QTime(d.hour, d.minute, d.second),
-                                                    format.trimmed()));
+                return toDesktop(
+                    QLocale().toString(QTime(d.hour, d.minute, d.second), format.trimmed()));
             }};
 }
 
@@ -291,10 +291,18 @@ void Form1::showPreview() {
             for (const auto& paragraph : raw.document.paragraphs) {
                 QTextBlockFormat block;
                 switch (paragraph.alignment) {
-                case files::Alignment::Left: block.setAlignment(Qt::AlignLeft); break;
-                case files::Alignment::Center: block.setAlignment(Qt::AlignHCenter); break;
-                case files::Alignment::Right: block.setAlignment(Qt::AlignRight); break;
-                case files::Alignment::Justify: block.setAlignment(Qt::AlignJustify); break;
+                case files::Alignment::Left:
+                    block.setAlignment(Qt::AlignLeft);
+                    break;
+                case files::Alignment::Center:
+                    block.setAlignment(Qt::AlignHCenter);
+                    break;
+                case files::Alignment::Right:
+                    block.setAlignment(Qt::AlignRight);
+                    break;
+                case files::Alignment::Justify:
+                    block.setAlignment(Qt::AlignJustify);
+                    break;
                 }
                 if (first)
                     cursor.setBlockFormat(block);
@@ -349,9 +357,9 @@ void Form1::closeEvent(QCloseEvent* event) {
     // with this one, so that no window keeps the program alive.
     cancelRequested_ = true;
     closing_ = true;
-    for (QWidget* other : {static_cast<QWidget*>(about_.data()),
-                           static_cast<QWidget*>(helpViewer_.data()),
-                           static_cast<QWidget*>(heardStations_.data())})
+    for (QWidget* other :
+         {static_cast<QWidget*>(about_.data()), static_cast<QWidget*>(helpViewer_.data()),
+          static_cast<QWidget*>(heardStations_.data())})
         if (other)
             other->close();
     if (!running_)

@@ -45,7 +45,8 @@ void Form1::completeLooks() {
 
     m_ui->Image1->setPixmap(QIcon(QStringLiteral(":/pictures/product-name.svg")).pixmap(141, 34));
     m_ui->Picture2->setPixmap(QIcon(QStringLiteral(":/icons/page-magnifier.svg")).pixmap(32, 32));
-    for (QWidget* pointing : {static_cast<QWidget*>(m_ui->Image1), static_cast<QWidget*>(m_ui->Label2)})
+    for (QWidget* pointing :
+         {static_cast<QWidget*>(m_ui->Image1), static_cast<QWidget*>(m_ui->Label2)})
         pointing->setCursor(pointingHandCursor());
 
     // "Courier New" 8.25, "Arial" 6.75 and "MS Sans Serif" 8.25 bold.
@@ -53,18 +54,37 @@ void Form1::completeLooks() {
         pane->setFont(monoFont());
         pane->document()->setDefaultFont(monoFont());
     }
-    for (QWidget* small : {static_cast<QWidget*>(m_ui->File1), static_cast<QWidget*>(m_ui->Label36),
-                           static_cast<QWidget*>(m_ui->lblFileSize), static_cast<QWidget*>(m_ui->Label37),
-                           static_cast<QWidget*>(m_ui->lbldate)})
+    for (QWidget* small :
+         {static_cast<QWidget*>(m_ui->File1), static_cast<QWidget*>(m_ui->Label36),
+          static_cast<QWidget*>(m_ui->lblFileSize), static_cast<QWidget*>(m_ui->Label37),
+          static_cast<QWidget*>(m_ui->lbldate)})
         small->setFont(sansFont(6.75));
     m_ui->Label2->setFont(sansFont(8.25, true));
 
     const QColor highlight = palette().color(QPalette::Highlight);
-    for (QLabel* caption :
-         {m_ui->Label6, m_ui->lblSize_0, m_ui->Label35, m_ui->Label11, m_ui->Label12, m_ui->Label7,
-          m_ui->totalLineProcessed, m_ui->Label33, m_ui->Label36, m_ui->Label37, m_ui->Label1,
-          m_ui->Label10, m_ui->Label23, m_ui->Label13, m_ui->Label9, m_ui->Label17, m_ui->Label15,
-          m_ui->Label3, m_ui->Label25, m_ui->Label27, m_ui->Label31, m_ui->Label29, m_ui->Label20})
+    for (QLabel* caption : {m_ui->Label6,
+                            m_ui->lblSize_0,
+                            m_ui->Label35,
+                            m_ui->Label11,
+                            m_ui->Label12,
+                            m_ui->Label7,
+                            m_ui->totalLineProcessed,
+                            m_ui->Label33,
+                            m_ui->Label36,
+                            m_ui->Label37,
+                            m_ui->Label1,
+                            m_ui->Label10,
+                            m_ui->Label23,
+                            m_ui->Label13,
+                            m_ui->Label9,
+                            m_ui->Label17,
+                            m_ui->Label15,
+                            m_ui->Label3,
+                            m_ui->Label25,
+                            m_ui->Label27,
+                            m_ui->Label31,
+                            m_ui->Label29,
+                            m_ui->Label20})
         setTextColour(caption, highlight);
     setBackground(m_ui->Picture1, palette().color(QPalette::Base));
     const QColor normal = palette().color(QPalette::WindowText);

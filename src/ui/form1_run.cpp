@@ -58,9 +58,7 @@ class WindowRunControl : public analysis::RunControl {
 public:
     explicit WindowRunControl(RunWindow& window) : window_(window) { clock_.start(); }
 
-    bool confirmUnrecognised(const app::MessageBox& box) override {
-        return window_.confirm(box);
-    }
+    bool confirmUnrecognised(const app::MessageBox& box) override { return window_.confirm(box); }
     void intakeStarted(std::string_view path) override {
         window_.showRunStarted(std::string(path));
         QApplication::setOverrideCursor(Qt::WaitCursor);

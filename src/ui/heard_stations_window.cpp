@@ -218,7 +218,8 @@ HeardStationsWindow::askPath(const char* title, const char* suffix,
         return std::nullopt;
     std::error_code ec;
     if (fs::exists(fs::path(*path), ec)) {
-        const app::MessageBox question{displayPath(*path) + " already exists.\r\nDo you want to replace it?",
+        const app::MessageBox question{displayPath(*path) +
+                                           " already exists.\r\nDo you want to replace it?",
                                        Title, app::Buttons::YesNo, app::Icon::Exclamation};
         if (prompts_.message(question) != Answer::Yes)
             return std::nullopt;
@@ -227,8 +228,8 @@ HeardStationsWindow::askPath(const char* title, const char* suffix,
 }
 
 void HeardStationsWindow::reportWriteFailure(const std::string& path) {
-    prompts_.message({"The file could not be written:\r\n" + displayPath(path), Title, app::Buttons::Ok,
-                      app::Icon::Critical});
+    prompts_.message({"The file could not be written:\r\n" + displayPath(path), Title,
+                      app::Buttons::Ok, app::Icon::Critical});
 }
 
 void HeardStationsWindow::saveCsv() {
@@ -253,8 +254,9 @@ void HeardStationsWindow::saveChart() {
         chart_->font());
     const bool written =
         !picture.isEmpty() &&
-        actions::writeProcessedText(*path, std::string_view(picture.constData(),
-                                                            static_cast<std::size_t>(picture.size()))) == 0;
+        actions::writeProcessedText(
+            *path,
+            std::string_view(picture.constData(), static_cast<std::size_t>(picture.size()))) == 0;
     if (!written)
         reportWriteFailure(*path);
 }

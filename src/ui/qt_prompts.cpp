@@ -35,10 +35,18 @@ Answer QtPrompts::message(const app::MessageBox& box) {
     mb.setTextFormat(Qt::PlainText);
     mb.setText(promptText(box.text));
     switch (box.icon) {
-    case app::Icon::None: mb.setIcon(QMessageBox::NoIcon); break;
-    case app::Icon::Information: mb.setIcon(QMessageBox::Information); break;
-    case app::Icon::Exclamation: mb.setIcon(QMessageBox::Warning); break;
-    case app::Icon::Critical: mb.setIcon(QMessageBox::Critical); break;
+    case app::Icon::None:
+        mb.setIcon(QMessageBox::NoIcon);
+        break;
+    case app::Icon::Information:
+        mb.setIcon(QMessageBox::Information);
+        break;
+    case app::Icon::Exclamation:
+        mb.setIcon(QMessageBox::Warning);
+        break;
+    case app::Icon::Critical:
+        mb.setIcon(QMessageBox::Critical);
+        break;
     }
     if (box.buttons == app::Buttons::YesNo) {
         mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

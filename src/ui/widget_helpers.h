@@ -5,8 +5,8 @@
 
 #include <QColor>
 #include <QCursor>
-#include <QIcon>
 #include <QFont>
+#include <QIcon>
 #include <QLabel>
 #include <QPalette>
 #include <QString>

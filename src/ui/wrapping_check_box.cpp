@@ -17,8 +17,8 @@ void WrappingCheckBox::paintEvent(QPaintEvent*) {
     indicator.rect.moveTop((height() - indicator.rect.height()) / 2);
     style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &indicator, &painter, this);
     const int textLeft = indicator.rect.right() + 4;
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::WindowText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     painter.drawText(QRect(textLeft, 0, width() - textLeft, height()),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, caption);
     if (hasFocus()) {

@@ -68,8 +68,7 @@ TEST_P(FindOnPathTest, FindsTheFirstExecutablePlainFile) {
     EXPECT_EQ(findOnPath(row.tool, searchPath), expected) << searchPath;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, FindOnPathTest, testing::ValuesIn(pathRows),
-                         testsupport::RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, FindOnPathTest, testing::ValuesIn(pathRows), testsupport::RowName());
 
 // Which of the known tools is started: the installed tools and their paths.
 struct ToolRow {
@@ -83,7 +82,8 @@ void PrintTo(const ToolRow& row, std::ostream* os) {
 }
 
 const ToolRow toolRows[] = {
-    {"the list's order, not the finder's", {{"kinfocenter", "/k"}, {"gnome-system-monitor", "/g"}},
+    {"the list's order, not the finder's",
+     {{"kinfocenter", "/k"}, {"gnome-system-monitor", "/g"}},
      "/g"},
     {"the first of the list", {{"hardinfo", "/h"}, {"xfce4-taskmanager", "/x"}}, "/h"},
     {"the last of the list", {{"xfce4-taskmanager", "/x"}}, "/x"},

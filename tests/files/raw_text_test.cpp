@@ -47,8 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RawText, RichTextFlagComesFromThePathAlone) {
     EXPECT_TRUE(isRtfPath("/logs/pass.rtf"));
     EXPECT_TRUE(isRtfPath("/logs/PASS.RTF"));
-    EXPECT_TRUE(isRtfPath("/old.rtf/pass.log"));      // a folder name counts
-    EXPECT_TRUE(isRtfPath("/logs/pass.rtf.txt"));     // so does the middle of a name
+    EXPECT_TRUE(isRtfPath("/old.rtf/pass.log"));  // a folder name counts
+    EXPECT_TRUE(isRtfPath("/logs/pass.rtf.txt")); // so does the middle of a name
     EXPECT_FALSE(isRtfPath("/logs/pass.rt"));
     EXPECT_FALSE(isRtfPath("/logs/passrtf.txt"));
 }

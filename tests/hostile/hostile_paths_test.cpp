@@ -134,8 +134,9 @@ TEST_P(HostilePathTest, ListingPreviewAndRunGiveTheExactResult) {
         EXPECT_EQ(out.currentFile, rich ? path.substr(0, path.size() - 4) + ".txt" : path);
         EXPECT_EQ(out.processedText, "Kest log\r\nFm ON4AB To CQ\r\nhello\r\n");
         // Written by the run, or left as it was when it stood in the way.
-        EXPECT_EQ(testsupport::readBytes(work.path("rtftemp.tmp")),
-                  tempInTheWay ? staleTemp : rich ? smallLog : "");
+        EXPECT_EQ(testsupport::readBytes(work.path("rtftemp.tmp")), tempInTheWay ? staleTemp
+                                                                    : rich       ? smallLog
+                                                                                 : "");
     }
     EXPECT_TRUE(snapshot(top.dir()) == before) << "a file was changed";
 }

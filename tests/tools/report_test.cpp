@@ -67,7 +67,8 @@ TEST(JsonTexts, EscapedInUtf8AndFiguresAsJsonHasThem) {
         std::string line;
     };
     const Row rows[] = {
-        {"controls", jsonText("a\0\b\t\n\f\r\x1F\x7F"s), "\"a\\u0000\\u0008\\u0009\\u000a\\u000c\\u000d\\u001f\x7F\""},
+        {"controls", jsonText("a\0\b\t\n\f\r\x1F\x7F"s),
+         "\"a\\u0000\\u0008\\u0009\\u000a\\u000c\\u000d\\u001f\x7F\""},
         {"8-bit", jsonText("\x80 \x81 \xE9"), "\"\xE2\x82\xAC \xC2\x81 \xC3\xA9\""},
         {"quote and backslashes", jsonText("\"\\n\\\\r"), "\"\\\"\\\\n\\\\\\\\r\""},
         {"whole float", jsonFigure(static_cast<double>(16777216.0f)), "16777216"},

@@ -97,8 +97,8 @@ private slots:
         // lblFileSize, lblSize_0 and Label12, the raw pane's line figure.
         QTest::addColumn<QStringList>("facts");
         QTest::newRow("empty file") << QByteArray() << QStringList{"1Kb", "Size=1Kb", "-1"};
-        QTest::newRow("ten lines, 5000 bytes") << (QByteArray(498, 'x') + "\r\n").repeated(10)
-                                               << QStringList{"5Kb", "Size=5Kb", "9"};
+        QTest::newRow("ten lines, 5000 bytes")
+            << (QByteArray(498, 'x') + "\r\n").repeated(10) << QStringList{"5Kb", "Size=5Kb", "9"};
     }
     void selectionFactsAndPreview() {
         QFETCH(QByteArray, content);
@@ -303,7 +303,8 @@ private slots:
             w, [&] { return w.caption("Label19").startsWith("Pre-processing"); },
             [&] { w.run("notes.txt"); }));
         QCOMPARE(w.titles(), QStringList{}); // no second run asks about notes.txt
-        expectFigures(w, {{&F::receivedHeaders, "3"}, {&F::processedCaption, "Processed Raw File"}});
+        expectFigures(w,
+                      {{&F::receivedHeaders, "3"}, {&F::processedCaption, "Processed Raw File"}});
         w.prompts.answers = {tallix::ui::Answer::No};
         w.run("notes.txt");
         QCOMPARE(w.titles(), QStringList{"Open Kest Report"});

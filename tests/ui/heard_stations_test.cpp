@@ -65,10 +65,14 @@ private slots:
         Window w(Logs);
         HeardStationsWindow* stations = openStations(w);
         for (const char* list : {"List1", "List2"})
-            QCOMPARE(shownTip(w.get<QListWidget>(list)->findItems("EF2GH", Qt::MatchExactly)[0]->toolTip()),
-                     "2 frames, first 10:00:00, last 10:42:13, direct and via digipeater");
-        QCOMPARE(shownTip(w.get<QListWidget>("List2")->findItems("ab1cd", Qt::MatchExactly)[0]->toolTip()),
-                 "1 frame, first 10:05:00, last 10:05:00, direct");
+            QCOMPARE(
+                shownTip(
+                    w.get<QListWidget>(list)->findItems("EF2GH", Qt::MatchExactly)[0]->toolTip()),
+                "2 frames, first 10:00:00, last 10:42:13, direct and via digipeater");
+        QCOMPARE(
+            shownTip(
+                w.get<QListWidget>("List2")->findItems("ab1cd", Qt::MatchExactly)[0]->toolTip()),
+            "1 frame, first 10:05:00, last 10:05:00, direct");
         QVERIFY(QTest::qWaitForWindowExposed(stations));
         QCOMPARE(stations->windowTitle(), "Heard stations");
         QCOMPARE(shown(stations), "EF2GH ab1cd AB1CD ZZ9ZZ | 43"); // newest first

@@ -6,9 +6,9 @@
 // writes OUT_DIR/after-startup.png and OUT_DIR/after-run.png.
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QListWidget>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QToolButton>
 

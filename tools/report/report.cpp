@@ -8,11 +8,11 @@
 #include <memory>
 #include <system_error>
 
-#include "chart_file.h"
 #include "actions/save.h"
 #include "analysis/figure_table.h"
 #include "app/startup.h"
 #include "base/whole_file.h"
+#include "chart_file.h"
 #include "files/raw_text.h"
 #include "json_output.h"
 #include "text/basic_text.h"

@@ -21,9 +21,9 @@ struct Options {
     std::string file{};
     bool help = false;
     bool version = false;
-    bool stations = false;             // the station table instead of the figures
-    bool csv = false;                  // ... as CSV
-    std::string sort{};                // its order: last (also when empty), first, call, count
+    bool stations = false;              // the station table instead of the figures
+    bool csv = false;                   // ... as CSV
+    std::string sort{};                 // its order: last (also when empty), first, call, count
     std::optional<std::string> chart{}; // the activity chart's file, .svg or .png
 };
 
