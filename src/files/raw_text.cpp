@@ -1,10 +1,12 @@
 #include "files/raw_text.h"
 
 #include "base/error_numbers.h"
+#include "base/input_file.h"
 #include "base/whole_file.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 
 namespace tallix::files {
 
@@ -63,6 +65,82 @@ RawText loadRawText(const std::string& path) {
         return r;
     }
     return rawTextFromBytes(std::move(*bytes));
+}
+
+std::size_t longestLine(std::string_view text) {
+    // A CR LF ends a line and then an empty one, which changes no maximum.
+    std::size_t longest = 0, current = 0;
+    for (const char c : text) {
+        if (c == '\r' || c == '\n') {
+            longest = std::max(longest, current);
+            current = 0;
+        } else {
+            ++current;
+        }
+    }
+    return std::max(longest, current);
+}
+
+std::string paneNotice(PaneText pane, std::uint64_t bytes, std::size_t longest) {
+    const bool raw = pane == PaneText::RawFile;
+    const std::string what = raw ? "This file" : "The processed text";
+    const std::string still = raw ? "Process still reads all of it, and every figure counts the "
+                                    "whole file."
+                                  : "Save, Copy and Print still use all of it.";
+    if (bytes > LargestPaneText)
+        return what + " is too large to show here (" + std::to_string(bytes) +
+               " bytes, more than " + std::to_string(LargestPaneText / 1'000'000) + " MB). " +
+               still;
+    if (longest > LongestPaneLine)
+        return what + " holds a line too long to show here (more than " +
+               std::to_string(LongestPaneLine) + " characters). " + still;
+    return {};
+}
+
+Preview loadPreview(const std::string& path, bool holdText) {
+    Preview p;
+    app::InputFile file(path);
+    if (!file.isOpen()) {
+        p.raw.errorNumber = file.errorNumber();
+        return p;
+    }
+    constexpr std::size_t Chunk = 1 << 20;
+    std::unique_ptr<char[]> buffer(new char[Chunk]);
+    long got = file.read(buffer.get(), Chunk);
+    const std::string_view first(buffer.get(), got > 0 ? static_cast<std::size_t>(got) : 0);
+    if (holdText || file.sizeAtOpen() <= LargestPaneText || looksLikeRtf(first)) {
+        // Small enough to hold, or rich text, whose plain text needs the whole.
+        std::string bytes(first);
+        for (got = got < 0 ? got : file.read(buffer.get(), Chunk); got > 0;
+             got = file.read(buffer.get(), Chunk))
+            bytes.append(buffer.get(), static_cast<std::size_t>(got));
+        if (got < 0) {
+            p.raw.errorNumber = app::errorNumberFromErrno(errno != 0 ? errno : EIO);
+            return p;
+        }
+        p.raw = rawTextFromBytes(std::move(bytes));
+        p.textHeld = true;
+        p.lineCount = previewLineCount(p.raw.text);
+        p.notice = paneNotice(PaneText::RawFile, p.raw.text.size(), longestLine(p.raw.text));
+        return p;
+    }
+    // Too large to show: only its line breaks are counted, a piece at a time.
+    std::uint64_t bytes = 0, breaks = 0;
+    bool lastWasCr = false;
+    for (; got > 0; got = file.read(buffer.get(), Chunk)) {
+        const std::string_view piece(buffer.get(), static_cast<std::size_t>(got));
+        bytes += piece.size();
+        breaks += lineBreaks(piece) - (lastWasCr && piece.front() == '\n' ? 1 : 0);
+        lastWasCr = piece.back() == '\r';
+    }
+    if (got < 0) {
+        p.raw.errorNumber = app::errorNumberFromErrno(errno != 0 ? errno : EIO);
+        return p;
+    }
+    p.raw.loaded = true;
+    p.lineCount = static_cast<float>(breaks) - 1.0f;
+    p.notice = paneNotice(PaneText::RawFile, bytes, 0);
+    return p;
 }
 
 } // namespace tallix::files

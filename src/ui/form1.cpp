@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
@@ -33,6 +34,8 @@
 #include "ui/prompts.h"
 #include "ui/qt_text.h"
 #include "ui_form1.h"
+
+#include <algorithm>
 
 namespace tallix::ui {
 
@@ -281,43 +284,23 @@ void Form1::onFileDoubleClicked() {
 void Form1::showPreview() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     rawPane_->clear();
-    const files::RawText raw = files::loadRawText(currentFile_);
-    if (raw.loaded) {
-        rawBytes_ = raw.text;
-        if (raw.richText) {
-            // Paragraphs keep their alignment; the preview style does the rest.
-            QTextCursor cursor(rawPane_->document());
-            bool first = true;
-            for (const auto& paragraph : raw.document.paragraphs) {
-                QTextBlockFormat block;
-                switch (paragraph.alignment) {
-                case files::Alignment::Left:
-                    block.setAlignment(Qt::AlignLeft);
-                    break;
-                case files::Alignment::Center:
-                    block.setAlignment(Qt::AlignHCenter);
-                    break;
-                case files::Alignment::Right:
-                    block.setAlignment(Qt::AlignRight);
-                    break;
-                case files::Alignment::Justify:
-                    block.setAlignment(Qt::AlignJustify);
-                    break;
-                }
-                if (first)
-                    cursor.setBlockFormat(block);
-                else
-                    cursor.insertBlock(block);
-                first = false;
-                cursor.insertText(toDisplayText(paragraph.text()));
-            }
-        } else {
-            rawPane_->setPlainText(toDisplayText(raw.text));
-        }
-        previewLineCount_ = files::previewLineCount(raw.text);
+    // A name with ".rtf" is processed from the pane's text, which is then
+    // held however large.
+    files::Preview preview = files::loadPreview(currentFile_, files::isRtfPath(currentFile_));
+    if (preview.raw.loaded) {
+        if (!preview.notice.empty())
+            rawPane_->setPlainText(fromDesktop(preview.notice));
+        else if (preview.raw.richText)
+            showRichText(preview.raw.document);
+        else
+            rawPane_->setPlainText(toDisplayText(preview.raw.text));
+        rawBytes_ = std::make_shared<const std::string>(std::move(preview.raw.text));
+        rawBytesHeld_ = preview.textHeld;
+        previewLineCount_ = preview.lineCount;
         setCaption("Label12", QString::fromStdString(text::singleText(previewLineCount_)));
     } else {
-        rawBytes_.clear();
+        rawBytes_ = std::make_shared<const std::string>();
+        rawBytesHeld_ = true;
     }
     currentFileIsRtf_ = files::isRtfPath(currentFile_);
     QPalette p = rawPane_->palette();
@@ -327,6 +310,44 @@ void Form1::showPreview() {
     rawPane_->moveCursor(QTextCursor::Start);
     rawPane_->ensureCursorVisible();
     QApplication::restoreOverrideCursor();
+}
+
+void Form1::showRichText(const files::RtfDocument& document) {
+    // Paragraphs keep their alignment and indents (twips, 15 to the pixel);
+    // the preview style does the rest. One edit block: the pane lays the
+    // text out once, not after every paragraph.
+    constexpr double TwipsPerPixel = 15.0;
+    QTextCursor cursor(rawPane_->document());
+    cursor.beginEditBlock();
+    bool first = true;
+    for (const auto& paragraph : document.paragraphs) {
+        const files::ParagraphFormat& format = paragraph.format;
+        QTextBlockFormat block;
+        switch (format.alignment) {
+        case files::Alignment::Left:
+            block.setAlignment(Qt::AlignLeft);
+            break;
+        case files::Alignment::Center:
+            block.setAlignment(Qt::AlignHCenter);
+            break;
+        case files::Alignment::Right:
+            block.setAlignment(Qt::AlignRight);
+            break;
+        case files::Alignment::Justify:
+            block.setAlignment(Qt::AlignJustify);
+            break;
+        }
+        block.setLeftMargin(std::max(0, format.leftIndent) / TwipsPerPixel);
+        block.setRightMargin(std::max(0, format.rightIndent) / TwipsPerPixel);
+        block.setTextIndent(format.firstLineIndent / TwipsPerPixel);
+        if (first)
+            cursor.setBlockFormat(block);
+        else
+            cursor.insertBlock(block);
+        first = false;
+        cursor.insertText(toDisplayText(paragraph.text()));
+    }
+    cursor.endEditBlock();
 }
 
 void Form1::onCallSignClicked() {
