@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
@@ -293,7 +294,7 @@ void Form1::showPreview() {
         else if (preview.raw.richText)
             showRichText(preview.raw.document);
         else
-            rawPane_->setPlainText(toDisplayText(preview.raw.text));
+            rawPane_->setPlainText(toPaneText(preview.raw.text));
         rawBytes_ = std::make_shared<const std::string>(std::move(preview.raw.text));
         rawBytesHeld_ = preview.textHeld;
         previewLineCount_ = preview.lineCount;
@@ -312,42 +313,71 @@ void Form1::showPreview() {
     QApplication::restoreOverrideCursor();
 }
 
-void Form1::showRichText(const files::RtfDocument& document) {
-    // Paragraphs keep their alignment and indents (twips, 15 to the pixel);
-    // the preview style does the rest. One edit block: the pane lays the
-    // text out once, not after every paragraph.
+namespace {
+
+// A paragraph's alignment and indents (twips, 15 to the pixel) as the pane's.
+QTextBlockFormat blockFormat(const files::ParagraphFormat& format) {
     constexpr double TwipsPerPixel = 15.0;
-    QTextCursor cursor(rawPane_->document());
+    QTextBlockFormat block;
+    switch (format.alignment) {
+    case files::Alignment::Left:
+        block.setAlignment(Qt::AlignLeft);
+        break;
+    case files::Alignment::Center:
+        block.setAlignment(Qt::AlignHCenter);
+        break;
+    case files::Alignment::Right:
+        block.setAlignment(Qt::AlignRight);
+        break;
+    case files::Alignment::Justify:
+        block.setAlignment(Qt::AlignJustify);
+        break;
+    }
+    block.setLeftMargin(std::max(0, format.leftIndent) / TwipsPerPixel);
+    block.setRightMargin(std::max(0, format.rightIndent) / TwipsPerPixel);
+    block.setTextIndent(format.firstLineIndent / TwipsPerPixel);
+    return block;
+}
+
+} // namespace
+
+void Form1::showRichText(const files::RtfDocument& document) {
+    // Paragraphs keep their alignment and indents; the preview style does the
+    // rest. The text goes into a new document that the pane takes once it is
+    // whole: the pane then lays it out bit by bit, as it does a plain text,
+    // where inserting into the shown document lays all of it out at once. A
+    // stretch of paragraphs of one format goes in with one insertion.
+    auto* shown = new QTextDocument(rawPane_);
+    shown->setUndoRedoEnabled(false);
+    shown->setDefaultFont(rawPane_->document()->defaultFont());
+    QTextCursor cursor(shown);
     cursor.beginEditBlock();
-    bool first = true;
-    for (const auto& paragraph : document.paragraphs) {
-        const files::ParagraphFormat& format = paragraph.format;
-        QTextBlockFormat block;
-        switch (format.alignment) {
-        case files::Alignment::Left:
-            block.setAlignment(Qt::AlignLeft);
-            break;
-        case files::Alignment::Center:
-            block.setAlignment(Qt::AlignHCenter);
-            break;
-        case files::Alignment::Right:
-            block.setAlignment(Qt::AlignRight);
-            break;
-        case files::Alignment::Justify:
-            block.setAlignment(Qt::AlignJustify);
-            break;
+    const auto& paragraphs = document.paragraphs;
+    std::string stretch;
+    for (std::size_t i = 0; i < paragraphs.size();) {
+        const files::ParagraphFormat& format = paragraphs[i].format;
+        stretch.clear();
+        std::size_t next = i;
+        for (; next < paragraphs.size() && paragraphs[next].format == format; ++next) {
+            if (next > i)
+                stretch += "\r\n";
+            for (const auto& run : paragraphs[next].runs)
+                stretch += run.text;
         }
-        block.setLeftMargin(std::max(0, format.leftIndent) / TwipsPerPixel);
-        block.setRightMargin(std::max(0, format.rightIndent) / TwipsPerPixel);
-        block.setTextIndent(format.firstLineIndent / TwipsPerPixel);
-        if (first)
-            cursor.setBlockFormat(block);
+        if (i == 0)
+            cursor.setBlockFormat(blockFormat(format));
         else
-            cursor.insertBlock(block);
-        first = false;
-        cursor.insertText(toDisplayText(paragraph.text()));
+            cursor.insertBlock(blockFormat(format));
+        // A first-line indent needs a block of its own for every paragraph.
+        cursor.insertText(format.firstLineIndent == 0 ? toPaneText(stretch)
+                                                      : toDisplayText(stretch));
+        i = next;
     }
     cursor.endEditBlock();
+    const QPointer<QTextDocument> previous = rawPane_->document();
+    rawPane_->setDocument(shown);
+    if (previous && previous->parent() == rawPane_)
+        delete previous.data();
 }
 
 void Form1::onCallSignClicked() {

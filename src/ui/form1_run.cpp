@@ -42,7 +42,7 @@ void appendToPane(QPlainTextEdit* pane, std::string_view bytes, const bool& stop
                 ++cut; // a CR LF stays one line end
         }
         end.movePosition(QTextCursor::End);
-        end.insertText(toDisplayText(bytes.substr(0, cut)));
+        end.insertText(toPaneText(bytes.substr(0, cut)));
         bytes.remove_prefix(cut);
         if (!bytes.empty())
             QApplication::processEvents();
