@@ -143,8 +143,8 @@ struct Bench {
         const fs::path root = dir.path().toStdString();
         reports = root / "Reports";
         fs::create_directory(reports);
-        std::ofstream(root / "kest.ini", std::ios::binary)
-            << ";Kest 3.1\r\nport=1\r\nbaud=1200\r\n" << demo::DemoOwnCall << "\r\n";
+        std::ofstream(root / "kest.ini", std::ios::binary) << ";Kest 3.1\r\nport=1\r\nbaud=1200\r\n"
+                                                           << demo::DemoOwnCall << "\r\n";
         fs::create_symlink(fs::absolute(file), reports / file.filename());
         form = std::make_unique<ui::Form1>(ui::Environment{root.string(), "4KTRMN"}, prompts);
         if (!form->load())

@@ -4,7 +4,12 @@
 #include "base/input_file.h"
 #include "base/whole_file.h"
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <memory>
 
@@ -24,18 +29,33 @@ bool looksLikeRtf(std::string_view bytes) {
 }
 
 std::size_t lineBreaks(std::string_view text) {
-    // Every CR and every LF is a break, except the LF of a CR LF pair. Plain
-    // counting loops, which the compiler turns into vector code.
+    // Every CR and every LF is a break, except the LF of a CR LF pair.
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
     std::size_t breaks = 0;
-    for (std::size_t i = 0; i < n; ++i)
-        breaks += static_cast<std::size_t>(p[i] == '\r') + static_cast<std::size_t>(p[i] == '\n');
-    std::size_t pairs = 0;
-    for (std::size_t i = 1; i < n; ++i)
-        pairs +=
-            static_cast<std::size_t>(p[i - 1] == '\r') & static_cast<std::size_t>(p[i] == '\n');
-    return breaks - pairs;
+    std::size_t i = 0;
+    unsigned previousCr = 0; // the byte before the current one is a CR
+#ifdef __SSE2__
+    // Sixteen bytes at a time: a file of a gigabyte is counted in a fraction
+    // of the time it takes to read.
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const auto crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));
+        const auto lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
+        const unsigned pairs = ((crs << 1) | previousCr) & lfs;
+        breaks += static_cast<std::size_t>(std::popcount(crs) + std::popcount(lfs) -
+                                           std::popcount(pairs));
+        previousCr = (crs >> 15) & 1u;
+    }
+#endif
+    for (; i < n; ++i) {
+        const unsigned isCr = p[i] == '\r', isLf = p[i] == '\n';
+        breaks += isCr + (isLf & (previousCr ^ 1u));
+        previousCr = isCr;
+    }
+    return breaks;
 }
 
 float previewLineCount(std::string_view text) {

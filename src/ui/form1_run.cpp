@@ -83,6 +83,8 @@ public:
     void processedLineAppended(std::string_view line) override {
         pendingText_.append(line);
         pendingText_.append("\r\n");
+        if (pendingText_.size() >= PendingBytes)
+            flushText();
     }
     void passLine(std::int32_t, std::string_view caption) override {
         if (due()) {
@@ -112,10 +114,7 @@ public:
             window_.showProgress(caption_);
             caption_.clear();
         }
-        if (!pendingText_.empty()) {
-            window_.appendProcessed(pendingText_);
-            pendingText_.clear();
-        }
+        flushText();
     }
     void restorePointer() {
         if (busy_) {
@@ -128,13 +127,20 @@ private:
     static constexpr std::size_t PendingBytes = 64 * 1024;
 
     bool due() const {
-        return clock_.elapsed() - lastTurn_ + flushCost_ >= window_.yieldInterval() ||
-               pendingText_.size() >= PendingBytes;
+        return clock_.elapsed() - lastTurn_ + flushCost_ >= window_.yieldInterval();
+    }
+    // The waiting lines into the pane, as soon as there are enough of them to
+    // take a while to lay out; what it took is left room for before the next turn.
+    void flushText() {
+        if (pendingText_.empty())
+            return;
+        const qint64 start = clock_.elapsed();
+        window_.appendProcessed(pendingText_);
+        pendingText_.clear();
+        flushCost_ = clock_.elapsed() - start;
     }
     void flushAndYield() {
-        const qint64 start = clock_.elapsed();
         flush();
-        flushCost_ = clock_.elapsed() - start;
         QApplication::processEvents();
         lastTurn_ = clock_.elapsed();
     }
@@ -164,13 +170,16 @@ void Form1::showPassStarted(std::int32_t lineCount) {
     processedPane_->clear();
     processedNoticeShown_ = false;
     rawPane_->moveCursor(QTextCursor::Start);
+    // The processed text is at most as long as the raw text (and a line end):
+    // room for it at once, rather than a copy each time it outgrows its room.
+    std::string().swap(processedBytes_);
+    processedBytes_.reserve(std::max(rawBytes_->size(), lineStore_.text().bytes.size()) + 2);
     heardList_->clear();
     sortedHeardList_->clear();
     for (QToolButton* b : {saveButton_, printButton_, copyButton_})
         b->setEnabled(true);
     processButton_->setText(QStringLiteral("Cancel"));
     cancelRequested_ = false;
-    processedBytes_.clear();
 }
 
 void Form1::addHeard(std::string_view call) {
@@ -280,7 +289,8 @@ void Form1::processFile() {
         break;
     case analysis::RunOutcome::End::Concluded:
         if (out.processedIsRawCopy) {
-            processedBytes_ = input.rawPane ? *runPane : std::string(lineStore_.text().bytes);
+            processedBytes_.assign(input.rawPane ? std::string_view(*runPane)
+                                                 : lineStore_.text().bytes);
             processedPane_->clear();
             processedNoticeShown_ = false;
             showProcessed(processedBytes_);
