@@ -229,7 +229,7 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
             control.yield();
             if (control.abandoned())
                 return abandon(out);
-            loadFailure = loadLines(out.currentFile, store);
+            loadFailure = loadLines(out.currentFile, store, [&] { control.loading(); });
         } else {
             control.yield();
             if (control.abandoned())
@@ -245,8 +245,9 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
         control.yield();
         if (control.abandoned())
             return abandon(out);
-        loadFailure = input.fileBytes ? loadLinesFromText(input.fileBytes, store)
-                                      : loadLines(out.currentFile, store);
+        loadFailure = input.fileBytes
+                          ? loadLinesFromText(input.fileBytes, store)
+                          : loadLines(out.currentFile, store, [&] { control.loading(); });
     }
     if (loadFailure)
         failure = loadFailure;

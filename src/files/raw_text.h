@@ -47,7 +47,8 @@ std::size_t longestLine(std::string_view text);
 
 enum class PaneText { RawFile, Processed };
 // The notice a pane shows in place of a text of `bytes` bytes whose longest
-// line is `longest` long; empty when the text itself is shown.
+// line is `longest` long; empty when the text itself is shown. The processed
+// pane's `bytes` are those of the raw text it comes from.
 std::string paneNotice(PaneText pane, std::uint64_t bytes, std::size_t longest);
 
 // What the raw pane shows of a file and the line figure under it.

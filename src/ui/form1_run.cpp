@@ -70,6 +70,10 @@ public:
         busy_ = true;
     }
     void yield() override { flushAndYield(); }
+    void loading() override {
+        if (due())
+            flushAndYield();
+    }
     void preprocessLine(std::int32_t, std::string_view caption) override {
         if (due()) {
             caption_.assign(caption);
@@ -81,6 +85,13 @@ public:
     void passStarted(std::int32_t lineCount) override { window_.showPassStarted(lineCount); }
     void heardAdded(std::string_view call) override { window_.addHeard(call); }
     void processedLineAppended(std::string_view line) override {
+        if (line.size() >= PendingBytes) {
+            // A long line goes on as it is, not copied into the buffer first.
+            flushText();
+            window_.appendProcessed(line);
+            pendingText_.assign("\r\n");
+            return;
+        }
         pendingText_.append(line);
         pendingText_.append("\r\n");
         if (pendingText_.size() >= PendingBytes)
@@ -213,8 +224,11 @@ void Form1::appendProcessed(std::string_view bytes) {
 void Form1::showProcessed(std::string_view added) {
     if (processedNoticeShown_)
         return;
-    const std::string notice = files::paneNotice(files::PaneText::Processed, processedBytes_.size(),
-                                                 files::longestLine(added));
+    // The longest line is looked for only in a text small enough to show.
+    const std::size_t size = processedBytes_.size();
+    const std::string notice =
+        files::paneNotice(files::PaneText::Processed, size,
+                          size > files::LargestPaneText ? 0 : files::longestLine(added));
     if (notice.empty()) {
         appendToPane(processedPane_, added, closing_);
         return;

@@ -122,7 +122,8 @@ private slots:
         QVERIFY(std::abs(lineEnds(block).first - (margin + 50)) < 2); // hanging first line
         const QTextLine second = block.layout()->lineAt(1);
         QVERIFY(std::abs(block.layout()->position().x() + second.x() - (margin + 100)) < 2);
-        QCOMPARE(rawPane(w)->toPlainText().section('\n', 0, 3), "Centred\nRight\nIndented\nKept off");
+        QCOMPARE(rawPane(w)->toPlainText().section('\n', 0, 3),
+                 "Centred\nRight\nIndented\nKept off");
     }
 
     // A text the panes cannot show usefully: a notice in its place, exact
@@ -154,8 +155,8 @@ private slots:
         QCOMPARE(processedPane(w)->toPlainText(), notice(files::PaneText::Processed));
         QCOMPARE(w.figure(&F::lineCount), QString::number(lines));
         QCOMPARE(w.figure(&F::totalBytesProcessed),
-                 "Total Bytes Processed =" +
-                     QString::fromStdString(tallix::text::singleText(static_cast<float>(bytes.size()))));
+                 "Total Bytes Processed =" + QString::fromStdString(tallix::text::singleText(
+                                                 static_cast<float>(bytes.size()))));
         QCOMPARE(w.form.processedBytes(), bytes);
         w.prompts.keepProposal = true;
         w.click("Command3");
