@@ -158,9 +158,8 @@ private slots:
                 coloured += c == QColor(128, 128, 255);
                 white += c == Qt::white;
             }
-        QVERIFY2(coloured > 2 * white, qPrintable(QString("%1 coloured, %2 white pixels")
-                                                      .arg(coloured)
-                                                      .arg(white)));
+        QVERIFY2(coloured > 2 * white,
+                 qPrintable(QString("%1 coloured, %2 white pixels").arg(coloured).arg(white)));
 
         for (const char* name : {"lblDisclaimer", "Label5"}) {
             auto* notice = about->findChild<QLabel*>(name);
@@ -188,8 +187,8 @@ private slots:
     // to the document's start.
     void helpViewerPlaceBackAndHome() {
         Window w({}, "");
-        QFile::copy(TALLIX_HELP_DOCUMENT, QString::fromStdString(w.root.string()) +
-                                              "/tallix-help.html");
+        QFile::copy(TALLIX_HELP_DOCUMENT,
+                    QString::fromStdString(w.root.string()) + "/tallix-help.html");
         w.form.move(40, 30);
         w.show();
         QTest::mouseClick(w.get("Command6"), Qt::LeftButton);

@@ -73,8 +73,9 @@ private slots:
         QCOMPARE(tipOf("List1", "EF2GH"), "List of digipeated/heard stations\n"
                                           "2 frames, first 10:00:00, last 10:42:13, direct and "
                                           "via digipeater");
-        QCOMPARE(tipOf("List1", "ab1cd"),
-                 "List of digipeated/heard stations\n1 frame, first 10:05:00, last 10:05:00, direct");
+        QCOMPARE(
+            tipOf("List1", "ab1cd"),
+            "List of digipeated/heard stations\n1 frame, first 10:05:00, last 10:05:00, direct");
         QCOMPARE(tipOf("List2", "EF2GH"), "");
         QVERIFY(QTest::qWaitForWindowExposed(stations));
         QCOMPARE(stations->windowTitle(), "Heard stations");

@@ -61,9 +61,9 @@ private slots:
         int firstChild = box->height();
         for (QWidget* child : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             firstChild = std::min(firstChild, child->y());
-        QVERIFY2(line < firstChild, qPrintable(QString("line at row %1, first element at %2")
-                                                   .arg(line)
-                                                   .arg(firstChild)));
+        QVERIFY2(
+            line < firstChild,
+            qPrintable(QString("line at row %1, first element at %2").arg(line).arg(firstChild)));
         QVERIFY2(line <= box->fontMetrics().height() / 2 + 1, "the line passes under the title");
     }
 
@@ -113,12 +113,15 @@ private slots:
         auto* frame = w.get<QFrame>(box);
         const QRect inner = frame->contentsRect();
         for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            QVERIFY2(inner.contains(child->pos()), qPrintable(child->objectName()));
+            QVERIFY2(inner.contains(child->pos()), qPrintable(QString("%1 at %2,%3")
+                                                                  .arg(child->objectName())
+                                                                  .arg(child->x())
+                                                                  .arg(child->y())));
         const QImage image = picture(frame);
         const QColor border = frame->palette().color(QPalette::WindowText);
         const int w1 = image.width() - 1, h1 = image.height() - 1;
-        for (const QPoint edge : {QPoint(w1 / 2, 0), QPoint(0, h1 / 2), QPoint(w1 / 2, h1),
-                                  QPoint(w1, h1 / 2)})
+        for (const QPoint edge :
+             {QPoint(w1 / 2, 0), QPoint(0, h1 / 2), QPoint(w1 / 2, h1), QPoint(w1, h1 / 2)})
             QCOMPARE(QColor(image.pixel(edge)), border);
     }
 
@@ -142,12 +145,15 @@ private slots:
         QTest::newRow("tip") << std::function<QFont(Window&)>([](Window&) {
             return QToolTip::font();
         }) << 8.0;
-        QTest::newRow("message box") << std::function<QFont(Window&)>(made(
-            [](Window& w) { return new QMessageBox(&w.form); })) << 8.0;
-        QTest::newRow("input box") << std::function<QFont(Window&)>(made(
-            [](Window& w) { return new QInputDialog(&w.form); })) << 8.0;
-        QTest::newRow("menu") << std::function<QFont(Window&)>(made(
-            [](Window& w) { return new QMenu(&w.form); })) << 8.0;
+        QTest::newRow("message box") << std::function<QFont(Window&)>(made([](Window& w) {
+            return new QMessageBox(&w.form);
+        })) << 8.0;
+        QTest::newRow("input box") << std::function<QFont(Window&)>(made([](Window& w) {
+            return new QInputDialog(&w.form);
+        })) << 8.0;
+        QTest::newRow("menu") << std::function<QFont(Window&)>(made([](Window& w) {
+            return new QMenu(&w.form);
+        })) << 8.0;
         QTest::newRow("help viewer") << std::function<QFont(Window&)>(made([](Window& w) {
             return new HelpViewer(&w.form);
         })) << 8.0;
@@ -170,8 +176,12 @@ private slots:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("kept");
         QTest::addColumn<QString>("limit"); // the element the label must stop short of
-        QTest::newRow("path") << "Label5" << "/" + QString(70, 'n') + ".log" << "Frame1";
-        QTest::newRow("call sign") << "Label2" << "PA3XYZ" << "Picture2";
+        QTest::newRow("path") << "Label5"
+                              << "/" + QString(70, 'n') + ".log"
+                              << "Frame1";
+        QTest::newRow("call sign") << "Label2"
+                                   << "PA3XYZ"
+                                   << "Picture2";
     }
     void longTextsCutToTheirRoom() {
         QFETCH(QString, label);
@@ -182,19 +192,21 @@ private slots:
                  ";Kest\r\n\r\n\r\nPA3XYZ-15 AT THE CLUB STATION NEAR THE OLD WATER TOWER\r\n");
         w.select(QString::fromStdString(name));
         auto* shown = w.get<QLabel>(label);
-        const QString whole = label == "Label5" ? QString::fromStdString((w.reports / name).string())
-                                                : "PA3XYZ-15 AT THE CLUB STATION NEAR THE OLD "
-                                                  "WATER TOWER";
+        const QString whole = label == "Label5"
+                                  ? QString::fromStdString((w.reports / name).string())
+                                  : "PA3XYZ-15 AT THE CLUB STATION NEAR THE OLD "
+                                    "WATER TOWER";
         QVERIFY2(shown->text().contains(QChar(0x2026)), qPrintable(shown->text()));
         QVERIFY2(label == "Label5" ? shown->text().endsWith(kept) : shown->text().startsWith(kept),
                  qPrintable(shown->text()));
         QWidget* stop = w.get(limit);
         const int room = limit == "Frame1" ? stop->width() : stop->x();
         QVERIFY(shown->geometry().right() < room);
-        const QString ownTip = label == "Label5" ? QString() : QStringLiteral("Call sign which is "
-                                                                              "used to analyse the "
-                                                                              "file (retrieved "
-                                                                              "from Kest)\n");
+        const QString ownTip = label == "Label5" ? QString()
+                                                 : QStringLiteral("Call sign which is "
+                                                                  "used to analyse the "
+                                                                  "file (retrieved "
+                                                                  "from Kest)\n");
         QCOMPARE(shownTip(shown->toolTip()), ownTip + whole);
     }
 
