@@ -8,7 +8,6 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
@@ -327,6 +326,8 @@ void Form1::showPreview() {
 
 namespace {
 
+const QString RichTextDocument = QStringLiteral("richTextPreview");
+
 // A paragraph's alignment and indents (twips, 15 to the pixel) as the pane's.
 QTextBlockFormat blockFormat(const files::ParagraphFormat& format) {
     constexpr double TwipsPerPixel = 15.0;
@@ -360,6 +361,7 @@ void Form1::showRichText(const files::RtfDocument& document) {
     // where inserting into the shown document lays all of it out at once. A
     // stretch of paragraphs of one format goes in with one insertion.
     auto* shown = new QTextDocument(rawPane_);
+    shown->setObjectName(RichTextDocument);
     shown->setUndoRedoEnabled(false);
     shown->setDefaultFont(rawPane_->document()->defaultFont());
     QTextCursor cursor(shown);
@@ -386,10 +388,13 @@ void Form1::showRichText(const files::RtfDocument& document) {
         i = next;
     }
     cursor.endEditBlock();
-    const QPointer<QTextDocument> previous = rawPane_->document();
+    // A document made here before goes; the pane's first one the pane
+    // deletes itself when it takes another.
+    QTextDocument* previous = rawPane_->document();
+    const bool madeHere = previous->objectName() == RichTextDocument;
     rawPane_->setDocument(shown);
-    if (previous && previous->parent() == rawPane_)
-        delete previous.data();
+    if (madeHere)
+        delete previous;
 }
 
 void Form1::onCallSignClicked() {

@@ -35,7 +35,7 @@ QString toPaneText(std::string_view bytes) {
             if (c == u'\r' && i + 1 < wide.size() && wide[i + 1] == u'\n')
                 ++i;
             const bool blockEnds = ++lines % LinesPerBlock == 0 || i + 1 == wide.size();
-            c = blockEnds ? u'\n' : QChar::LineSeparator;
+            c = blockEnds ? u'\n' : static_cast<char16_t>(QChar::LineSeparator);
         }
         *out++ = QChar(c);
     }
