@@ -194,6 +194,7 @@ struct Bench {
         qint64 cancelDue = -1, cancelTaken = -1;
         QTimer cancel;
         cancel.setSingleShot(true);
+        cancel.setTimerType(Qt::PreciseTimer);
         if (cancelAt >= 0) {
             cancelDue = cancelAt;
             cancel.start(cancelAt);
