@@ -183,8 +183,15 @@ void Form1::showPassStarted(std::int32_t lineCount) {
     rawPane_->moveCursor(QTextCursor::Start);
     // The processed text is at most as long as the raw text (and a line end):
     // room for it at once, rather than a copy each time it outgrows its room.
+    // The processed text of a file too large to show is not shown either.
+    const std::size_t rawSize = std::max(rawBytes_->size(), lineStore_.text().bytes.size());
     std::string().swap(processedBytes_);
-    processedBytes_.reserve(std::max(rawBytes_->size(), lineStore_.text().bytes.size()) + 2);
+    processedBytes_.reserve(rawSize + 2);
+    if (const std::string notice = files::paneNotice(files::PaneText::Processed, rawSize, 0);
+        !notice.empty()) {
+        processedNoticeShown_ = true;
+        processedPane_->setPlainText(fromDesktop(notice));
+    }
     heardList_->clear();
     sortedHeardList_->clear();
     for (QToolButton* b : {saveButton_, printButton_, copyButton_})
