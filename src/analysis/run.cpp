@@ -281,36 +281,24 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     };
 
     std::optional<int> loadFailure;
-    if (rtfFromSource) {
-        // As below, without holding the text where it can be helped: it goes
-        // to the temporary file a piece at a time.
-        if (input.writeRtfTempFile && writeRtfTempFrom(label5, control) == 0) {
-            out.currentFile = RtfTempFileName;
-            control.yield();
-            if (control.abandoned())
-                return abandon(out);
-            loadFailure = loadLines(out.currentFile, store, [&] { control.loading(); });
-        } else {
-            control.yield();
-            if (control.abandoned())
-                return abandon(out);
-            loadFailure = loadRtfFromSource(label5, store, control);
-        }
-        out.currentFile = textNameOf(label5);
-    } else if (input.isRtf) {
+    if (input.isRtf) {
         // A current folder where the temporary file cannot be written (read
-        // only, full, a folder of that name) is no failure: the text is at
-        // hand and is read from memory instead.
-        if (input.writeRtfTempFile && writeRtfTemp(rawPane()) == 0) {
+        // only, full, a folder of that name) is no failure: the text is read
+        // into memory instead. A source the caller does not hold goes from
+        // the file to the temporary file a piece at a time.
+        const int written = !input.writeRtfTempFile ? -1
+                            : rtfFromSource         ? writeRtfTempFrom(label5, control)
+                                                    : writeRtfTemp(rawPane());
+        if (written == 0)
             out.currentFile = RtfTempFileName;
-            control.yield();
-            if (control.abandoned())
-                return abandon(out);
+        control.yield();
+        if (control.abandoned())
+            return abandon(out);
+        if (written == 0) {
             loadFailure = loadLines(out.currentFile, store, [&] { control.loading(); });
+        } else if (rtfFromSource) {
+            loadFailure = loadRtfFromSource(label5, store, control);
         } else {
-            control.yield();
-            if (control.abandoned())
-                return abandon(out);
             auto text = std::make_shared<std::string>();
             text->reserve(rawPane().size() + 2);
             text->append(rawPane()).append("\r\n");
