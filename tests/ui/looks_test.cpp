@@ -1,7 +1,4 @@
-// How the windows render: frame lines above what the frames hold, Sort on its
-// colour, option circles that fit their rows and look disabled when they are,
-// picture boxes that frame their children, one font family, long texts cut
-// so the part that matters stays, and the About window's words and notice.
+// How the windows render, measured in their pictures.
 
 #include <QtTest>
 #include <QtWidgets>
@@ -147,9 +144,6 @@ private slots:
         }) << 8.0;
         QTest::newRow("message box") << std::function<QFont(Window&)>(made([](Window& w) {
             return new QMessageBox(&w.form);
-        })) << 8.0;
-        QTest::newRow("input box") << std::function<QFont(Window&)>(made([](Window& w) {
-            return new QInputDialog(&w.form);
         })) << 8.0;
         QTest::newRow("menu") << std::function<QFont(Window&)>(made([](Window& w) {
             return new QMenu(&w.form);
