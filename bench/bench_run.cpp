@@ -1,6 +1,6 @@
 // Timings of an analysis over logs at the line limit: the whole run, loading,
-// the main pass alone, what the station statistics add to both, and the raw
-// preview's text and line figure.
+// the main pass alone, what the station statistics and the digipeater paths
+// add to both, and the raw preview's text and line figure.
 
 #include <benchmark/benchmark.h>
 
@@ -238,6 +238,44 @@ void BM_StationStatisticsOverhead(benchmark::State& state) {
     state.counters["overhead_pct"] = 100.0 * (with - without) / without;
 }
 BENCHMARK(BM_StationStatisticsOverhead)->Unit(benchmark::kMillisecond);
+
+// The same for the digipeater paths, gathered with the statistics: the run
+// with the statistics alone against the run with the paths too.
+void BM_StationPathsOverhead(benchmark::State& state) {
+    const BenchLog& log = state.range(0) == 0 ? fewCallsLog() : manyCallsLog();
+    analysis::RunInput input;
+    input.currentFile = log.path();
+    input.ownCall = demo::DemoOwnCall;
+    input.writeRtfTempFile = false;
+    input.fileBytes = log.bytes();
+    analysis::LineStore store;
+    analysis::HeardStore heard;
+    analysis::RunControl control;
+    double with = 0, without = 0;
+    std::size_t paths = 0;
+    bool pathsFirst = false;
+    for (auto _ : state) {
+        // Which goes first changes every time: neither gains from the other.
+        pathsFirst = !pathsFirst;
+        for (const bool gathered : {pathsFirst, !pathsFirst}) {
+            input.stationPaths = gathered;
+            const double start = threadMilliseconds();
+            const analysis::RunOutcome outcome =
+                analysis::runAnalysis(input, store, heard, control);
+            (gathered ? with : without) += threadMilliseconds() - start;
+            checkConcluded(state, outcome);
+            if (gathered)
+                paths = outcome.paths.size();
+        }
+    }
+    const auto runs = static_cast<double>(state.iterations());
+    state.counters["paths"] = static_cast<double>(paths);
+    state.counters["with_ms"] = with / runs;
+    state.counters["without_ms"] = without / runs;
+    state.counters["overhead_pct"] = 100.0 * (with - without) / without;
+}
+// Argument 0: the log with 40 stations, 1: with 700.
+BENCHMARK(BM_StationPathsOverhead)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The raw preview of a plain file: its text and line figure.
 void BM_RawText65000(benchmark::State& state) {

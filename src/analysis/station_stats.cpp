@@ -61,8 +61,8 @@ std::int32_t ActivitySeries::peak() const {
     return top;
 }
 
-StationStats::StationStats(std::string_view ownCall)
-    : slots_(InitialSlots), mask_(InitialSlots - 1) {
+StationStats::StationStats(std::string_view ownCall, bool paths)
+    : gatherPaths_(paths), slots_(InitialSlots), mask_(InitialSlots - 1) {
     const std::string ownHeader = "Fm " + std::string(ownCall) + " To ";
     ownKey_ = Key::of(cutHeardCall(ownHeader));
 }
@@ -128,6 +128,94 @@ void StationStats::stationHeader(std::string_view line, std::string_view stamp) 
             e.firstSecond = now_;
         e.lastSecond = now_;
     }
+    // The call holds no blank, so a " Via " begins at its end at the earliest,
+    // unless the call is "Via" itself.
+    if (gatherPaths_)
+        countPath(e, viaPath(line, call == "Via" ? 0 : 3 + call.size()), second >= 0);
+}
+
+namespace {
+
+// A path's text hashed a word at a time.
+std::uint64_t pathHash(std::string_view via) {
+    std::uint64_t h = via.size();
+    std::size_t at = 0;
+    for (; at + 8 <= via.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, via.data() + at, 8);
+        h = (h ^ word) * 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 31;
+    }
+    std::uint64_t tail = 0;
+    for (; at < via.size(); ++at)
+        tail = tail << 8 | static_cast<unsigned char>(via[at]);
+    h = (h ^ tail) * 0xBF58476D1CE4E5B9ull;
+    return h ^ h >> 31;
+}
+
+} // namespace
+
+template <class Same> std::uint32_t& StationStats::IndexTable::find(std::uint64_t key, Same same) {
+    if (slots_.empty()) {
+        slots_.resize(64);
+        mask_ = 63;
+    }
+    const std::uint64_t mixed = key * 0x9E3779B97F4A7C15ull;
+    for (std::size_t i = (mixed ^ mixed >> 32) & mask_;; i = (i + 1) & mask_) {
+        Slot& slot = slots_[i];
+        if (slot.index == 0) {
+            slot.key = key;
+            return slot.index;
+        }
+        if (slot.key == key && same(slot.index - 1))
+            return slot.index;
+    }
+}
+
+void StationStats::IndexTable::added(std::size_t count) {
+    if (count * 2 <= slots_.size())
+        return;
+    std::vector<Slot> bigger(slots_.size() * 2);
+    const std::size_t mask = bigger.size() - 1;
+    for (const Slot& slot : slots_) {
+        if (slot.index == 0)
+            continue;
+        const std::uint64_t mixed = slot.key * 0x9E3779B97F4A7C15ull;
+        std::size_t i = (mixed ^ mixed >> 32) & mask;
+        while (bigger[i].index != 0)
+            i = (i + 1) & mask;
+        bigger[i] = slot;
+    }
+    slots_ = std::move(bigger);
+    mask_ = mask;
+}
+
+void StationStats::countPath(Entry& entry, std::string_view via, bool stamped) {
+    std::uint32_t& viaSlot =
+        viaIndex_.find(pathHash(via), [&](std::uint32_t index) { return vias_[index] == via; });
+    if (viaSlot == 0) {
+        vias_.emplace_back(via);
+        viaSlot = static_cast<std::uint32_t>(vias_.size());
+        viaIndex_.added(vias_.size());
+    }
+    const std::uint32_t viaNumber = viaSlot - 1;
+    const auto station = static_cast<std::uint32_t>(&entry - entries_.data());
+    // Station and path number make the whole key: no text to compare.
+    std::uint32_t& pathSlot = pathIndex_.find(std::uint64_t{station} << 32 | viaNumber,
+                                              [](std::uint32_t) { return true; });
+    std::uint32_t found = pathSlot;
+    if (found == 0) {
+        paths_.push_back({viaNumber, station, entry.lastPath});
+        found = pathSlot = entry.lastPath = static_cast<std::uint32_t>(paths_.size());
+        pathIndex_.added(paths_.size());
+    }
+    PathEntry& p = paths_[found - 1];
+    ++p.frames;
+    if (stamped) {
+        if (p.firstSecond < 0)
+            p.firstSecond = now_;
+        p.lastSecond = now_;
+    }
 }
 
 std::vector<StationRecord> StationStats::stations() const {
@@ -143,6 +231,39 @@ std::vector<StationRecord> StationStats::stations() const {
         r.lastSecond = e.lastSecond;
         r.own = e.key == ownKey_;
         out.push_back(std::move(r));
+    }
+    if (gatherPaths_) {
+        std::vector<StationPath> own;
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            own.clear();
+            for (std::uint32_t p = entries_[i].lastPath; p != 0; p = paths_[p - 1].older)
+                own.push_back({vias_[paths_[p - 1].via], paths_[p - 1].frames});
+            out[i].heardOnlyVia = heardOnlyVia(out[i].call, own);
+        }
+    }
+    return out;
+}
+
+std::vector<PathRecord> StationStats::paths() const {
+    // The stations sorted once, then each one's few paths: cheaper than
+    // sorting every path by its station.
+    std::vector<std::pair<std::string, std::uint32_t>> stations;
+    stations.reserve(entries_.size());
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+        if (entries_[i].lastPath != 0)
+            stations.emplace_back(entries_[i].key.text(), static_cast<std::uint32_t>(i));
+    std::sort(stations.begin(), stations.end(),
+              [](const auto& a, const auto& b) { return heardLess(a.first, b.first); });
+    std::vector<PathRecord> out;
+    out.reserve(paths_.size());
+    for (const auto& [call, index] : stations) {
+        const std::size_t first = out.size();
+        for (std::uint32_t p = entries_[index].lastPath; p != 0; p = paths_[p - 1].older) {
+            const PathEntry& e = paths_[p - 1];
+            out.push_back({call, vias_[e.via], e.frames, e.firstSecond, e.lastSecond});
+        }
+        std::sort(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(),
+                  [](const PathRecord& a, const PathRecord& b) { return a.via < b.via; });
     }
     return out;
 }
@@ -219,6 +340,11 @@ std::string stationSummary(const StationRecord& station) {
         out += ", direct";
     if (station.own)
         out += ", own call";
+    if (!station.heardOnlyVia.empty()) {
+        out += ", heard via ";
+        for (std::size_t i = 0; i < station.heardOnlyVia.size(); ++i)
+            out += (i == 0 ? "" : " or ") + station.heardOnlyVia[i];
+    }
     return out;
 }
 
