@@ -34,8 +34,8 @@ std::size_t findV(std::string_view s, std::size_t from) {
 
 std::string_view viaPath(std::string_view header, std::size_t from) {
     // Looked for by its "V", which a header holds far more rarely than a blank.
-    for (std::size_t v = findV(header, std::max<std::size_t>(from, 1));
-         v != std::string_view::npos; v = findV(header, v + 1)) {
+    for (std::size_t v = findV(header, std::max<std::size_t>(from, 1)); v != std::string_view::npos;
+         v = findV(header, v + 1)) {
         if (header[v - 1] != ' ' || header.compare(v + 1, 3, "ia ") != 0)
             continue;
         std::size_t end = v + 4;
@@ -69,8 +69,7 @@ std::string_view heardFrom(std::string_view station, std::string_view via) {
     // The parts from the last on: the first starred one with a call is it.
     while (!via.empty()) {
         const std::size_t comma = via.rfind(',');
-        std::string_view part =
-            comma == std::string_view::npos ? via : via.substr(comma + 1);
+        std::string_view part = comma == std::string_view::npos ? via : via.substr(comma + 1);
         via = via.substr(0, comma == std::string_view::npos ? 0 : comma);
         if (part.size() > 1 && part.back() == '*')
             return part.substr(0, part.size() - 1);
@@ -138,8 +137,7 @@ std::vector<std::string> heardOnlyVia(std::string_view station,
             return {};
         framesFrom[std::string(from) + "*"] += path.frames;
     }
-    std::vector<std::pair<std::string, std::int32_t>> ordered(framesFrom.begin(),
-                                                              framesFrom.end());
+    std::vector<std::pair<std::string, std::int32_t>> ordered(framesFrom.begin(), framesFrom.end());
     std::stable_sort(ordered.begin(), ordered.end(),
                      [](const auto& a, const auto& b) { return a.second > b.second; });
     std::vector<std::string> out;
@@ -154,8 +152,7 @@ std::string pathsCsv(const std::vector<PathRecord>& paths) {
         out += csvField(p.station);
         out.push_back(',');
         out += csvField(p.via);
-        for (const std::string& field :
-             {std::to_string(p.frames), p.firstHeard(), p.lastHeard()}) {
+        for (const std::string& field : {std::to_string(p.frames), p.firstHeard(), p.lastHeard()}) {
             out.push_back(',');
             out += field;
         }

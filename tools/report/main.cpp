@@ -9,6 +9,7 @@
 #include "base/error_numbers.h"
 #include "base/input_file.h"
 #include "chart_file.h"
+#include "graph_file.h"
 #include "report.h"
 #include "text/cp1252.h"
 
@@ -81,9 +82,10 @@ int main(int argc, char** argv) {
     }
 
     report::TerminalControl control(!options.keepTx);
-    const analysis::RunOutcome outcome =
-        report::analyseFile(options.file, ownCall, control, options.processedOut.has_value(),
-                            options.stations || options.chart.has_value(), options.json);
+    const bool paths = options.paths || options.graph.has_value();
+    const analysis::RunOutcome outcome = report::analyseFile(
+        options.file, ownCall, control, options.processedOut.has_value(),
+        options.stations || options.chart.has_value() || paths, options.json, paths);
     int status = ExitRun;
     if (outcome.failure) {
         put(stderr, std::string(report::ProgramName) + ": " +
@@ -121,16 +123,42 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (outcome.end == analysis::RunOutcome::End::Concluded && options.graph) {
+        std::string ownStation;
+        for (const analysis::StationRecord& s : outcome.stations)
+            if (s.own)
+                ownStation = s.call;
+        const graph::GraphFile file = report::pathGraphFile(
+            outcome.paths, ownStation,
+            graph::graphFormatOf(*options.graph).value_or(graph::GraphFormat::Dot));
+        if (file.error.empty()) {
+            write("the graph", *options.graph, file.bytes);
+        } else {
+            note("cannot write the graph to " + shown(*options.graph) + ": " + file.error);
+            status = ExitFailure;
+        }
+    }
+
     const report::StationOrder order =
         report::stationOrder(options.sort).value_or(report::StationOrder{});
-    if (options.json)
-        put(stdout,
-            options.stations ? report::jsonReport(outcome, order) : report::jsonReport(outcome));
-    else if (options.stations)
-        put(stdout, options.csv ? report::stationsCsvReport(outcome, order)
-                                : report::stationsTextReport(outcome, order));
-    else
+    if (options.json) {
+        report::JsonParts parts;
+        if (options.stations)
+            parts.stations = order;
+        parts.paths = options.paths;
+        put(stdout, report::jsonReport(outcome, parts));
+    } else if (options.stations || options.paths) {
+        if (options.stations)
+            put(stdout, options.csv ? report::stationsCsvReport(outcome, order)
+                                    : report::stationsTextReport(outcome, order));
+        if (options.stations && options.paths)
+            put(stdout, "\n");
+        if (options.paths)
+            put(stdout,
+                options.csv ? report::pathsCsvReport(outcome) : report::pathsTextReport(outcome));
+    } else {
         put(stdout, report::textReport(outcome, ownCall));
+    }
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         note("cannot write the report");
         return ExitFailure;
