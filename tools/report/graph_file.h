@@ -30,8 +30,7 @@ struct GraphPath {
 };
 using GraphSink = void (*)(void* context, const char* bytes, std::size_t size);
 using GraphEntry = int (*)(const GraphPath* paths, std::size_t count, const char* ownStation,
-                           std::size_t ownStationSize, int format, GraphSink sink,
-                           void* context);
+                           std::size_t ownStationSize, int format, GraphSink sink, void* context);
 }
 inline constexpr const char* GraphModuleName = "tallix-report-graph.so";
 inline constexpr const char* GraphEntryName = "tallix_report_graph";
