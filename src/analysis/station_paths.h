@@ -29,6 +29,11 @@ std::vector<PathHop> pathHops(std::string_view via);
 // the frame, or the originating station itself when none has.
 std::string_view heardFrom(std::string_view station, std::string_view via);
 
+// A path as a table shows it: "direct" for the empty one.
+inline std::string_view shownPath(std::string_view via) {
+    return via.empty() ? std::string_view("direct") : via;
+}
+
 // A station's frames over one path, the path exactly as written.
 struct PathRecord {
     std::string station;

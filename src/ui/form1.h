@@ -130,7 +130,8 @@ private:
     void showPreview();
     void processFile();
     void showStations(std::vector<analysis::StationRecord> stations,
-                      analysis::ActivitySeries activity, const std::vector<std::string>& heard);
+                      analysis::ActivitySeries activity, std::vector<analysis::PathRecord> paths,
+                      const std::vector<std::string>& heard);
     void unload();
     files::DateFormat dateFormat() const;
     void setCaption(const char* element, const QString& text);
@@ -210,6 +211,7 @@ private:
     // and the "Heard stations" window.
     std::vector<analysis::StationRecord> stations_;
     analysis::ActivitySeries activity_;
+    std::vector<analysis::PathRecord> paths_;
     QPointer<HeardStationsWindow> heardStations_;
 };
 

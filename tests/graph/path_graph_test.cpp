@@ -33,8 +33,8 @@ ReadBack readBack(const std::string& dot) {
         return out;
     for (Agnode_t* n = agfstnode(g.get()); n; n = agnxtnode(g.get(), n)) {
         const std::string peripheries = agget(n, const_cast<char*>("peripheries"));
-        out.nodes[agnameof(n)] = std::string(agget(n, const_cast<char*>("shape"))) +
-                                 (peripheries == "2" ? " own" : "");
+        out.nodes[agnameof(n)] =
+            std::string(agget(n, const_cast<char*>("shape"))) + (peripheries == "2" ? " own" : "");
         for (Agedge_t* e = agfstout(g.get(), n); e; e = agnxtout(g.get(), e))
             out.edges[std::string(agnameof(agtail(e))) + " -> " + agnameof(aghead(e))] =
                 agget(e, const_cast<char*>("label"));
@@ -46,21 +46,28 @@ TEST(PathGraph, DotTextIsReadBackByGraphvizWithEveryHopAndItsFrames) {
     // Calls a DOT text must quote: a keyword, an arrow, a quote, a backslash,
     // a control byte, an 8-bit letter.
     const std::vector<PathRecord> paths = {
-        {"AB1CD", "D1*,D2", 3},      {"AB1CD", "", 1},         {"graph", "D1*", 2},
-        {"A->B", "D\"Q*,D2", 1},     {"X\\Y", "D1,D2*", 4},    {"F\xE9LIX\x1b", "D2*", 5},
+        {"AB1CD", "D1*,D2", 3},  {"AB1CD", "", 1},      {"graph", "D1*", 2},
+        {"A->B", "D\"Q*,D2", 1}, {"X\\Y", "D1,D2*", 4}, {"F\xE9LIX\x1b", "D2*", 5},
     };
     const GraphFile file = pathGraph(paths, "AB1CD", GraphFormat::Dot);
     ASSERT_EQ(file.error, "");
     const ReadBack back = readBack(file.bytes);
-    const std::map<std::string, std::string> nodes = {
-        {"AB1CD", "ellipse own"}, {"D1", "box"},       {"D2", "box"},
-        {"graph", "ellipse"},     {"A->B", "ellipse"}, {"D\"Q", "box"},
-        {"X\\Y", "ellipse"},      {"F\xC3\xA9LIX\\x1b", "ellipse"}};
+    const std::map<std::string, std::string> nodes = {{"AB1CD", "ellipse own"},
+                                                      {"D1", "box"},
+                                                      {"D2", "box"},
+                                                      {"graph", "ellipse"},
+                                                      {"A->B", "ellipse"},
+                                                      {"D\"Q", "box"},
+                                                      {"X\\Y", "ellipse"},
+                                                      {"F\xC3\xA9LIX\\x1b", "ellipse"}};
     EXPECT_EQ(back.nodes, nodes);
-    const std::map<std::string, std::string> edges = {
-        {"AB1CD -> D1", "3"}, {"D1 -> D2", "7"},  {"graph -> D1", "2"},
-        {"A->B -> D\"Q", "1"}, {"D\"Q -> D2", "1"}, {"X\\Y -> D1", "4"},
-        {"F\xC3\xA9LIX\\x1b -> D2", "5"}};
+    const std::map<std::string, std::string> edges = {{"AB1CD -> D1", "3"},
+                                                      {"D1 -> D2", "7"},
+                                                      {"graph -> D1", "2"},
+                                                      {"A->B -> D\"Q", "1"},
+                                                      {"D\"Q -> D2", "1"},
+                                                      {"X\\Y -> D1", "4"},
+                                                      {"F\xC3\xA9LIX\\x1b -> D2", "5"}};
     EXPECT_EQ(back.edges, edges);
 }
 

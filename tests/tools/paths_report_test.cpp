@@ -72,8 +72,8 @@ TEST(PathsProgram, JsonArraysAgreeWithTheLogsOwnCounts) {
     const std::string log = demo::generateLog(options);
     TempDir dir;
     const std::string file = dir.write("log.txt", log);
-    const auto ran = runReport(
-        dir, {"--json", "--stations", "--paths", "--call", demo::DemoOwnCall, file});
+    const auto ran =
+        runReport(dir, {"--json", "--stations", "--paths", "--call", demo::DemoOwnCall, file});
     ASSERT_EQ(ran.status, 0) << ran.err;
     const auto json = nlohmann::json::parse(ran.out);
     const LogCounts counts = countLog(log);

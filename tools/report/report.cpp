@@ -498,7 +498,7 @@ std::string pathsTextReport(const analysis::RunOutcome& outcome) {
         return {};
     std::vector<std::vector<std::string>> paths;
     for (const analysis::PathRecord& p : outcome.paths)
-        paths.push_back({visibleBytes(p.station), p.via.empty() ? "direct" : visibleBytes(p.via),
+        paths.push_back({visibleBytes(p.station), visibleBytes(analysis::shownPath(p.via)),
                          std::to_string(p.frames), p.firstHeard(), p.lastHeard(),
                          visibleBytes(p.heardFrom())});
     std::vector<std::vector<std::string>> digis;
