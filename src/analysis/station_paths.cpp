@@ -1,7 +1,6 @@
 #include "analysis/station_paths.h"
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <set>
 
@@ -10,32 +9,10 @@
 
 namespace tallix::analysis {
 
-namespace {
-
-// The first "V" at or after `from`, or npos: eight bytes at a time, as
-// every header is searched for one and most hold none.
-std::size_t findV(std::string_view s, std::size_t from) {
-    constexpr std::uint64_t Ones = 0x0101010101010101ull, Highs = 0x8080808080808080ull;
-    std::size_t at = from;
-    for (; at + 8 <= s.size(); at += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, s.data() + at, 8);
-        word ^= Ones * 'V'; // a "V" becomes a zero byte
-        if (((word - Ones) & ~word & Highs) != 0)
-            break; // one of these eight, found below
-    }
-    for (; at < s.size(); ++at)
-        if (s[at] == 'V')
-            return at;
-    return std::string_view::npos;
-}
-
-} // namespace
-
 std::string_view viaPath(std::string_view header, std::size_t from) {
     // Looked for by its "V", which a header holds far more rarely than a blank.
-    for (std::size_t v = findV(header, std::max<std::size_t>(from, 1)); v != std::string_view::npos;
-         v = findV(header, v + 1)) {
+    for (std::size_t v = header.find('V', std::max<std::size_t>(from, 1));
+         v != std::string_view::npos; v = header.find('V', v + 1)) {
         if (header[v - 1] != ' ' || header.compare(v + 1, 3, "ia ") != 0)
             continue;
         std::size_t end = v + 4;

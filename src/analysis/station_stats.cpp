@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "analysis/heard_list.h"
+#include "text/basic_text.h"
 
 namespace tallix::analysis {
 
@@ -233,12 +234,23 @@ std::vector<StationRecord> StationStats::stations() const {
         out.push_back(std::move(r));
     }
     if (gatherPaths_) {
+        // Whom each path text is heard from, worked out once per text; most
+        // stations have a path heard direct and need no more.
+        std::vector<std::string_view> from(vias_.size());
+        for (std::size_t v = 0; v < vias_.size(); ++v)
+            from[v] = heardFrom({}, vias_[v]);
         std::vector<StationPath> own;
         for (std::size_t i = 0; i < entries_.size(); ++i) {
             own.clear();
-            for (std::uint32_t p = entries_[i].lastPath; p != 0; p = paths_[p - 1].older)
-                own.push_back({vias_[paths_[p - 1].via], paths_[p - 1].frames});
-            out[i].heardOnlyVia = heardOnlyVia(out[i].call, own);
+            bool direct = false;
+            for (std::uint32_t p = entries_[i].lastPath; p != 0 && !direct;
+                 p = paths_[p - 1].older) {
+                const std::uint32_t via = paths_[p - 1].via;
+                direct = from[via].empty() || from[via] == out[i].call;
+                own.push_back({vias_[via], paths_[p - 1].frames});
+            }
+            if (!direct)
+                out[i].heardOnlyVia = heardOnlyVia(out[i].call, own);
         }
     }
     return out;
@@ -247,23 +259,47 @@ std::vector<StationRecord> StationStats::stations() const {
 std::vector<PathRecord> StationStats::paths() const {
     // The stations sorted once, then each one's few paths: cheaper than
     // sorting every path by its station.
-    std::vector<std::pair<std::string, std::uint32_t>> stations;
+    struct Station {
+        std::string folded; // ASCII letters in lower case: heardLess, compared as bytes
+        std::string call;
+        std::uint32_t index;
+    };
+    std::vector<Station> stations;
     stations.reserve(entries_.size());
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-        if (entries_[i].lastPath != 0)
-            stations.emplace_back(entries_[i].key.text(), static_cast<std::uint32_t>(i));
-    std::sort(stations.begin(), stations.end(),
-              [](const auto& a, const auto& b) { return heardLess(a.first, b.first); });
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].lastPath == 0)
+            continue;
+        std::string call = entries_[i].key.text();
+        std::string folded = call;
+        for (char& c : folded)
+            c = text::asciiLower(c);
+        stations.push_back({std::move(folded), std::move(call), static_cast<std::uint32_t>(i)});
+    }
+    std::sort(stations.begin(), stations.end(), [](const Station& a, const Station& b) {
+        return a.folded != b.folded ? a.folded < b.folded : a.call < b.call;
+    });
+    // The path texts' places in byte order.
+    std::vector<std::uint32_t> byText(vias_.size());
+    for (std::uint32_t v = 0; v < byText.size(); ++v)
+        byText[v] = v;
+    std::sort(byText.begin(), byText.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return vias_[a] < vias_[b]; });
+    std::vector<std::uint32_t> rank(vias_.size());
+    for (std::uint32_t r = 0; r < byText.size(); ++r)
+        rank[byText[r]] = r;
+
     std::vector<PathRecord> out;
     out.reserve(paths_.size());
-    for (const auto& [call, index] : stations) {
-        const std::size_t first = out.size();
-        for (std::uint32_t p = entries_[index].lastPath; p != 0; p = paths_[p - 1].older) {
-            const PathEntry& e = paths_[p - 1];
-            out.push_back({call, vias_[e.via], e.frames, e.firstSecond, e.lastSecond});
-        }
-        std::sort(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(),
-                  [](const PathRecord& a, const PathRecord& b) { return a.via < b.via; });
+    std::vector<const PathEntry*> own;
+    for (const Station& station : stations) {
+        own.clear();
+        for (std::uint32_t p = entries_[station.index].lastPath; p != 0; p = paths_[p - 1].older)
+            own.push_back(&paths_[p - 1]);
+        std::sort(own.begin(), own.end(), [&](const PathEntry* a, const PathEntry* b) {
+            return rank[a->via] < rank[b->via];
+        });
+        for (const PathEntry* e : own)
+            out.push_back({station.call, vias_[e->via], e->frames, e->firstSecond, e->lastSecond});
     }
     return out;
 }

@@ -29,7 +29,8 @@ QTableWidget* newTable(const char* name, const QStringList& titles, QWidget* par
 }
 
 // A row of texts, numbers right-aligned.
-void addRow(QTableWidget* table, const std::vector<QString>& cells, const std::vector<bool>& number) {
+void addRow(QTableWidget* table, const std::vector<QString>& cells,
+            const std::vector<bool>& number) {
     const int row = table->rowCount();
     table->insertRow(row);
     for (std::size_t c = 0; c < cells.size(); ++c) {
@@ -122,9 +123,9 @@ void GraphView::draw() {
     svg_ = file.bytes;
     picture_->load(QByteArray(svg_.data(), static_cast<qsizetype>(svg_.size())));
     picture_->resize(picture_->renderer()->defaultSize());
-    failure_->setText(file.error.empty()
-                          ? QString()
-                          : QStringLiteral("The graph could not be drawn: ") + fromDesktop(file.error));
+    failure_->setText(file.error.empty() ? QString()
+                                         : QStringLiteral("The graph could not be drawn: ") +
+                                               fromDesktop(file.error));
     failure_->setVisible(!file.error.empty());
 }
 
