@@ -16,6 +16,7 @@
 #include "ui/help_viewer.h"
 #include "ui/qt_prompts.h"
 #include "ui/qt_text.h"
+#include "ui/widget_helpers.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Tallix"));
     QApplication::setApplicationVersion(QStringLiteral(TALLIX_VERSION));
     Q_INIT_RESOURCE(tallix);
+    tallix::ui::useWindowFontThroughout();
 
     // The whole argument text, as one text.
     std::string argumentText;

@@ -30,9 +30,11 @@ AboutWindow::AboutWindow(Prompts& prompts, AboutServices services,
         QIcon(QStringLiteral(":/pictures/product-name-about.svg")).pixmap(139, 35));
     m_ui->Image2->setPixmap(QIcon(QStringLiteral(":/pictures/donate.svg")).pixmap(62, 31));
     // The white copy of "For Kest" lies one pixel right of and above the
-    // coloured one and is drawn over it, so the coloured words show as an edge.
+    // coloured one and behind it: the coloured words read on the grey, with a
+    // white edge (white over the grey would all but vanish).
     for (QLabel* forKest : {m_ui->Label2_0, m_ui->Label2_1})
         forKest->setFont(sansFont(13.5, true, true));
+    m_ui->Label2_0->raise();
     const QColor highlight = palette().color(QPalette::Highlight);
     for (QLabel* label : {m_ui->lblVersion, m_ui->lblDescription})
         setTextColour(label, highlight);

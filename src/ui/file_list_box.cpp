@@ -1,15 +1,44 @@
 #include "ui/file_list_box.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
+#include <QStyledItemDelegate>
+#include <QToolTip>
+
+#include <algorithm>
 
 #include "files/file_list.h"
 #include "ui/qt_text.h"
+#include "ui/widget_helpers.h"
 
 namespace tallix::ui {
 
+namespace {
+
+// Entries no wider than the list: a long name is cut in its middle, keeping
+// its start and its extension, rather than running out of sight.
+class FittingDelegate : public QStyledItemDelegate {
+public:
+    explicit FittingDelegate(QListWidget* list) : QStyledItemDelegate(list), list_(list) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setWidth(std::min(size.width(), list_->viewport()->width()));
+        return size;
+    }
+
+private:
+    QListWidget* list_;
+};
+
+} // namespace
+
 FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setItemDelegate(new FittingDelegate(this));
+    setTextElideMode(Qt::ElideMiddle);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &FileListBox::selectionMoved);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -80,6 +109,23 @@ void FileListBox::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && chosen_.isValid() &&
         indexAt(event->position().toPoint()) == chosen_)
         emit chosenDoubleClicked();
+}
+
+bool FileListBox::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        // A name cut short is told whole below the list's own tip.
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QListWidgetItem* entry = itemAt(help->pos());
+        const int margins =
+            2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+        if (entry && fontMetrics().horizontalAdvance(entry->text()) + margins >
+                         visualItemRect(entry).width()) {
+            QToolTip::showText(help->globalPos(), tipWithLine(toolTip(), entry->text()), viewport(),
+                               visualItemRect(entry));
+            return true;
+        }
+    }
+    return QListWidget::viewportEvent(event);
 }
 
 void FileListBox::selectionMoved() {

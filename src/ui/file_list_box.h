@@ -1,5 +1,6 @@
 #pragma once
-// The file list: the files of one folder matching the list's patterns.
+// The file list: the files of one folder matching the list's patterns. A
+// name too long for the list is cut in its middle; its tip tells it whole.
 //
 // Only the user chooses an entry: a click, a key pressed in the list (arrows,
 // Home/End, the page keys, Space, Enter, typing a name's first letters) or a
@@ -43,6 +44,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     // Runs one input event of the user; what it changes is the user's choice.

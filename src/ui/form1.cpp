@@ -32,6 +32,7 @@
 #include "ui/mouse_down_filter.h"
 #include "ui/prompts.h"
 #include "ui/qt_text.h"
+#include "ui/widget_helpers.h"
 #include "ui_form1.h"
 
 namespace tallix::ui {
@@ -199,7 +200,7 @@ bool Form1::load() {
         return false;
     }
     ownCall_ = decision.ownCall;
-    setCaption("Label2", fromBytes(decision.callCaption));
+    showCallSign(fromBytes(decision.callCaption));
     if (decision.outcome == app::StartupDecision::Outcome::AddOn) {
         prompts_.message(*decision.message);
         return false;
@@ -271,7 +272,18 @@ void Form1::onFileChosen() {
 
 void Form1::showFileToProcess(const std::string& path) {
     label5Path_ = path;
-    setCaption("Label5", fromPath(path));
+    // The frame's width is all the path has.
+    QLabel* label = m_ui->Label5;
+    const QString whole = fromPath(path);
+    showCutText(label, whole,
+                elidePath(whole, label->fontMetrics(), m_ui->Frame1->width() - label->x() - 4));
+}
+
+void Form1::showCallSign(const QString& call) {
+    // A long call stops short of the magnifier picture.
+    const int room = m_ui->Picture2->x() - callSignLabel_->x() - 4;
+    showCutText(callSignLabel_, call,
+                callSignLabel_->fontMetrics().elidedText(call, Qt::ElideRight, room));
 }
 
 void Form1::onFileDoubleClicked() {
@@ -335,7 +347,7 @@ void Form1::onCallSignClicked() {
         toBytes(fromDesktop(prompts_.input(app::callSignInputBox(toDesktop(fromBytes(ownCall_))))));
     if (const auto call = app::acceptCallSignAnswer(answer)) {
         ownCall_ = *call;
-        setCaption("Label2", fromBytes(ownCall_));
+        showCallSign(fromBytes(ownCall_));
     }
 }
 

@@ -139,6 +139,8 @@ private:
     void showFigures(const analysis::SummaryFigures& figures);
     // Label5 shows `path`; Save proposes that path, as bytes, not the caption.
     void showFileToProcess(const std::string& path);
+    // Label2 shows the call sign, cut short where it would run under Picture2.
+    void showCallSign(const QString& call);
 
     // RunWindow
     bool confirm(const app::MessageBox& box) override;

@@ -2,6 +2,10 @@
 // button (left click: help; right button: About), the product-name picture
 // (About) and F1 (help).
 
+#include <QScreen>
+
+#include <algorithm>
+
 #include "app/help_about.h"
 #include "ui/about_window.h"
 #include "ui/form1.h"
@@ -47,6 +51,18 @@ void Form1::requestHelp() {
         helpViewer_ = viewer;
     }
     viewer->showContents(qtFileName(app::HelpDocumentName));
+    // A viewer that opens comes up over the main window, on the screen.
+    if (!viewer->isVisible()) {
+        QPoint at = frameGeometry().center() - viewer->rect().center();
+        if (const QScreen* shown = screen()) {
+            const QRect area = shown->availableGeometry();
+            at.setX(std::clamp(at.x(), area.left(),
+                               std::max(area.left(), area.right() - viewer->width())));
+            at.setY(std::clamp(at.y(), area.top(),
+                               std::max(area.top(), area.bottom() - viewer->height())));
+        }
+        viewer->move(at);
+    }
     viewer->show();
     viewer->raise();
     viewer->activateWindow();

@@ -4,7 +4,6 @@
 // title and border, the popup menu and the indicator's timer.
 
 #include <QAction>
-#include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
@@ -13,6 +12,7 @@
 
 #include "app/host_folders.h"
 #include "base/message_box.h"
+#include "ui/classic_looks.h"
 #include "ui/clickable_label.h"
 #include "ui/file_list_box.h"
 #include "ui/form1.h"
@@ -20,22 +20,6 @@
 #include "ui_form1.h"
 
 namespace tallix::ui {
-
-namespace {
-
-const QColor FrameTitle(0, 0, 192);
-
-// A frame's title is drawn in its own colour; what the frame holds keeps the
-// window's text colour, unless it has a colour of its own.
-void colourFrameTitle(QGroupBox* frame, const QColor& normal) {
-    setTextColour(frame, FrameTitle);
-    for (QWidget* child : frame->findChildren<QWidget*>()) {
-        if (child->palette().color(QPalette::WindowText) == FrameTitle)
-            setTextColour(child, normal);
-    }
-}
-
-} // namespace
 
 void Form1::completeLooks() {
     setWindowTitle(QString::fromLatin1(app::WindowTitle));
@@ -87,9 +71,14 @@ void Form1::completeLooks() {
                             m_ui->Label20})
         setTextColour(caption, highlight);
     setBackground(m_ui->Picture1, palette().color(QPalette::Base));
-    const QColor normal = palette().color(QPalette::WindowText);
-    for (QGroupBox* frame : {m_ui->Frame1, m_ui->Frame2, m_ui->Frame3})
-        colourFrameTitle(frame, normal);
+    for (TitledFrame* frame : {m_ui->Frame1, m_ui->Frame2, m_ui->Frame3})
+        frame->setTitleColour(QColor(0, 0, 192));
+    // A check box fills with the button colour unless told otherwise; Sort
+    // shows the heard list's colour all over.
+    m_ui->Check2->setBackgroundRole(QPalette::Window);
+    // The folder choices stand 13 pixels apart.
+    fitOptionIndicators(this, {m_ui->Option1_0, m_ui->Option1_3, m_ui->Option1_1, m_ui->Option1_2},
+                        11);
     sizeLabelsToText(this);
 
     heardMenu_ = new QMenu(QStringLiteral("Copy heard"), this);

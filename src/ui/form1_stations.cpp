@@ -26,25 +26,19 @@ void Form1::showStations(std::vector<analysis::StationRecord> stations,
     byCall.reserve(stations_.size());
     for (const auto& s : stations_)
         byCall.emplace(s.call, &s);
-    auto tipOf = [&](std::string_view call) {
-        const auto found = byCall.find(call);
-        return found == byCall.end()
-                   ? QString()
-                   : plainTip(fromBytes(analysis::stationSummary(*found->second)));
-    };
-    // List1 holds the run's calls in the order heard; List2 keeps each
-    // entry's call beside its text.
+    // List1 holds the run's calls in the order heard. Its entries keep the
+    // list's tip and add the station's figures on a line of their own; List2,
+    // which has no tip, gives its entries none.
     const bool inOrder = static_cast<std::size_t>(heardList_->count()) == heard.size();
     for (int i = 0; i < heardList_->count(); ++i) {
         QListWidgetItem* item = heardList_->item(i);
-        item->setToolTip(tipOf(inOrder ? std::string_view(heard[static_cast<std::size_t>(i)])
-                                       : std::string_view(toBytes(item->text()))));
-    }
-    for (int i = 0; i < sortedHeardList_->count(); ++i) {
-        QListWidgetItem* item = sortedHeardList_->item(i);
-        const QVariant call = item->data(Qt::UserRole);
-        item->setToolTip(
-            tipOf(call.isValid() ? call.toByteArray().toStdString() : toBytes(item->text())));
+        const std::string call =
+            inOrder ? heard[static_cast<std::size_t>(i)] : toBytes(item->text());
+        const auto found = byCall.find(call);
+        item->setToolTip(found == byCall.end()
+                             ? QString()
+                             : tipWithLine(heardList_->toolTip(),
+                                           fromBytes(analysis::stationSummary(*found->second))));
     }
 
     if (HeardStationsWindow* open = heardStations_.data(); open && open->isVisible())

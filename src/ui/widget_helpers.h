@@ -3,28 +3,43 @@
 // the place of the classic ones, the pointing hand, labels that size to their
 // text, and colours.
 
+#include <QApplication>
 #include <QColor>
 #include <QCursor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
 #include <QPalette>
 #include <QString>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace tallix::ui {
 
-// The windows' font: a narrow sans at 8 points takes the place of the classic
-// dialog font, so every caption fits where the layout puts it.
+// The one sans family of every window, dialog, menu and tip: narrow, so every
+// caption fits where the layout puts it.
+inline QString windowFontFamily() {
+    return QStringLiteral("Liberation Sans Narrow");
+}
+
+// The windows' font at 8 points takes the place of the classic dialog font.
 inline QFont windowFont() {
-    QFont f(QStringLiteral("Liberation Sans Narrow"));
+    QFont f(windowFontFamily());
     f.setPointSizeF(8);
     return f;
 }
 
-// "Arial" and "MS Sans Serif".
+// Dialogs, menus, tips and the program's other windows take the windows' font
+// unless an element has one of its own.
+inline void useWindowFontThroughout() {
+    QApplication::setFont(windowFont());
+}
+
+// "Arial" and "MS Sans Serif", in the windows' family.
 inline QFont sansFont(double points, bool bold = false, bool italic = false) {
-    QFont f(QStringLiteral("Liberation Sans"));
+    QFont f(windowFontFamily());
     f.setPointSizeF(points);
     f.setBold(bold);
     f.setItalic(italic);
@@ -66,6 +81,38 @@ inline QString plainTip(const QString& text) {
         return text;
     return QStringLiteral("<p style=\"white-space:pre\">") + text.toHtmlEscaped() +
            QStringLiteral("</p>");
+}
+
+// A tip of two lines: the element's own tip, then `line`; `line` alone when
+// the element has no tip of its own.
+inline QString tipWithLine(const QString& ownTip, const QString& line) {
+    return plainTip(ownTip.isEmpty() ? line : ownTip + QLatin1Char('\n') + line);
+}
+
+// `path` fitted into `width` pixels: its folders lose their middle first, so
+// the file name stays whole as long as it fits at all.
+inline QString elidePath(const QString& path, const QFontMetrics& metrics, int width) {
+    if (metrics.horizontalAdvance(path) <= width)
+        return path;
+    const qsizetype nameStart =
+        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))) + 1;
+    const QString name = path.mid(nameStart);
+    const int folderRoom = width - metrics.horizontalAdvance(name);
+    if (nameStart == 0 || folderRoom < metrics.horizontalAdvance(QStringLiteral("/\u2026/")))
+        return metrics.elidedText(name, Qt::ElideMiddle, width);
+    return metrics.elidedText(path.left(nameStart), Qt::ElideMiddle, folderRoom) + name;
+}
+
+// `label` shows `shown`, which is `whole` cut to fit; a label cut short tells
+// `whole` in its tip, below the tip it has of its own.
+inline void showCutText(QLabel* label, const QString& whole, const QString& shown) {
+    if (!label->property("ownTip").isValid())
+        label->setProperty("ownTip", label->toolTip());
+    const QString ownTip = label->property("ownTip").toString();
+    label->setToolTip(shown == whole ? ownTip : tipWithLine(ownTip, whole));
+    label->setText(shown);
+    if (label->property("autoSize").toBool())
+        label->adjustSize();
 }
 
 inline void setTextColour(QWidget* w, const QColor& colour) {

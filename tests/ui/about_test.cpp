@@ -1,6 +1,9 @@
 // Help and the About window, driven from the main window as a user drives
 // them, with a recording desktop and scripted system-information tools.
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineF>
 #include <QLocale>
 #include <QStandardPaths>
 #include <QTextBrowser>
@@ -54,8 +57,9 @@ private slots:
         row("Enter closes About", "Image1 About.Enter", "");
         row("the close button closes About", "Image1 About.Close", "");
         row("OK closes; the next opening loads anew", "Image1 About.cmdOK Image1", "About");
-        row("missing help: the viewer says so", "RemoveHelp Command6",
-            "The help file tallix-help.html was not found in @.");
+        row("missing help: the viewer says where it looked", "RemoveHelp Command6",
+            "The help is not available | Tallix looked for its help document tallix-help.html "
+            "in the folder | @");
         row("help found once it is there", "RemoveHelp Command6 AddHelp Command6", "Tallix Help");
         row("system information: the first tool of the list", "Image1 About.cmdSysInfo",
             "About /bin/gnome-system-monitor", {"kinfocenter", "gnome-system-monitor"});
@@ -122,7 +126,10 @@ private slots:
         if (const QTextBrowser* b = helpShown ? viewer->browser() : nullptr)
             got << (b->source().toLocalFile().toStdString() == document.string()
                         ? b->documentTitle()
-                        : b->toPlainText().replace(QDir::currentPath(), "@"));
+                        : b->toPlainText()
+                              .section('\n', 0, 2)
+                              .replace('\n', " | ")
+                              .replace(QDir::currentPath(), "@"));
         got << desktop->started;
         for (const tallix::app::MessageBox& box : w.prompts.messages)
             got << QString::fromStdString(box.title + ": " + box.text);
@@ -132,6 +139,74 @@ private slots:
                 .replace("unavailable", "Tallix: System Information Is Unavailable At This Time"));
         // Help makes the host folder current; nothing else does.
         QCOMPARE(fs::equivalent(fs::current_path(), w.root), helpShown);
+    }
+
+    // "For Kest" reads in its colour on the grey, the white copy an edge behind
+    // it; the notice fits in the lower left, below the separator; the icon box
+    // shows when it has the focus.
+    void aboutLooks() {
+        Window w({}, "");
+        QTest::mouseClick(w.get("Image1"), Qt::LeftButton);
+        auto* about = w.form.findChild<AboutWindow*>();
+        QVERIFY(QTest::qWaitForWindowExposed(about));
+        const QImage image = about->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        auto* words = about->findChild<QLabel*>("Label2_0");
+        int coloured = 0, white = 0;
+        for (int y = words->y() - 1; y <= words->geometry().bottom(); ++y)
+            for (int x = words->x(); x <= words->geometry().right() + 1; ++x) {
+                const QColor c = image.pixel(x, y);
+                coloured += c == QColor(128, 128, 255);
+                white += c == Qt::white;
+            }
+        QVERIFY2(coloured > 2 * white,
+                 qPrintable(QString("%1 coloured, %2 white pixels").arg(coloured).arg(white)));
+
+        for (const char* name : {"lblDisclaimer", "Label5"}) {
+            auto* notice = about->findChild<QLabel*>(name);
+            QVERIFY2(!notice->text().isEmpty() && notice->font() == about->font(), name);
+            QVERIFY2(notice->y() > about->findChild<QWidget*>("Line1_0")->geometry().bottom() &&
+                         notice->geometry().bottom() < about->findChild<QWidget*>("Image2")->y() &&
+                         notice->geometry().right() < about->findChild<QWidget*>("cmdOK")->x(),
+                     name);
+            QVERIFY2(notice->heightForWidth(notice->width()) <= notice->height() ||
+                         !notice->wordWrap(),
+                     name);
+        }
+
+        auto* icon = about->findChild<QWidget*>("Picture1");
+        const QImage unfocused = icon->grab().toImage();
+        about->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(about));
+        for (int tab = 0; tab < 2; ++tab) // from OK over System Info
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(icon->hasFocus());
+        QVERIFY(icon->grab().toImage() != unfocused);
+    }
+
+    // The viewer opens over the main window; Back returns from a link, Home
+    // to the document's start.
+    void helpViewerPlaceBackAndHome() {
+        Window w({}, "");
+        QFile::copy(TALLIX_HELP_DOCUMENT,
+                    QString::fromStdString(w.root.string()) + "/tallix-help.html");
+        w.form.move(40, 30);
+        w.show();
+        QTest::mouseClick(w.get("Command6"), Qt::LeftButton);
+        auto* viewer = w.form.findChild<HelpViewer*>();
+        QVERIFY(QTest::qWaitForWindowExposed(viewer));
+        QVERIFY(QLineF(viewer->geometry().center(), w.form.geometry().center()).length() < 40);
+        QTextBrowser* browser = viewer->browser();
+        const QUrl start = browser->source();
+        auto* back = viewer->findChild<QAbstractButton*>("HelpBack");
+        auto* home = viewer->findChild<QAbstractButton*>("HelpHome");
+        QVERIFY(!back->isEnabled() && home->isEnabled());
+        browser->setSource(QUrl(start.toString() + "#stations"));
+        QVERIFY(back->isEnabled());
+        back->click();
+        QCOMPARE(browser->source(), start);
+        browser->setSource(QUrl(start.toString() + "#files"));
+        home->click();
+        QCOMPARE(browser->source(), start);
     }
 };
 

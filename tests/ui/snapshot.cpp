@@ -1,9 +1,10 @@
-// Renders the main window to PNG for a look by eye: after start-up and after
-// a run over a file of the Kest folder.
+// Renders the windows to PNG for a look by eye: the main window after
+// start-up and after a run over a file of the Kest folder, then the About
+// window and the help viewer.
 //
 //   tallix_ui_snapshot KEST_FOLDER RELATIVE_FILE OUT_DIR
 //
-// writes OUT_DIR/after-startup.png and OUT_DIR/after-run.png.
+// writes after-startup.png, after-run.png, about.png and help.png to OUT_DIR.
 
 #include <QApplication>
 #include <QListWidget>
@@ -16,7 +17,9 @@
 
 #include "fake_prompts.h"
 #include "ui/form1.h"
+#include "ui/help_viewer.h"
 #include "ui/qt_text.h"
+#include "ui/widget_helpers.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) {
@@ -25,6 +28,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(tallix);
+    tallix::ui::useWindowFontThroughout();
     tallix::ui::test::FakePrompts prompts;
     tallix::ui::Form1 form({argv[1], "4KTRMN"}, prompts);
     if (!form.load()) {
@@ -63,5 +67,16 @@ int main(int argc, char** argv) {
     form.findChild<QToolButton*>(QStringLiteral("Command2"))->click();
     QApplication::processEvents();
     form.grab().save(out + "/after-run.png");
+
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(form.findChild<QToolButton*>(QStringLiteral("Command6")), &press);
+    QApplication::processEvents();
+    if (QWidget* about = form.findChild<QWidget*>(QStringLiteral("frmAbout")))
+        about->grab().save(out + "/about.png");
+    form.findChild<QToolButton*>(QStringLiteral("Command6"))->click();
+    QApplication::processEvents();
+    if (auto* help = form.findChild<tallix::ui::HelpViewer*>())
+        help->grab().save(out + "/help.png");
     return 0;
 }

@@ -22,11 +22,13 @@
 #include "analysis/figure_table.h"
 #include "fake_prompts.h"
 #include "ui/form1.h"
+#include "ui/widget_helpers.h"
 
-// Every window test program starts so: the pictures, the C locale and the
-// test paths of Qt.
+// Every window test program starts so, as the program does: the pictures, the
+// one font; and the C locale and the test paths of Qt.
 inline void startWindowTests() {
     Q_INIT_RESOURCE(tallix);
+    tallix::ui::useWindowFontThroughout();
     QLocale::setDefault(QLocale::c());
     QStandardPaths::setTestModeEnabled(true);
 }
