@@ -39,7 +39,7 @@ struct StationRecord {
     bool own = false;
     // Never heard direct: the digipeaters it was heard from ("D1*"), the one
     // with most frames first. Empty when heard direct, or paths not gathered.
-    std::vector<std::string> heardOnlyVia;
+    std::vector<std::string> heardOnlyVia{};
 
     bool stamped() const { return firstSecond >= 0; }
     std::string firstHeard() const { return stamped() ? secondText(firstSecond) : std::string(); }

@@ -35,8 +35,8 @@ void addRow(QTableWidget* table, const std::vector<QString>& cells,
     table->insertRow(row);
     for (std::size_t c = 0; c < cells.size(); ++c) {
         auto* item = new QTableWidgetItem(cells[c]);
-        item->setTextAlignment(number[c] ? int(Qt::AlignRight | Qt::AlignVCenter)
-                                         : int(Qt::AlignLeft | Qt::AlignVCenter));
+        item->setTextAlignment(number[c] ? Qt::AlignRight | Qt::AlignVCenter
+                                         : Qt::AlignLeft | Qt::AlignVCenter);
         table->setItem(row, static_cast<int>(c), item);
     }
 }
