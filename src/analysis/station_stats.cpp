@@ -55,6 +55,13 @@ std::string minuteText(std::int64_t minute) {
     return secondText(minute * 60).substr(0, 5);
 }
 
+std::string ownStationOf(const std::vector<StationRecord>& stations) {
+    for (const StationRecord& s : stations)
+        if (s.own)
+            return s.call;
+    return {};
+}
+
 std::int32_t ActivitySeries::peak() const {
     std::int32_t top = 0;
     for (const ActivityMinute& m : minutes)

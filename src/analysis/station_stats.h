@@ -46,6 +46,9 @@ struct StationRecord {
     std::string lastHeard() const { return stamped() ? secondText(lastSecond) : std::string(); }
 };
 
+// The own station's call, or empty when it was not heard.
+std::string ownStationOf(const std::vector<StationRecord>& stations);
+
 struct ActivityMinute {
     std::int32_t received = 0;    // headers counted as received headers
     std::int32_t transmitted = 0; // own frames as transmitted

@@ -10,6 +10,7 @@
 #include <memory>
 #include <utility>
 
+#include "text/basic_text.h"
 #include "text/cp1252.h"
 
 namespace tallix::graph {
@@ -24,19 +25,7 @@ char* c(const char* text) {
 // A call as a node name: control bytes shown as "\x1b" and the like, then
 // UTF-8, so that no byte of a log can break the DOT text.
 std::string nodeName(std::string_view call) {
-    std::string visible;
-    for (const char ch : call) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (byte >= 0x20 && byte != 0x7F) {
-            visible.push_back(ch);
-            continue;
-        }
-        static constexpr char Hex[] = "0123456789abcdef";
-        visible += "\\x";
-        visible.push_back(Hex[byte >> 4]);
-        visible.push_back(Hex[byte & 15]);
-    }
-    return text::cp1252ToUtf8(visible);
+    return text::cp1252ToUtf8(text::visibleBytes(call));
 }
 
 // A label is read for escapes ("\n", "\N"): its backslashes doubled.

@@ -207,12 +207,8 @@ void HeardStationsWindow::setRun(std::vector<StationRecord> stations,
                                  analysis::ActivitySeries activity,
                                  std::vector<analysis::PathRecord> paths, std::string sourceFile) {
     const std::size_t n = stations.size();
-    std::string ownStation;
-    for (const StationRecord& s : stations)
-        if (s.own)
-            ownStation = s.call;
     paths_->setPaths(paths);
-    graph_->setGraph(std::move(paths), std::move(ownStation));
+    graph_->setGraph(std::move(paths), analysis::ownStationOf(stations));
     model_->setStations(std::move(stations));
     chart_->setSeries(std::move(activity));
     sourceFile_ = std::move(sourceFile);

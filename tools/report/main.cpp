@@ -111,32 +111,27 @@ int main(int argc, char** argv) {
     if (outcome.end == analysis::RunOutcome::End::Concluded && options.processedOut)
         write("the processed text", *options.processedOut, outcome.processedText);
 
+    // A picture that could not be made is named with the reason.
+    auto writeMade = [&](const std::string& what, const std::string& path, const std::string& bytes,
+                         const std::string& error) {
+        if (error.empty()) {
+            write(what, path, bytes);
+        } else {
+            note("cannot write " + what + " to " + shown(path) + ": " + error);
+            status = ExitFailure;
+        }
+    };
     if (outcome.end == analysis::RunOutcome::End::Concluded && options.chart) {
         const report::ChartPicture picture = report::chartPicture(
             outcome.activity,
             report::chartFormatOf(*options.chart).value_or(report::ChartFormat::Svg));
-        if (picture.error.empty()) {
-            write("the chart", *options.chart, picture.bytes);
-        } else {
-            note("cannot write the chart to " + shown(*options.chart) + ": " + picture.error);
-            status = ExitFailure;
-        }
+        writeMade("the chart", *options.chart, picture.bytes, picture.error);
     }
-
     if (outcome.end == analysis::RunOutcome::End::Concluded && options.graph) {
-        std::string ownStation;
-        for (const analysis::StationRecord& s : outcome.stations)
-            if (s.own)
-                ownStation = s.call;
         const graph::GraphFile file = report::pathGraphFile(
-            outcome.paths, ownStation,
+            outcome.paths, analysis::ownStationOf(outcome.stations),
             graph::graphFormatOf(*options.graph).value_or(graph::GraphFormat::Dot));
-        if (file.error.empty()) {
-            write("the graph", *options.graph, file.bytes);
-        } else {
-            note("cannot write the graph to " + shown(*options.graph) + ": " + file.error);
-            status = ExitFailure;
-        }
+        writeMade("the graph", *options.graph, file.bytes, file.error);
     }
 
     const report::StationOrder order =

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "analysis/run.h"
+#include "text/basic_text.h"
 
 namespace tallix::report {
 
@@ -95,9 +96,9 @@ std::string failureText(const analysis::Failure& failure);
 // The same with the message naming `currentFile` as the terminal shows it.
 std::string failureText(const analysis::Failure& failure, std::string_view currentFile);
 
-// Control bytes (C0, DEL, the C1 controls of the code page's undefined bytes)
-// as "\x1b" and the like, so that nothing a log holds can steer the terminal.
-std::string visibleBytes(std::string_view cp1252Text);
+// Control bytes as "\x1b" and the like, so that nothing a log holds can
+// steer the terminal.
+using text::visibleBytes;
 // visibleBytes, then Windows-1252 to UTF-8.
 std::string terminalText(std::string_view cp1252Text);
 
