@@ -115,6 +115,14 @@ Built build(const std::vector<analysis::PathRecord>& paths, std::string_view own
     return built;
 }
 
+// One context for the whole process, never freed: Graphviz's text layout
+// (its pango plugin) keeps a pointer to the last font name it measured, which
+// freeing a context would leave dangling for the next drawing.
+GVC_t* graphvizContext() {
+    static GVC_t* const context = gvContext();
+    return context;
+}
+
 std::string dotText(Agraph_t* g) {
     char* data = nullptr;
     std::size_t size = 0;
@@ -145,7 +153,7 @@ GraphFile pathGraph(const std::vector<analysis::PathRecord>& paths, std::string_
             file.error = "the graph could not be written as DOT text";
         return file;
     }
-    GVC_t* gvc = gvContext();
+    GVC_t* gvc = graphvizContext();
     if (!gvc) {
         file.error = "Graphviz could not be started";
         return file;
@@ -166,7 +174,6 @@ GraphFile pathGraph(const std::vector<analysis::PathRecord>& paths, std::string_
             gvFreeRenderData(data);
         gvFreeLayout(gvc, g);
     }
-    gvFreeContext(gvc);
     return file;
 }
 

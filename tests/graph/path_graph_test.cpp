@@ -11,6 +11,14 @@
 #include <string>
 #include <vector>
 
+#ifdef __SANITIZE_ADDRESS__
+// Graphviz's text layout keeps fontconfig's caches until the process ends:
+// not a leak of this program's.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+#endif
+
 namespace tallix::graph {
 namespace {
 
