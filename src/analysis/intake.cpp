@@ -73,14 +73,16 @@ std::optional<int> loadLinesFromText(SharedBytes text, LineStore& store) {
     return std::nullopt;
 }
 
-std::optional<int> loadLines(const std::string& path, LineStore& store) {
+std::optional<int> loadLines(const std::string& path, LineStore& store,
+                             const std::function<void()>& reading) {
     store.clear();
     app::InputFile file(path);
     if (!file.isOpen())
         return file.errorNumber();
 
-    // The file is read straight into the store, and the lines are cut as the
-    // bytes come: the store's lines and the file's text are one copy. Once
+    // The file is read straight into the store, a piece at a time, and the
+    // lines are cut as the bytes come: the store's lines and the file's text
+    // are one copy. Once
     // the line limit is passed, the rest is only counted, never kept.
     constexpr std::size_t Chunk = 1 << 20;
     // Room for the file as it is now and a little more, where a read finds
@@ -118,7 +120,7 @@ std::optional<int> loadLines(const std::string& path, LineStore& store) {
             }
             into = bytes.end();
         }
-        const long got = file.read(into, counting ? Chunk : bytes.room());
+        const long got = file.read(into, counting ? Chunk : std::min(bytes.room(), Chunk));
         if (got < 0) {
             const int err = errno != 0 ? errno : EIO;
             store.keepRead(); // the lines so far stay readable
@@ -141,6 +143,8 @@ std::optional<int> loadLines(const std::string& path, LineStore& store) {
                                      : 0);
                         return true;
                     });
+        if (reading)
+            reading();
     }
     if (cutter.lineOpen())
         lineEnds(bytes.size());

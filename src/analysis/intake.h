@@ -3,6 +3,7 @@
 // store, and the pre-processing that strips what stands before a leading "Fm ".
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,7 +29,10 @@ FileKind validateLogFile(const std::string& path);
 // met, if any: 9 when the file has more than MaxLines lines (reading goes on to
 // count them all, nothing more is stored), or the error number of a failure to
 // open or read it. The file is read in pieces and never held whole.
-std::optional<int> loadLines(const std::string& path, LineStore& store);
+// `reading` is called after every piece read (a megabyte), where a window
+// lets pending events run.
+std::optional<int> loadLines(const std::string& path, LineStore& store,
+                             const std::function<void()>& reading = {});
 // The same over a text already in memory; the store keeps the text.
 std::optional<int> loadLinesFromText(SharedBytes text, LineStore& store);
 

@@ -76,12 +76,15 @@ void* takePages(std::size_t& bytes) {
     if (const std::size_t after = at + extra - aligned; after > 0)
         ::munmap(reinterpret_cast<void*>(aligned + bytes), after);
     void* p = reinterpret_cast<void*>(aligned);
-    // Large pages where the system offers them, and all pages taken at once:
-    // far fewer faults than a page at a time.
+    // Large pages where the system offers them, and the pages taken at once:
+    // far fewer faults than a page at a time. Not more than 64 MiB at once,
+    // which takes a moment: the pages of a larger file come as the reading
+    // reaches them, between pieces where a window lets events run.
     if (large)
         ::madvise(p, bytes, MADV_HUGEPAGE);
 #ifdef MADV_POPULATE_WRITE
-    ::madvise(p, bytes, MADV_POPULATE_WRITE);
+    constexpr std::size_t TakenAtOnce = std::size_t{64} << 20;
+    ::madvise(p, std::min(bytes, TakenAtOnce), MADV_POPULATE_WRITE);
 #endif
     return p;
 }

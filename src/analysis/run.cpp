@@ -230,7 +230,7 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
             control.yield();
             if (control.abandoned())
                 return abandon(out);
-            loadFailure = loadLines(out.currentFile, store);
+            loadFailure = loadLines(out.currentFile, store, [&] { control.loading(); });
         } else {
             control.yield();
             if (control.abandoned())
@@ -246,8 +246,9 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
         control.yield();
         if (control.abandoned())
             return abandon(out);
-        loadFailure = input.fileBytes ? loadLinesFromText(input.fileBytes, store)
-                                      : loadLines(out.currentFile, store);
+        loadFailure = input.fileBytes
+                          ? loadLinesFromText(input.fileBytes, store)
+                          : loadLines(out.currentFile, store, [&] { control.loading(); });
     }
     if (loadFailure)
         failure = loadFailure;

@@ -36,6 +36,9 @@ public:
     virtual void intakeStarted(std::string_view /*path*/) {}
     // A point where the window lets pending events run.
     virtual void yield() {}
+    // Loading goes on (after every megabyte read): a point where the window
+    // may let pending events run, when it is time to.
+    virtual void loading() {}
     // Pre-processing reached line `line`; the indicator reads `caption`.
     virtual void preprocessLine(std::int32_t /*line*/, std::string_view /*caption*/) {}
     // The main pass starts over `lineCount` lines: the processed pane and the

@@ -2,6 +2,7 @@
 // The raw text of a file as the preview shows it, and the facts the preview
 // derives from it.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -34,5 +35,33 @@ struct RawText {
 RawText loadRawText(const std::string& path);
 // The same over bytes already read.
 RawText rawTextFromBytes(std::string bytes);
+
+// A pane shows a text only while laying it out stays quick and sound: up to
+// this many bytes, with no line longer than LongestPaneLine characters.
+// Beyond that it shows a notice in its place; the figures never depend on it.
+inline constexpr std::uint64_t LargestPaneText = 8'000'000;
+inline constexpr std::size_t LongestPaneLine = 65'536;
+
+// The length of the longest line (a CR, an LF or a CR LF ends one).
+std::size_t longestLine(std::string_view text);
+
+enum class PaneText { RawFile, Processed };
+// The notice a pane shows in place of a text of `bytes` bytes whose longest
+// line is `longest` long; empty when the text itself is shown. The processed
+// pane's `bytes` are those of the raw text it comes from.
+std::string paneNotice(PaneText pane, std::uint64_t bytes, std::size_t longest);
+
+// What the raw pane shows of a file and the line figure under it.
+struct Preview {
+    RawText raw;           // `raw.text` stays empty when the text is not held
+    bool textHeld = false; // the text is in `raw.text`
+    float lineCount = 0;   // PreviewLineCount, over the whole file
+    std::string notice;    // shown instead of the text, when not empty
+};
+
+// Loads the preview of a file. A plain file too large to show is not held:
+// it is read piece by piece for its line figure only, unless `holdText` (a
+// run needs the pane's text, as for a rich-text source).
+Preview loadPreview(const std::string& path, bool holdText);
 
 } // namespace tallix::files

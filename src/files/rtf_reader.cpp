@@ -44,7 +44,7 @@ enum class Destination : std::uint8_t {
 // The formatting that a group saves on '{' and gets back on '}'.
 struct GroupState {
     Destination destination = Destination::Text;
-    Alignment alignment = Alignment::Left;
+    ParagraphFormat paragraph;
     bool bold = false;
     bool italic = false;
     bool underline = false;
@@ -110,6 +110,9 @@ enum class Word {
     AlignCenter,
     AlignRight,
     AlignJustify,
+    LeftIndent,
+    RightIndent,
+    FirstLineIndent,
     Bold,
     Italic,
     Underline,
@@ -167,6 +170,11 @@ Word lookUp(std::string_view name) {
             Entry{"qc", Word::AlignCenter},
             Entry{"qr", Word::AlignRight},
             Entry{"qj", Word::AlignJustify},
+            Entry{"li", Word::LeftIndent},
+            Entry{"lin", Word::LeftIndent},
+            Entry{"ri", Word::RightIndent},
+            Entry{"rin", Word::RightIndent},
+            Entry{"fi", Word::FirstLineIndent},
             Entry{"b", Word::Bold},
             Entry{"i", Word::Italic},
             // Every kind of underline shows as underlined; \ulc is its colour only.
@@ -565,19 +573,28 @@ private:
             emit("\t");
             break;
         case Word::Pard:
-            setAlignment(Alignment::Left);
+            setParagraph([](ParagraphFormat& f) { f = {}; });
             break;
         case Word::AlignLeft:
-            setAlignment(Alignment::Left);
+            setParagraph([](ParagraphFormat& f) { f.alignment = Alignment::Left; });
             break;
         case Word::AlignCenter:
-            setAlignment(Alignment::Center);
+            setParagraph([](ParagraphFormat& f) { f.alignment = Alignment::Center; });
             break;
         case Word::AlignRight:
-            setAlignment(Alignment::Right);
+            setParagraph([](ParagraphFormat& f) { f.alignment = Alignment::Right; });
             break;
         case Word::AlignJustify:
-            setAlignment(Alignment::Justify);
+            setParagraph([](ParagraphFormat& f) { f.alignment = Alignment::Justify; });
+            break;
+        case Word::LeftIndent:
+            setParagraph([&](ParagraphFormat& f) { f.leftIndent = parameter; });
+            break;
+        case Word::RightIndent:
+            setParagraph([&](ParagraphFormat& f) { f.rightIndent = parameter; });
+            break;
+        case Word::FirstLineIndent:
+            setParagraph([&](ParagraphFormat& f) { f.firstLineIndent = parameter; });
             break;
         case Word::Plain: {
             GroupState& s = groups_.modify();
@@ -754,15 +771,16 @@ private:
         color_ = {};
     }
 
-    void setAlignment(Alignment alignment) {
-        groups_.modify().alignment = alignment;
-        doc_.paragraphs.back().alignment = alignment;
+    // A paragraph property holds for the paragraph it stands in, wherever in it.
+    template <class Change> void setParagraph(Change change) {
+        change(groups_.modify().paragraph);
+        doc_.paragraphs.back().format = groups_.current().paragraph;
     }
 
     void endParagraph() {
-        const Alignment alignment = groups_.current().alignment;
-        doc_.paragraphs.back().alignment = alignment;
-        doc_.paragraphs.emplace_back().alignment = alignment;
+        const ParagraphFormat format = groups_.current().paragraph;
+        doc_.paragraphs.back().format = format;
+        doc_.paragraphs.emplace_back().format = format;
         afterHighSurrogate_ = false;
     }
 
@@ -829,7 +847,7 @@ private:
     void emit(std::string_view bytes) {
         const GroupState& s = groups_.current();
         RtfParagraph& paragraph = doc_.paragraphs.back();
-        paragraph.alignment = s.alignment;
+        paragraph.format = s.paragraph;
         afterHighSurrogate_ = false;
         if (!paragraph.runs.empty()) {
             RtfRun& last = paragraph.runs.back();

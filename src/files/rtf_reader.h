@@ -1,6 +1,6 @@
 #pragma once
 // A reader of the standard rich-text format (RTF) into paragraphs of plain
-// 8-bit text with their alignment and character formatting. No library; any
+// 8-bit text with their alignment, indents and character formatting. No library; any
 // input, however malformed, gives a best-effort result without crashing.
 
 #include <cstdint>
@@ -23,8 +23,18 @@ struct RtfRun {
     friend bool operator==(const RtfRun&, const RtfRun&) = default;
 };
 
-struct RtfParagraph {
+// A paragraph's layout: its alignment and its indents in twips (\li, \ri,
+// \fi; the first-line indent may be negative, a hanging indent).
+struct ParagraphFormat {
     Alignment alignment = Alignment::Left;
+    int leftIndent = 0;
+    int rightIndent = 0;
+    int firstLineIndent = 0;
+    friend bool operator==(const ParagraphFormat&, const ParagraphFormat&) = default;
+};
+
+struct RtfParagraph {
+    ParagraphFormat format;
     std::vector<RtfRun> runs;
     std::string text() const; // the runs' texts joined
 };

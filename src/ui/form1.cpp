@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
@@ -34,6 +35,8 @@
 #include "ui/qt_text.h"
 #include "ui/widget_helpers.h"
 #include "ui_form1.h"
+
+#include <algorithm>
 
 namespace tallix::ui {
 
@@ -293,43 +296,23 @@ void Form1::onFileDoubleClicked() {
 void Form1::showPreview() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     rawPane_->clear();
-    const files::RawText raw = files::loadRawText(currentFile_);
-    if (raw.loaded) {
-        rawBytes_ = raw.text;
-        if (raw.richText) {
-            // Paragraphs keep their alignment; the preview style does the rest.
-            QTextCursor cursor(rawPane_->document());
-            bool first = true;
-            for (const auto& paragraph : raw.document.paragraphs) {
-                QTextBlockFormat block;
-                switch (paragraph.alignment) {
-                case files::Alignment::Left:
-                    block.setAlignment(Qt::AlignLeft);
-                    break;
-                case files::Alignment::Center:
-                    block.setAlignment(Qt::AlignHCenter);
-                    break;
-                case files::Alignment::Right:
-                    block.setAlignment(Qt::AlignRight);
-                    break;
-                case files::Alignment::Justify:
-                    block.setAlignment(Qt::AlignJustify);
-                    break;
-                }
-                if (first)
-                    cursor.setBlockFormat(block);
-                else
-                    cursor.insertBlock(block);
-                first = false;
-                cursor.insertText(toDisplayText(paragraph.text()));
-            }
-        } else {
-            rawPane_->setPlainText(toDisplayText(raw.text));
-        }
-        previewLineCount_ = files::previewLineCount(raw.text);
+    // A name with ".rtf" is processed from the pane's text, which is then
+    // held however large.
+    files::Preview preview = files::loadPreview(currentFile_, files::isRtfPath(currentFile_));
+    if (preview.raw.loaded) {
+        if (!preview.notice.empty())
+            rawPane_->setPlainText(fromDesktop(preview.notice));
+        else if (preview.raw.richText)
+            showRichText(preview.raw.document);
+        else
+            rawPane_->setPlainText(toPaneText(preview.raw.text));
+        rawBytes_ = std::make_shared<const std::string>(std::move(preview.raw.text));
+        rawBytesHeld_ = preview.textHeld;
+        previewLineCount_ = preview.lineCount;
         setCaption("Label12", QString::fromStdString(text::singleText(previewLineCount_)));
     } else {
-        rawBytes_.clear();
+        rawBytes_ = std::make_shared<const std::string>();
+        rawBytesHeld_ = true;
     }
     currentFileIsRtf_ = files::isRtfPath(currentFile_);
     QPalette p = rawPane_->palette();
@@ -339,6 +322,79 @@ void Form1::showPreview() {
     rawPane_->moveCursor(QTextCursor::Start);
     rawPane_->ensureCursorVisible();
     QApplication::restoreOverrideCursor();
+}
+
+namespace {
+
+const QString RichTextDocument = QStringLiteral("richTextPreview");
+
+// A paragraph's alignment and indents (twips, 15 to the pixel) as the pane's.
+QTextBlockFormat blockFormat(const files::ParagraphFormat& format) {
+    constexpr double TwipsPerPixel = 15.0;
+    QTextBlockFormat block;
+    switch (format.alignment) {
+    case files::Alignment::Left:
+        block.setAlignment(Qt::AlignLeft);
+        break;
+    case files::Alignment::Center:
+        block.setAlignment(Qt::AlignHCenter);
+        break;
+    case files::Alignment::Right:
+        block.setAlignment(Qt::AlignRight);
+        break;
+    case files::Alignment::Justify:
+        block.setAlignment(Qt::AlignJustify);
+        break;
+    }
+    block.setLeftMargin(std::max(0, format.leftIndent) / TwipsPerPixel);
+    block.setRightMargin(std::max(0, format.rightIndent) / TwipsPerPixel);
+    block.setTextIndent(format.firstLineIndent / TwipsPerPixel);
+    return block;
+}
+
+} // namespace
+
+void Form1::showRichText(const files::RtfDocument& document) {
+    // Paragraphs keep their alignment and indents; the preview style does the
+    // rest. The text goes into a new document that the pane takes once it is
+    // whole: the pane then lays it out bit by bit, as it does a plain text,
+    // where inserting into the shown document lays all of it out at once. A
+    // stretch of paragraphs of one format goes in with one insertion.
+    auto* shown = new QTextDocument(rawPane_);
+    shown->setObjectName(RichTextDocument);
+    shown->setUndoRedoEnabled(false);
+    shown->setDefaultFont(rawPane_->document()->defaultFont());
+    QTextCursor cursor(shown);
+    cursor.beginEditBlock();
+    const auto& paragraphs = document.paragraphs;
+    std::string stretch;
+    for (std::size_t i = 0; i < paragraphs.size();) {
+        const files::ParagraphFormat& format = paragraphs[i].format;
+        stretch.clear();
+        std::size_t next = i;
+        for (; next < paragraphs.size() && paragraphs[next].format == format; ++next) {
+            if (next > i)
+                stretch += "\r\n";
+            for (const auto& run : paragraphs[next].runs)
+                stretch += run.text;
+        }
+        if (i == 0)
+            cursor.setBlockFormat(blockFormat(format));
+        else
+            cursor.insertBlock(blockFormat(format));
+        // A first-line indent needs a block of its own for every paragraph.
+        cursor.insertText(format.firstLineIndent == 0 ? toPaneText(stretch)
+                                                      : toDisplayText(stretch));
+        i = next;
+    }
+    cursor.endEditBlock();
+    // A document made here before goes; the pane's first one the pane
+    // deletes itself when it takes another.
+    QTextDocument* previous = rawPane_->document();
+    const bool madeHere = previous->objectName() == RichTextDocument;
+    rawPane_->setDocument(shown);
+    if (madeHere)
+        delete previous;
 }
 
 void Form1::onCallSignClicked() {

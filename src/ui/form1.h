@@ -20,6 +20,7 @@
 #include "analysis/station_stats.h"
 #include "base/message_box.h"
 #include "files/file_facts.h"
+#include "files/rtf_reader.h"
 #include "ui/about_services.h"
 #include "ui/printer.h"
 
@@ -27,6 +28,7 @@ class QCheckBox;
 class QLabel;
 class QListWidget;
 class QMenu;
+class QPlainTextEdit;
 class QRadioButton;
 class QTextEdit;
 class QTimer;
@@ -128,6 +130,7 @@ private:
     void checkKestDirs();
     void selectChoice(int index);
     void showPreview();
+    void showRichText(const files::RtfDocument& document);
     void processFile();
     void showStations(std::vector<analysis::StationRecord> stations,
                       analysis::ActivitySeries activity, std::vector<analysis::PathRecord> paths,
@@ -150,6 +153,9 @@ private:
     void showProgress(std::string_view caption) override;
     void appendProcessed(std::string_view bytes) override;
     void showPassEnded() override;
+    // `added`, just appended to processedBytes_, into the processed pane, or
+    // the notice when the text grew too large to show.
+    void showProcessed(std::string_view added);
     bool removeTxFrames() const override;
     bool cancelRequested() const override { return cancelRequested_; }
     bool abandoned() const override { return closing_; }
@@ -164,8 +170,12 @@ private:
     std::string label5Path_; // the path Label5 shows
     bool currentFileIsRtf_ = false;
     float previewLineCount_ = 0;
-    std::string rawBytes_;       // the raw pane's text as bytes
-    std::string processedBytes_; // the processed pane's text as bytes
+    // The raw pane's text as bytes, shared with a run under way; not held
+    // (false) for a file too large to show: a run reads that file itself.
+    std::shared_ptr<const std::string> rawBytes_ = std::make_shared<const std::string>();
+    bool rawBytesHeld_ = true;
+    std::string processedBytes_;        // the processed pane's text as bytes
+    bool processedNoticeShown_ = false; // the processed pane shows a notice instead
     analysis::LineStore lineStore_;
     analysis::HeardStore heardStore_;
     std::int16_t blinkPhase_ = 0;
@@ -179,7 +189,7 @@ private:
     ClickableLabel* indicator_ = nullptr;
     ClickableLabel* callSignLabel_ = nullptr;
     QTextEdit* rawPane_ = nullptr;
-    QTextEdit* processedPane_ = nullptr;
+    QPlainTextEdit* processedPane_ = nullptr;
     QListWidget* heardList_ = nullptr;
     QListWidget* sortedHeardList_ = nullptr;
     QCheckBox* removeTxCheck_ = nullptr;

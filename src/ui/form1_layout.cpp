@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -34,9 +35,13 @@ void Form1::completeLooks() {
         pointing->setCursor(pointingHandCursor());
 
     // "Courier New" 8.25, "Arial" 6.75 and "MS Sans Serif" 8.25 bold.
-    for (QTextEdit* pane : {m_ui->Text1, m_ui->Text2}) {
+    for (QAbstractScrollArea* pane : {static_cast<QAbstractScrollArea*>(m_ui->Text1),
+                                      static_cast<QAbstractScrollArea*>(m_ui->Text2)})
         pane->setFont(monoFont());
-        pane->document()->setDefaultFont(monoFont());
+    // The panes only show texts: no undo history of what the program put there.
+    for (QTextDocument* document : {m_ui->Text1->document(), m_ui->Text2->document()}) {
+        document->setDefaultFont(monoFont());
+        document->setUndoRedoEnabled(false);
     }
     for (QWidget* small :
          {static_cast<QWidget*>(m_ui->File1), static_cast<QWidget*>(m_ui->Label36),

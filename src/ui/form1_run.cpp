@@ -6,15 +6,16 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextCursor>
-#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 
 #include "analysis/intake.h"
 #include "analysis/run.h"
 #include "app/host_folders.h"
+#include "files/raw_text.h"
 #include "ui/clickable_label.h"
 #include "ui/file_list_box.h"
 #include "ui/form1.h"
@@ -26,11 +27,11 @@ namespace tallix::ui {
 namespace {
 
 // Appends `bytes` at the end of `pane`, never rebuilding it; the pane shows
-// "\n" for CR LF. Laying out a long text takes the pane a while, so it goes
-// in pieces with pending events run between them: a click on Cancel or
-// closing the window is taken at once. Once `stop` holds the rest is left out.
-void appendToPane(QTextEdit* pane, std::string_view bytes, const bool& stop) {
-    constexpr std::size_t PieceBytes = 128 * 1024;
+// "\n" for CR LF. A long text goes in pieces with pending events run between
+// them: a click on Cancel or closing the window is taken at once. Once `stop`
+// holds the rest is left out.
+void appendToPane(QPlainTextEdit* pane, std::string_view bytes, const bool& stop) {
+    constexpr std::size_t PieceBytes = 256 * 1024;
     QTextCursor end(pane->document());
     while (!bytes.empty() && !stop) {
         std::size_t cut = bytes.size();
@@ -41,7 +42,7 @@ void appendToPane(QTextEdit* pane, std::string_view bytes, const bool& stop) {
                 ++cut; // a CR LF stays one line end
         }
         end.movePosition(QTextCursor::End);
-        end.insertText(toDisplayText(bytes.substr(0, cut)));
+        end.insertText(toPaneText(bytes.substr(0, cut)));
         bytes.remove_prefix(cut);
         if (!bytes.empty())
             QApplication::processEvents();
@@ -50,10 +51,14 @@ void appendToPane(QTextEdit* pane, std::string_view bytes, const bool& stop) {
 
 } // namespace
 
-// Lets the window take part in a run. Pending events run at most every
-// yield interval, not after every line: often enough to repaint and take a
-// Cancel click, seldom enough to keep the run fast. Captions and processed
-// lines wait in buffers until the next yield.
+// Lets the window take part in a run. Pending events run about every yield
+// interval, not after every line: often enough to repaint and take a Cancel
+// click, seldom enough to keep the run fast. Captions and processed lines
+// wait in buffers until the next yield. What counts is the time the event
+// loop waits between two turns, and putting the buffered lines into the
+// processed pane is part of that wait: the next turn comes early enough to
+// leave room for it, and the buffer never grows past what the pane takes in
+// quickly.
 class WindowRunControl : public analysis::RunControl {
 public:
     explicit WindowRunControl(RunWindow& window) : window_(window) { clock_.start(); }
@@ -65,6 +70,10 @@ public:
         busy_ = true;
     }
     void yield() override { flushAndYield(); }
+    void loading() override {
+        if (due())
+            flushAndYield();
+    }
     void preprocessLine(std::int32_t, std::string_view caption) override {
         if (due()) {
             caption_.assign(caption);
@@ -76,8 +85,17 @@ public:
     void passStarted(std::int32_t lineCount) override { window_.showPassStarted(lineCount); }
     void heardAdded(std::string_view call) override { window_.addHeard(call); }
     void processedLineAppended(std::string_view line) override {
+        if (line.size() >= PendingBytes) {
+            // A long line goes on as it is, not copied into the buffer first.
+            flushText();
+            window_.appendProcessed(line);
+            pendingText_.assign("\r\n");
+            return;
+        }
         pendingText_.append(line);
         pendingText_.append("\r\n");
+        if (pendingText_.size() >= PendingBytes)
+            flushText();
     }
     void passLine(std::int32_t, std::string_view caption) override {
         if (due()) {
@@ -107,10 +125,7 @@ public:
             window_.showProgress(caption_);
             caption_.clear();
         }
-        if (!pendingText_.empty()) {
-            window_.appendProcessed(pendingText_);
-            pendingText_.clear();
-        }
+        flushText();
     }
     void restorePointer() {
         if (busy_) {
@@ -120,16 +135,31 @@ public:
     }
 
 private:
-    bool due() const { return clock_.elapsed() >= lastYield_ + window_.yieldInterval(); }
+    static constexpr std::size_t PendingBytes = 64 * 1024;
+
+    bool due() const {
+        return clock_.elapsed() - lastTurn_ + flushCost_ >= window_.yieldInterval();
+    }
+    // The waiting lines into the pane, as soon as there are enough of them to
+    // take a while to lay out; what it took is left room for before the next turn.
+    void flushText() {
+        if (pendingText_.empty())
+            return;
+        const qint64 start = clock_.elapsed();
+        window_.appendProcessed(pendingText_);
+        pendingText_.clear();
+        flushCost_ = clock_.elapsed() - start;
+    }
     void flushAndYield() {
         flush();
         QApplication::processEvents();
-        lastYield_ = clock_.elapsed();
+        lastTurn_ = clock_.elapsed();
     }
 
     RunWindow& window_;
     QElapsedTimer clock_;
-    qint64 lastYield_ = 0;
+    qint64 lastTurn_ = 0;  // when the event loop last had its turn
+    qint64 flushCost_ = 0; // what the last flush took, in milliseconds
     std::string caption_;
     std::string lastCaption_;
     std::string pendingText_;
@@ -149,14 +179,25 @@ void Form1::showRunStarted(const std::string& path) {
 void Form1::showPassStarted(std::int32_t lineCount) {
     setCaption("Label12", QString::number(lineCount));
     processedPane_->clear();
+    processedNoticeShown_ = false;
     rawPane_->moveCursor(QTextCursor::Start);
+    // The processed text is at most as long as the raw text (and a line end):
+    // room for it at once, rather than a copy each time it outgrows its room.
+    // The processed text of a file too large to show is not shown either.
+    const std::size_t rawSize = std::max(rawBytes_->size(), lineStore_.text().bytes.size());
+    std::string().swap(processedBytes_);
+    processedBytes_.reserve(rawSize + 2);
+    if (const std::string notice = files::paneNotice(files::PaneText::Processed, rawSize, 0);
+        !notice.empty()) {
+        processedNoticeShown_ = true;
+        processedPane_->setPlainText(fromDesktop(notice));
+    }
     heardList_->clear();
     sortedHeardList_->clear();
     for (QToolButton* b : {saveButton_, printButton_, copyButton_})
         b->setEnabled(true);
     processButton_->setText(QStringLiteral("Cancel"));
     cancelRequested_ = false;
-    processedBytes_.clear();
 }
 
 void Form1::addHeard(std::string_view call) {
@@ -184,7 +225,23 @@ void Form1::showProgress(std::string_view caption) {
 
 void Form1::appendProcessed(std::string_view bytes) {
     processedBytes_ += bytes;
-    appendToPane(processedPane_, bytes, closing_);
+    showProcessed(bytes);
+}
+
+void Form1::showProcessed(std::string_view added) {
+    if (processedNoticeShown_)
+        return;
+    // The longest line is looked for only in a text small enough to show.
+    const std::size_t size = processedBytes_.size();
+    const std::string notice =
+        files::paneNotice(files::PaneText::Processed, size,
+                          size > files::LargestPaneText ? 0 : files::longestLine(added));
+    if (notice.empty()) {
+        appendToPane(processedPane_, added, closing_);
+        return;
+    }
+    processedNoticeShown_ = true;
+    processedPane_->setPlainText(fromDesktop(notice));
 }
 
 void Form1::showPassEnded() {
@@ -223,10 +280,15 @@ void Form1::processFile() {
     input.ownCall = ownCall_;
     input.dateFormat = dateFormat();
     // The run keeps its own copy of the raw pane: a file selected meanwhile
-    // previews in the pane but does not change what this run reads.
-    input.rawPane = [raw = rawBytes_, count = previewLineCount_] {
-        return analysis::RawPane{raw, count};
-    };
+    // previews in the pane but does not change what this run reads. A file
+    // too large to hold is read by the run itself, once. The processed text
+    // is kept here, in processedBytes_, not a second time in the run.
+    const std::shared_ptr<const std::string> runPane = rawBytes_;
+    if (rawBytesHeld_)
+        input.rawPane = [&runPane, count = previewLineCount_] {
+            return analysis::RawPane{*runPane, count};
+        };
+    input.keepProcessedText = false;
 
     const analysis::RunOutcome out = analysis::runAnalysis(input, lineStore_, heardStore_, control);
     control.flush();
@@ -248,10 +310,12 @@ void Form1::processFile() {
         break;
     case analysis::RunOutcome::End::Concluded:
         if (out.processedIsRawCopy) {
+            processedBytes_.assign(input.rawPane ? std::string_view(*runPane)
+                                                 : lineStore_.text().bytes);
             processedPane_->clear();
-            appendToPane(processedPane_, out.processedText, closing_);
+            processedNoticeShown_ = false;
+            showProcessed(processedBytes_);
         }
-        processedBytes_ = out.processedText;
         showFigures(out.figures);
         showStations(out.stations, out.activity, out.paths, out.heard);
         indicator_->hide();

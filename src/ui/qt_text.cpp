@@ -23,6 +23,26 @@ QString toDisplayText(std::string_view bytes) {
     return s;
 }
 
+QString toPaneText(std::string_view bytes) {
+    constexpr std::size_t LinesPerBlock = 16;
+    const std::u16string wide = text::cp1252ToUtf16(bytes);
+    QString shown(static_cast<qsizetype>(wide.size()), Qt::Uninitialized);
+    QChar* out = shown.data();
+    std::size_t lines = 0;
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        char16_t c = wide[i];
+        if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < wide.size() && wide[i + 1] == u'\n')
+                ++i;
+            const bool blockEnds = ++lines % LinesPerBlock == 0 || i + 1 == wide.size();
+            c = blockEnds ? u'\n' : static_cast<char16_t>(QChar::LineSeparator);
+        }
+        *out++ = QChar(c);
+    }
+    shown.truncate(out - shown.data());
+    return shown;
+}
+
 namespace {
 
 bool isHexDigit(QChar c) {

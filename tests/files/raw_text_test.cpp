@@ -8,6 +8,7 @@
 #include <string>
 
 #include "row_name.h"
+#include "temp_dir.h"
 
 namespace tallix::files {
 namespace {
@@ -28,6 +29,18 @@ TEST_P(PreviewLineCountTest, CountsBreaksMinusOne) {
     EXPECT_EQ(previewLineCount(GetParam().text), GetParam().expected);
 }
 
+struct LongestRow {
+    const char* name;
+    std::string text;
+    std::size_t expected;
+};
+
+class LongestLineTest : public testing::TestWithParam<LongestRow> {};
+
+TEST_P(LongestLineTest, MeasuresTheLongestLine) {
+    EXPECT_EQ(longestLine(GetParam().text), GetParam().expected);
+}
+
 std::string tenLines(bool finalBreak) {
     std::string s;
     for (int i = 0; i < 10; ++i)
@@ -43,6 +56,38 @@ INSTANTIATE_TEST_SUITE_P(
                     LineFigureRow{"LoneCrAndLoneLfEachBreak", "a\rb\nc\r\n", 2},
                     LineFigureRow{"OneLineNoBreak", "just text", -1}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// The longest line decides whether a pane can lay a text out.
+INSTANTIATE_TEST_SUITE_P(Texts, LongestLineTest,
+                         testing::Values(LongestRow{"CrLfEndsOneLine", "ab\r\ncde\r\n", 3},
+                                         LongestRow{"LoneCrAndLoneLfEachEndOne", "abcd\rx\nyz", 4},
+                                         LongestRow{"LastLineWithoutABreak", "a\r\nabcde", 5}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// A plain file too large to show is not held; its line figure is still exact,
+// also where a CR LF is cut between two of the pieces it is read in.
+TEST(RawText, PreviewOfAFileTooLargeToShowCountsItsLinesInPieces) {
+    const testsupport::TempDir dir;
+    std::string bytes = std::string((1 << 20) - 1, 'a') + "\r\n";
+    std::size_t lines = 1;
+    while (bytes.size() <= LargestPaneText) {
+        bytes += std::string(98, 'b') + "\r\n";
+        ++lines;
+    }
+    const std::string path = dir.write("big.log", bytes);
+    const Preview shown = loadPreview(path, false);
+    EXPECT_TRUE(shown.raw.loaded);
+    EXPECT_FALSE(shown.textHeld);
+    EXPECT_TRUE(shown.raw.text.empty());
+    EXPECT_EQ(shown.lineCount, static_cast<float>(lines - 1));
+    EXPECT_NE(shown.notice.find("too large to show"), std::string::npos);
+
+    const Preview held = loadPreview(path, true); // a run needs the text: held
+    EXPECT_TRUE(held.textHeld);
+    EXPECT_EQ(held.raw.text, bytes);
+    EXPECT_EQ(held.lineCount, shown.lineCount);
+    EXPECT_EQ(held.notice, shown.notice);
+}
 
 TEST(RawText, RichTextFlagComesFromThePathAlone) {
     EXPECT_TRUE(isRtfPath("/logs/pass.rtf"));

@@ -130,13 +130,18 @@ const TextRow controlRows[] = {
 INSTANTIATE_TEST_SUITE_P(AsAControlReadsIt, RtfText, testing::ValuesIn(controlRows),
                          testsupport::RowName());
 
-// A document as "C:[b/28]Heard / L:[]caf[#C00000]x": each paragraph's alignment,
-// then each run's text after its formatting: bold, italic, underline, colour and
-// "/" the size in half-points when not the default.
+// A document as "C:[b/28]Heard / L<720,0,-360>:[]caf[#C00000]x": each paragraph's
+// alignment and, when any is set, its left, right and first-line indents, then
+// each run's text after its formatting: bold, italic, underline, colour and "/"
+// the size in half-points when not the default.
 std::string layout(const RtfDocument& doc) {
     std::string out;
     for (const auto& p : doc.paragraphs) {
-        out += (out.empty() ? "" : " / ") + std::string(1, "LCRJ"[static_cast<int>(p.alignment)]);
+        const ParagraphFormat& f = p.format;
+        out += (out.empty() ? "" : " / ") + std::string(1, "LCRJ"[static_cast<int>(f.alignment)]);
+        if (f.leftIndent != 0 || f.rightIndent != 0 || f.firstLineIndent != 0)
+            out += "<" + std::to_string(f.leftIndent) + "," + std::to_string(f.rightIndent) + "," +
+                   std::to_string(f.firstLineIndent) + ">";
         out += ":";
         for (const auto& run : p.runs) {
             char colour[16] = "";
@@ -158,6 +163,9 @@ const TextRow layoutRows[] = {
      "R:[]a / R:[]b / L:[]c"},
     {"trailing paragraph inherits the alignment", R"({\rtf1\qc a\par})", "C:[]a / C:"},
     {"alignment after the text still counts", R"({\rtf1 a\qr\par b})", "R:[]a / R:[]b"},
+    {"indents kept until changed; pard resets them with the alignment",
+     R"({\rtf1\li720\ri360\fi-240 a\par\qc\lin100 b\par\fi0 c\par\pard d})",
+     "L<720,360,-240>:[]a / C<100,360,-240>:[]b / C<100,360,0>:[]c / L:[]d"},
     {"stylesheet and line break do not align", R"({\rtf1{\stylesheet{\s1\qc H;}}a\line b})",
      "L:[]a\r\nb"},
     {"bold, italic, underline; a group's end restores",

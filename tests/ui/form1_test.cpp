@@ -148,7 +148,7 @@ private slots:
             {&F::processedCaption, "Processed Raw File and TX frames removed"}};
         expectFigures(w, figures);
         QCOMPARE(w.figure(&F::lineCount), "11"); // the preview of the next file changes it
-        QCOMPARE(w.get<QTextEdit>("Text2")->toPlainText(),
+        QCOMPARE(w.get<QPlainTextEdit>("Text2")->toPlainText(),
                  QString::fromStdString(w.form.processedBytes()).replace("\r\n", "\n"));
         QCOMPARE(w.entries("List1") + w.entries("List2"),
                  (QStringList{"ZZ9ZZ", "AB1CD", "EF2GH", "AB1CD", "EF2GH", "ZZ9ZZ"}));

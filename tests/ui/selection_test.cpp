@@ -240,7 +240,7 @@ private slots:
         Window w({{"Reports/long.log", longLog(frames)}});
         activate(w);
         w.select("long.log");
-        auto* text2 = w.get<QTextEdit>("Text2");
+        auto* text2 = w.get<QPlainTextEdit>("Text2");
         if (paneFilling)
             w.get<QCheckBox>("Check1")->setChecked(false); // the raw text is copied at the end
         QString atClose;
