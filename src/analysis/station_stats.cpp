@@ -198,24 +198,39 @@ void StationStats::IndexTable::added(std::size_t count) {
     mask_ = mask;
 }
 
-void StationStats::countPath(Entry& entry, std::string_view via, bool stamped) {
-    std::uint32_t& viaSlot =
+std::uint32_t StationStats::viaNumber(std::string_view via) {
+    std::uint32_t& slot =
         viaIndex_.find(pathHash(via), [&](std::uint32_t index) { return vias_[index] == via; });
-    if (viaSlot == 0) {
+    if (slot == 0) {
         vias_.emplace_back(via);
-        viaSlot = static_cast<std::uint32_t>(vias_.size());
+        slot = static_cast<std::uint32_t>(vias_.size());
         viaIndex_.added(vias_.size());
     }
-    const std::uint32_t viaNumber = viaSlot - 1;
+    return slot - 1;
+}
+
+void StationStats::countPath(Entry& entry, std::string_view via, bool stamped) {
     const auto station = static_cast<std::uint32_t>(&entry - entries_.data());
-    // Station and path number make the whole key: no text to compare.
-    std::uint32_t& pathSlot = pathIndex_.find(std::uint64_t{station} << 32 | viaNumber,
+    auto addPath = [&](std::uint32_t number) {
+        paths_.push_back({number, station, entry.lastPath});
+        return entry.lastPath = static_cast<std::uint32_t>(paths_.size());
+    };
+    std::uint32_t found = 0;
+    if (via.empty()) {
+        // Heard direct, as a good part of all frames are: kept with the station.
+        found = entry.directPath;
+        if (found == 0)
+            found = entry.directPath = addPath(viaNumber(via));
+    } else {
+        const std::uint32_t number = viaNumber(via);
+        // Station and path number make the whole key: no text to compare.
+        std::uint32_t& slot = pathIndex_.find(std::uint64_t{station} << 32 | number,
                                               [](std::uint32_t) { return true; });
-    std::uint32_t found = pathSlot;
-    if (found == 0) {
-        paths_.push_back({viaNumber, station, entry.lastPath});
-        found = pathSlot = entry.lastPath = static_cast<std::uint32_t>(paths_.size());
-        pathIndex_.added(paths_.size());
+        found = slot;
+        if (found == 0) {
+            found = slot = addPath(number);
+            pathIndex_.added(paths_.size());
+        }
     }
     PathEntry& p = paths_[found - 1];
     ++p.frames;

@@ -111,7 +111,8 @@ private:
         std::int32_t viaDigipeater = 0;
         std::int64_t firstSecond = -1;
         std::int64_t lastSecond = -1;
-        std::uint32_t lastPath = 0; // its newest path's index + 1, 0: none
+        std::uint32_t lastPath = 0;   // its newest path's index + 1, 0: none
+        std::uint32_t directPath = 0; // its path heard direct, index + 1, 0: none
     };
     // A station's paths are chained from its newest; a station has a few.
     struct PathEntry {
@@ -142,6 +143,8 @@ private:
     };
     Entry& entryFor(const Key& key);
     void countPath(Entry& entry, std::string_view via, bool stamped);
+    // The path text's number in `vias_`, a new one for a text not met before.
+    std::uint32_t viaNumber(std::string_view via);
     void grow();
     void advanceClock(std::int32_t secondOfDay);
 
