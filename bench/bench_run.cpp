@@ -1,6 +1,6 @@
 // Timings of an analysis over logs at the line limit: the whole run, loading,
-// the main pass alone, what the station statistics add to both, and the raw
-// preview's text and line figure.
+// the main pass alone, what the station statistics and the digipeater paths
+// add to both, and the raw preview's text and line figure.
 
 #include <benchmark/benchmark.h>
 
@@ -197,18 +197,23 @@ void BM_AnalyseLines65000_ManyCalls_Statistics(benchmark::State& state) {
 }
 BENCHMARK(BM_AnalyseLines65000_ManyCalls_Statistics)->Unit(benchmark::kMillisecond);
 
-// The whole run with and without the statistics, taken in turns so that both
-// see the same machine; "overhead_pct" is what the statistics add. Timed by
-// the thread's processor time, which other work on a busy machine disturbs
-// less than the clock on the wall.
+// The whole run with and without a part of it, taken in turns so that both
+// see the same machine; "overhead_pct" is what the part adds. Timed by the
+// thread's processor time, which other work on a busy machine disturbs less
+// than the clock on the wall.
 double threadMilliseconds() {
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
-void BM_StationStatisticsOverhead(benchmark::State& state) {
-    const BenchLog& log = manyCallsLog();
+// One run's part switched on and off (`part`), over `log`: the runs' times
+// with and without it, and "overhead_pct"; `counted` names what the run with
+// it found. Which of the two goes first changes every time, so that neither
+// gains from the other.
+template <class Count>
+void partOverhead(benchmark::State& state, const BenchLog& log, bool analysis::RunInput::*part,
+                  const char* counted, Count count) {
     analysis::RunInput input;
     input.currentFile = log.path();
     input.ownCall = demo::DemoOwnCall;
@@ -218,26 +223,43 @@ void BM_StationStatisticsOverhead(benchmark::State& state) {
     analysis::HeardStore heard;
     analysis::RunControl control;
     double with = 0, without = 0;
-    std::size_t stations = 0;
+    std::size_t found = 0;
+    bool withFirst = false;
     for (auto _ : state) {
-        for (const bool statistics : {false, true}) {
-            input.stationStatistics = statistics;
+        withFirst = !withFirst;
+        for (const bool on : {withFirst, !withFirst}) {
+            input.*part = on;
             const double start = threadMilliseconds();
             const analysis::RunOutcome outcome =
                 analysis::runAnalysis(input, store, heard, control);
-            (statistics ? with : without) += threadMilliseconds() - start;
+            (on ? with : without) += threadMilliseconds() - start;
             checkConcluded(state, outcome);
-            if (statistics)
-                stations = outcome.stations.size();
+            if (on)
+                found = count(outcome);
         }
     }
     const auto runs = static_cast<double>(state.iterations());
-    state.counters["stations"] = static_cast<double>(stations);
+    state.counters[counted] = static_cast<double>(found);
     state.counters["with_ms"] = with / runs;
     state.counters["without_ms"] = without / runs;
     state.counters["overhead_pct"] = 100.0 * (with - without) / without;
 }
+
+void BM_StationStatisticsOverhead(benchmark::State& state) {
+    partOverhead(state, manyCallsLog(), &analysis::RunInput::stationStatistics, "stations",
+                 [](const analysis::RunOutcome& out) { return out.stations.size(); });
+}
 BENCHMARK(BM_StationStatisticsOverhead)->Unit(benchmark::kMillisecond);
+
+// The same for the digipeater paths, gathered with the statistics: the run
+// with the statistics alone against the run with the paths too. Argument 0:
+// the log with 40 stations, 1: with 700.
+void BM_StationPathsOverhead(benchmark::State& state) {
+    partOverhead(state, state.range(0) == 0 ? fewCallsLog() : manyCallsLog(),
+                 &analysis::RunInput::stationPaths, "paths",
+                 [](const analysis::RunOutcome& out) { return out.paths.size(); });
+}
+BENCHMARK(BM_StationPathsOverhead)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The raw preview of a plain file: its text and line figure.
 void BM_RawText65000(benchmark::State& state) {

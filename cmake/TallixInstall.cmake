@@ -2,8 +2,9 @@
 #
 #   kest    the program `tallix` and its help document side by side at the top
 #           of the prefix, which is the Kest folder; nothing else lands there.
-#   system  `tallix-report` in bin/, its chart module in lib/tallix/ (where the
-#           build has Qt), its manual page in share/man/man1/ and its
+#   system  `tallix-report` in bin/, its graph module and its chart module
+#           (where the build has Qt) in lib/tallix/, its manual page in
+#           share/man/man1/ and its
 #           bash completion in share/bash-completion/completions/.
 #
 # Both are left out of a plain install, which would mix them: that one takes
@@ -21,6 +22,8 @@ else()
 endif()
 
 install(TARGETS tallix-report RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+        COMPONENT system EXCLUDE_FROM_ALL)
+install(TARGETS tallix-report-graph LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/tallix
         COMPONENT system EXCLUDE_FROM_ALL)
 if(TARGET tallix-report-chart)
     install(TARGETS tallix-report-chart LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/tallix

@@ -6,13 +6,14 @@
 #         -DINCLUDES_<folder>=<dir>|<dir>... -P folder_direction_test.cmake
 
 # What each folder may include besides itself: the architecture.
-set(folders base text files analysis app actions ui)
+set(folders base text files analysis app actions graph ui)
 set(uses_base "")
 set(uses_text "")
 set(uses_files base text)
 set(uses_analysis base text files)
 set(uses_app base text)
 set(uses_actions base text files app)
+set(uses_graph base text files analysis)
 
 file(MAKE_DIRECTORY "${WORK}")
 set(failures "")

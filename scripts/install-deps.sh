@@ -12,6 +12,7 @@ packages=(
     clang libclang-rt-14-dev clang-format
     scdoc groff-base man-db
     xvfb xauth
+    libgraphviz-dev graphviz
 )
 
 missing=()

@@ -107,6 +107,7 @@ void concludeRun(const RunInput& input, RunControl& control, const HeardStore& h
     if (stats) {
         out.stations = stats->stations();
         out.activity = stats->activity();
+        out.paths = stats->paths();
     }
     ConclusionInput conclusion;
     conclusion.sourceDateText = out.sourceDateText;
@@ -145,7 +146,7 @@ bool runWhileReading(const RunInput& input, HeardStore& heard, RunControl& contr
     heard.reset();
     std::optional<StationStats> stats;
     if (input.stationStatistics)
-        stats.emplace(input.ownCall);
+        stats.emplace(input.ownCall, input.stationPaths);
     FramePass pass(input.ownCall, 0, heard, control, out.result, nullptr,
                    stats ? &*stats : nullptr);
     std::int32_t count = 0;
@@ -357,7 +358,7 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     control.passStarted(store.count());
     std::optional<StationStats> stats;
     if (input.stationStatistics)
-        stats.emplace(input.ownCall);
+        stats.emplace(input.ownCall, input.stationPaths);
     const PassOutput pass = analyseLines(
         store, input.ownCall, paneLineCount, heard, control, result,
         input.keepProcessedText ? &out.processedText : nullptr, stats ? &*stats : nullptr);

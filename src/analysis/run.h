@@ -99,6 +99,8 @@ struct RunInput {
     // Per-station figures and the activity per minute, gathered in the main
     // pass (RunOutcome::stations and ::activity).
     bool stationStatistics = true;
+    // With them, each station's digipeater paths (RunOutcome::paths).
+    bool stationPaths = true;
     // The raw pane's line figure, when the run takes the pane from the file's
     // bytes; without it the figure stays 0 (a caller that never shows it).
     bool previewLineFigure = true;
@@ -137,6 +139,7 @@ struct RunOutcome {
     bool bringWindowToFront = false;     // a rich-text source was analysed
     std::vector<StationRecord> stations; // in the order first heard
     ActivitySeries activity;
+    std::vector<PathRecord> paths; // in their table order
 };
 
 // The whole run. `store` and `heard` belong to the caller and outlive the run.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "analysis/heard_list.h"
+#include "text/basic_text.h"
 
 namespace tallix::analysis {
 
@@ -54,6 +55,13 @@ std::string minuteText(std::int64_t minute) {
     return secondText(minute * 60).substr(0, 5);
 }
 
+std::string ownStationOf(const std::vector<StationRecord>& stations) {
+    for (const StationRecord& s : stations)
+        if (s.own)
+            return s.call;
+    return {};
+}
+
 std::int32_t ActivitySeries::peak() const {
     std::int32_t top = 0;
     for (const ActivityMinute& m : minutes)
@@ -61,8 +69,8 @@ std::int32_t ActivitySeries::peak() const {
     return top;
 }
 
-StationStats::StationStats(std::string_view ownCall)
-    : slots_(InitialSlots), mask_(InitialSlots - 1) {
+StationStats::StationStats(std::string_view ownCall, bool paths)
+    : gatherPaths_(paths), slots_(InitialSlots), mask_(InitialSlots - 1) {
     const std::string ownHeader = "Fm " + std::string(ownCall) + " To ";
     ownKey_ = Key::of(cutHeardCall(ownHeader));
 }
@@ -128,6 +136,109 @@ void StationStats::stationHeader(std::string_view line, std::string_view stamp) 
             e.firstSecond = now_;
         e.lastSecond = now_;
     }
+    // The call holds no blank, so a " Via " begins at its end at the earliest,
+    // unless the call is "Via" itself.
+    if (gatherPaths_)
+        countPath(e, viaPath(line, call == "Via" ? 0 : 3 + call.size()), second >= 0);
+}
+
+namespace {
+
+// A path's text hashed a word at a time.
+std::uint64_t pathHash(std::string_view via) {
+    std::uint64_t h = via.size();
+    std::size_t at = 0;
+    for (; at + 8 <= via.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, via.data() + at, 8);
+        h = (h ^ word) * 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 31;
+    }
+    std::uint64_t tail = 0;
+    for (; at < via.size(); ++at)
+        tail = tail << 8 | static_cast<unsigned char>(via[at]);
+    h = (h ^ tail) * 0xBF58476D1CE4E5B9ull;
+    return h ^ h >> 31;
+}
+
+} // namespace
+
+template <class Same> std::uint32_t& StationStats::IndexTable::find(std::uint64_t key, Same same) {
+    if (slots_.empty()) {
+        slots_.resize(64);
+        mask_ = 63;
+    }
+    const std::uint64_t mixed = key * 0x9E3779B97F4A7C15ull;
+    for (std::size_t i = (mixed ^ mixed >> 32) & mask_;; i = (i + 1) & mask_) {
+        Slot& slot = slots_[i];
+        if (slot.index == 0) {
+            slot.key = key;
+            return slot.index;
+        }
+        if (slot.key == key && same(slot.index - 1))
+            return slot.index;
+    }
+}
+
+void StationStats::IndexTable::added(std::size_t count) {
+    if (count * 2 <= slots_.size())
+        return;
+    std::vector<Slot> bigger(slots_.size() * 2);
+    const std::size_t mask = bigger.size() - 1;
+    for (const Slot& slot : slots_) {
+        if (slot.index == 0)
+            continue;
+        const std::uint64_t mixed = slot.key * 0x9E3779B97F4A7C15ull;
+        std::size_t i = (mixed ^ mixed >> 32) & mask;
+        while (bigger[i].index != 0)
+            i = (i + 1) & mask;
+        bigger[i] = slot;
+    }
+    slots_ = std::move(bigger);
+    mask_ = mask;
+}
+
+std::uint32_t StationStats::viaNumber(std::string_view via) {
+    std::uint32_t& slot =
+        viaIndex_.find(pathHash(via), [&](std::uint32_t index) { return vias_[index] == via; });
+    if (slot == 0) {
+        vias_.emplace_back(via);
+        slot = static_cast<std::uint32_t>(vias_.size());
+        viaIndex_.added(vias_.size());
+    }
+    return slot - 1;
+}
+
+void StationStats::countPath(Entry& entry, std::string_view via, bool stamped) {
+    const auto station = static_cast<std::uint32_t>(&entry - entries_.data());
+    auto addPath = [&](std::uint32_t number) {
+        paths_.push_back({number, station, entry.lastPath});
+        return entry.lastPath = static_cast<std::uint32_t>(paths_.size());
+    };
+    std::uint32_t found = 0;
+    if (via.empty()) {
+        // Heard direct, as a good part of all frames are: kept with the station.
+        found = entry.directPath;
+        if (found == 0)
+            found = entry.directPath = addPath(viaNumber(via));
+    } else {
+        const std::uint32_t number = viaNumber(via);
+        // Station and path number make the whole key: no text to compare.
+        std::uint32_t& slot = pathIndex_.find(std::uint64_t{station} << 32 | number,
+                                              [](std::uint32_t) { return true; });
+        found = slot;
+        if (found == 0) {
+            found = slot = addPath(number);
+            pathIndex_.added(paths_.size());
+        }
+    }
+    PathEntry& p = paths_[found - 1];
+    ++p.frames;
+    if (stamped) {
+        if (p.firstSecond < 0)
+            p.firstSecond = now_;
+        p.lastSecond = now_;
+    }
 }
 
 std::vector<StationRecord> StationStats::stations() const {
@@ -143,6 +254,74 @@ std::vector<StationRecord> StationStats::stations() const {
         r.lastSecond = e.lastSecond;
         r.own = e.key == ownKey_;
         out.push_back(std::move(r));
+    }
+    if (gatherPaths_) {
+        // Whom each path text is heard from, worked out once per text; most
+        // stations have a path heard direct and need no more.
+        std::vector<std::string_view> from(vias_.size());
+        for (std::size_t v = 0; v < vias_.size(); ++v)
+            from[v] = heardFrom({}, vias_[v]);
+        std::vector<StationPath> own;
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            own.clear();
+            bool direct = false;
+            for (std::uint32_t p = entries_[i].lastPath; p != 0 && !direct;
+                 p = paths_[p - 1].older) {
+                const std::uint32_t via = paths_[p - 1].via;
+                direct = from[via].empty() || from[via] == out[i].call;
+                own.push_back({vias_[via], paths_[p - 1].frames});
+            }
+            if (!direct)
+                out[i].heardOnlyVia = heardOnlyVia(out[i].call, own);
+        }
+    }
+    return out;
+}
+
+std::vector<PathRecord> StationStats::paths() const {
+    // The stations sorted once, then each one's few paths: cheaper than
+    // sorting every path by its station.
+    struct Station {
+        std::string folded; // ASCII letters in lower case: heardLess, compared as bytes
+        std::string call;
+        std::uint32_t index;
+    };
+    std::vector<Station> stations;
+    stations.reserve(entries_.size());
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].lastPath == 0)
+            continue;
+        std::string call = entries_[i].key.text();
+        std::string folded = call;
+        for (char& c : folded)
+            c = text::asciiLower(c);
+        stations.push_back({std::move(folded), std::move(call), static_cast<std::uint32_t>(i)});
+    }
+    std::sort(stations.begin(), stations.end(), [](const Station& a, const Station& b) {
+        return a.folded != b.folded ? a.folded < b.folded : a.call < b.call;
+    });
+    // The path texts' places in byte order.
+    std::vector<std::uint32_t> byText(vias_.size());
+    for (std::uint32_t v = 0; v < byText.size(); ++v)
+        byText[v] = v;
+    std::sort(byText.begin(), byText.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return vias_[a] < vias_[b]; });
+    std::vector<std::uint32_t> rank(vias_.size());
+    for (std::uint32_t r = 0; r < byText.size(); ++r)
+        rank[byText[r]] = r;
+
+    std::vector<PathRecord> out;
+    out.reserve(paths_.size());
+    std::vector<const PathEntry*> own;
+    for (const Station& station : stations) {
+        own.clear();
+        for (std::uint32_t p = entries_[station.index].lastPath; p != 0; p = paths_[p - 1].older)
+            own.push_back(&paths_[p - 1]);
+        std::sort(own.begin(), own.end(), [&](const PathEntry* a, const PathEntry* b) {
+            return rank[a->via] < rank[b->via];
+        });
+        for (const PathEntry* e : own)
+            out.push_back({station.call, vias_[e->via], e->frames, e->firstSecond, e->lastSecond});
     }
     return out;
 }
@@ -219,6 +398,11 @@ std::string stationSummary(const StationRecord& station) {
         out += ", direct";
     if (station.own)
         out += ", own call";
+    if (!station.heardOnlyVia.empty()) {
+        out += ", heard via ";
+        for (std::size_t i = 0; i < station.heardOnlyVia.size(); ++i)
+            out += (i == 0 ? "" : " or ") + station.heardOnlyVia[i];
+    }
     return out;
 }
 

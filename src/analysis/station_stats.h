@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "analysis/call_key.h"
+#include "analysis/station_paths.h"
 
 namespace tallix::analysis {
 
@@ -36,11 +37,17 @@ struct StationRecord {
     std::int64_t firstSecond = -1;  // on the log's time line; -1: no well-formed stamp
     std::int64_t lastSecond = -1;
     bool own = false;
+    // Never heard direct: the digipeaters it was heard from ("D1*"), the one
+    // with most frames first. Empty when heard direct, or paths not gathered.
+    std::vector<std::string> heardOnlyVia{};
 
     bool stamped() const { return firstSecond >= 0; }
     std::string firstHeard() const { return stamped() ? secondText(firstSecond) : std::string(); }
     std::string lastHeard() const { return stamped() ? secondText(lastSecond) : std::string(); }
 };
+
+// The own station's call, or empty when it was not heard.
+std::string ownStationOf(const std::vector<StationRecord>& stations);
 
 struct ActivityMinute {
     std::int32_t received = 0;    // headers counted as received headers
@@ -69,8 +76,9 @@ struct ActivitySeries {
 class StationStats {
 public:
     // The own station is the one whose call the heard list cuts from an own
-    // header ("Fm " + ownCall + " To ...").
-    explicit StationStats(std::string_view ownCall);
+    // header ("Fm " + ownCall + " To ..."). With `paths` each station's
+    // digipeater paths are gathered too.
+    explicit StationStats(std::string_view ownCall, bool paths = false);
 
     // A station header line and the (up to) eight characters after its ">[",
     // empty when it has none.
@@ -92,6 +100,8 @@ public:
     std::vector<StationRecord> stations() const;
     // From the earliest to the latest stamped minute.
     ActivitySeries activity() const;
+    // Every station's paths in their table order; empty unless gathered.
+    std::vector<PathRecord> paths() const;
 
 private:
     using Key = CallKey;
@@ -101,13 +111,52 @@ private:
         std::int32_t viaDigipeater = 0;
         std::int64_t firstSecond = -1;
         std::int64_t lastSecond = -1;
+        std::uint32_t lastPath = 0;   // its newest path's index + 1, 0: none
+        std::uint32_t directPath = 0; // its path heard direct, index + 1, 0: none
+    };
+    // A station's paths are chained from its newest; a station has a few.
+    struct PathEntry {
+        std::uint32_t via = 0;     // the path's text, an index into `vias_`
+        std::uint32_t station = 0; // the entry's index
+        std::uint32_t older = 0;   // the station's path before it, index + 1
+        std::int32_t frames = 0;
+        std::int64_t firstSecond = -1;
+        std::int64_t lastSecond = -1;
+    };
+    // Open addressing from a 64-bit key to an index + 1 (0: empty slot), kept
+    // at most half full.
+    class IndexTable {
+    public:
+        // The slot of `key` for which `same(index)` holds, or the empty slot
+        // where it would go.
+        template <class Same> std::uint32_t& find(std::uint64_t key, Same same);
+        // After an insertion into the slot find gave.
+        void added(std::size_t count);
+
+    private:
+        struct Slot {
+            std::uint64_t key = 0;
+            std::uint32_t index = 0;
+        };
+        std::vector<Slot> slots_;
+        std::size_t mask_ = 0;
     };
     Entry& entryFor(const Key& key);
+    void countPath(Entry& entry, std::string_view via, bool stamped);
+    // The path text's number in `vias_`, a new one for a text not met before.
+    std::uint32_t viaNumber(std::string_view via);
     void grow();
     void advanceClock(std::int32_t secondOfDay);
 
     Key ownKey_;
+    bool gatherPaths_;
     std::vector<Entry> entries_;
+    std::vector<PathEntry> paths_;
+    // Every path text once: a log has far fewer of them than stations, so
+    // they are told apart by a number while the pass runs.
+    std::vector<std::string> vias_;
+    IndexTable viaIndex_;  // by the text's hash
+    IndexTable pathIndex_; // by station and path text, both numbers
     // Open addressing over `entries_`, the key kept beside the index so that
     // a probe reads one slot; index 0 marks an empty slot, others are the
     // entry's index + 1. Kept at most half full.
@@ -135,7 +184,8 @@ enum class StationColumn { Call, Frames, FirstHeard, LastHeard, Direct, ViaDigip
 inline constexpr int StationColumnCount = 7;
 void sortStations(std::vector<StationRecord>& stations, StationColumn column, bool descending);
 
-// "12 frames, first 10:00:00, last 10:42:13, direct and via digipeater".
+// "12 frames, first 10:00:00, last 10:42:13, direct and via digipeater"; a
+// station never heard direct adds ", heard via DB0ABC*".
 std::string stationSummary(const StationRecord& station);
 
 // A field of a CSV row: quoted when it holds a comma, a quote, CR or LF, its

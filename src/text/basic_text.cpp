@@ -116,4 +116,25 @@ std::string_view left(std::string_view s, std::size_t n) {
     return s.substr(0, n);
 }
 
+std::string visibleBytes(std::string_view cp1252Text) {
+    std::string out;
+    out.reserve(cp1252Text.size());
+    for (const char c : cp1252Text) {
+        const auto byte = static_cast<unsigned char>(c);
+        // C0, DEL, and the five bytes the code page leaves undefined, which
+        // stand for C1 controls (0x9D would open an operating-system command).
+        const bool control = byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D ||
+                             byte == 0x8F || byte == 0x90 || byte == 0x9D;
+        if (!control) {
+            out.push_back(c);
+            continue;
+        }
+        static constexpr char Hex[] = "0123456789abcdef";
+        out += "\\x";
+        out.push_back(Hex[byte >> 4]);
+        out.push_back(Hex[byte & 15]);
+    }
+    return out;
+}
+
 } // namespace tallix::text

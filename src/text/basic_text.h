@@ -32,6 +32,11 @@ double leadingNumber(std::string_view field);
 // ("1.677722E+07").
 std::string singleText(float value);
 
+// Control bytes (C0, DEL, the C1 controls of the code page's undefined bytes)
+// as "\x1b" and the like, every other byte kept: so that nothing a log holds
+// can steer a terminal or break a text it is written into.
+std::string visibleBytes(std::string_view cp1252Text);
+
 // Characters [start, start + count) of s counted from 1, clipped to s (BASIC Mid).
 std::string_view mid(std::string_view s, std::size_t start, std::size_t count);
 // The first n characters of s (BASIC Left).

@@ -133,7 +133,8 @@ private:
     void showRichText(const files::RtfDocument& document);
     void processFile();
     void showStations(std::vector<analysis::StationRecord> stations,
-                      analysis::ActivitySeries activity, const std::vector<std::string>& heard);
+                      analysis::ActivitySeries activity, std::vector<analysis::PathRecord> paths,
+                      const std::vector<std::string>& heard);
     void unload();
     files::DateFormat dateFormat() const;
     void setCaption(const char* element, const QString& text);
@@ -222,6 +223,7 @@ private:
     // and the "Heard stations" window.
     std::vector<analysis::StationRecord> stations_;
     analysis::ActivitySeries activity_;
+    std::vector<analysis::PathRecord> paths_;
     QPointer<HeardStationsWindow> heardStations_;
 };
 

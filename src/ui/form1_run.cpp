@@ -316,7 +316,7 @@ void Form1::processFile() {
             showProcessed(processedBytes_);
         }
         showFigures(out.figures);
-        showStations(out.stations, out.activity, out.heard);
+        showStations(out.stations, out.activity, out.paths, out.heard);
         indicator_->hide();
         indicatorTimer_->stop();
         if (out.bringWindowToFront) {

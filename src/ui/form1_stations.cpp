@@ -14,9 +14,11 @@
 namespace tallix::ui {
 
 void Form1::showStations(std::vector<analysis::StationRecord> stations,
-                         analysis::ActivitySeries activity, const std::vector<std::string>& heard) {
+                         analysis::ActivitySeries activity, std::vector<analysis::PathRecord> paths,
+                         const std::vector<std::string>& heard) {
     stations_ = std::move(stations);
     activity_ = std::move(activity);
+    paths_ = std::move(paths);
 
     // An entry's figures are final only now, at the end of the run. Each call
     // is looked up once, however often a full store listed it.
@@ -40,7 +42,7 @@ void Form1::showStations(std::vector<analysis::StationRecord> stations,
     }
 
     if (HeardStationsWindow* open = heardStations_.data(); open && open->isVisible())
-        open->setRun(stations_, activity_, currentFile_);
+        open->setRun(stations_, activity_, paths_, currentFile_);
 }
 
 void Form1::onHeardListDoubleClicked() {
@@ -50,7 +52,7 @@ void Form1::onHeardListDoubleClicked() {
         heardStations_ = window;
     }
     if (!window->isVisible()) {
-        window->setRun(stations_, activity_, currentFile_);
+        window->setRun(stations_, activity_, paths_, currentFile_);
         window->sortByLastHeard();
     }
     window->show();

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -14,10 +15,12 @@
 
 #include "actions/save.h"
 #include "chart/activity_chart_painter.h"
+#include "graph/path_graph.h"
 #include "text/basic_text.h"
 #include "ui/activity_chart.h"
 #include "ui/prompts.h"
 #include "ui/qt_text.h"
+#include "ui/station_paths_view.h"
 #include "ui/widget_helpers.h"
 
 namespace tallix::ui {
@@ -160,22 +163,40 @@ HeardStationsWindow::HeardStationsWindow(Prompts& prompts, QWidget* parent)
     sortByLastHeard();
 
     chart_ = new ActivityChart(this);
+    paths_ = new PathsView(this);
+    paths_->setObjectName(QStringLiteral("PathsView"));
+    graph_ = new GraphView(this);
+    graph_->setObjectName(QStringLiteral("GraphView"));
 
     saveCsv_ = new QPushButton(QStringLiteral("Save as CSV..."), this);
     saveCsv_->setObjectName(QStringLiteral("SaveCsv"));
     saveChart_ = new QPushButton(QStringLiteral("Save chart..."), this);
     saveChart_->setObjectName(QStringLiteral("SaveChart"));
+    saveGraph_ = new QPushButton(QStringLiteral("Save graph..."), this);
+    saveGraph_->setObjectName(QStringLiteral("SaveGraph"));
     connect(saveCsv_, &QPushButton::clicked, this, &HeardStationsWindow::saveCsv);
     connect(saveChart_, &QPushButton::clicked, this, &HeardStationsWindow::saveChart);
+    connect(saveGraph_, &QPushButton::clicked, this, &HeardStationsWindow::saveGraph);
+
+    auto* stationsPage = new QWidget(this);
+    auto* stationsLayout = new QVBoxLayout(stationsPage);
+    stationsLayout->setContentsMargins(0, 0, 0, 0);
+    stationsLayout->addWidget(table_, 3);
+    stationsLayout->addWidget(chart_, 2);
+    auto* views = new QTabWidget(this);
+    views->setObjectName(QStringLiteral("StationViews"));
+    views->addTab(stationsPage, QStringLiteral("Stations"));
+    views->addTab(paths_, QStringLiteral("Paths"));
+    views->addTab(graph_, QStringLiteral("Graph"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(count_);
     buttons->addStretch(1);
     buttons->addWidget(saveCsv_);
     buttons->addWidget(saveChart_);
+    buttons->addWidget(saveGraph_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(table_, 3);
-    layout->addWidget(chart_, 2);
+    layout->addWidget(views);
     layout->addLayout(buttons);
     resize(680, 600);
 }
@@ -183,8 +204,11 @@ HeardStationsWindow::HeardStationsWindow(Prompts& prompts, QWidget* parent)
 HeardStationsWindow::~HeardStationsWindow() = default;
 
 void HeardStationsWindow::setRun(std::vector<StationRecord> stations,
-                                 analysis::ActivitySeries activity, std::string sourceFile) {
+                                 analysis::ActivitySeries activity,
+                                 std::vector<analysis::PathRecord> paths, std::string sourceFile) {
     const std::size_t n = stations.size();
+    paths_->setPaths(paths);
+    graph_->setGraph(std::move(paths), analysis::ownStationOf(stations));
     model_->setStations(std::move(stations));
     chart_->setSeries(std::move(activity));
     sourceFile_ = std::move(sourceFile);
@@ -201,7 +225,7 @@ const std::vector<StationRecord>& HeardStationsWindow::shownStations() const {
 }
 
 std::optional<std::string>
-HeardStationsWindow::askPath(const char* title, const char* suffix,
+HeardStationsWindow::askPath(const char* title, const char* namePart, const char* suffix,
                              std::vector<std::pair<std::string, std::string>> filters) {
     namespace fs = std::filesystem;
     SaveDialogRequest request;
@@ -211,8 +235,8 @@ HeardStationsWindow::askPath(const char* title, const char* suffix,
     // Beside the analysed log, named after it.
     const fs::path source(sourceFile_);
     request.folder = source.parent_path().string();
-    request.initialName = (source.has_stem() ? source.stem().string() : std::string("heard")) +
-                          (std::string_view(suffix) == ".csv" ? "-stations" : "-activity") + suffix;
+    request.initialName =
+        (source.has_stem() ? source.stem().string() : std::string("heard")) + namePart + suffix;
     std::optional<std::string> path = prompts_.saveFile(request);
     if (!path || path->empty())
         return std::nullopt;
@@ -233,7 +257,7 @@ void HeardStationsWindow::reportWriteFailure(const std::string& path) {
 }
 
 void HeardStationsWindow::saveCsv() {
-    const auto path = askPath("Save as CSV", ".csv",
+    const auto path = askPath("Save as CSV", "-stations", ".csv",
                               {{"CSV Files (*.csv)", "*.csv"}, {"All Files (*.*)", "*.*"}});
     // Written as Save writes: an existing file is replaced only once the table is whole.
     if (path && actions::writeProcessedText(*path, analysis::stationsCsv(shownStations())) != 0)
@@ -242,7 +266,7 @@ void HeardStationsWindow::saveCsv() {
 
 void HeardStationsWindow::saveChart() {
     const auto path =
-        askPath("Save chart", ".png",
+        askPath("Save chart", "-activity", ".png",
                 {{"PNG Pictures (*.png)", "*.png"}, {"SVG Drawings (*.svg)", "*.svg"}});
     if (!path)
         return;
@@ -258,6 +282,25 @@ void HeardStationsWindow::saveChart() {
             *path,
             std::string_view(picture.constData(), static_cast<std::size_t>(picture.size()))) == 0;
     if (!written)
+        reportWriteFailure(*path);
+}
+
+void HeardStationsWindow::saveGraph() {
+    const auto path = askPath("Save graph", "-paths", ".svg",
+                              {{"SVG Drawings (*.svg)", "*.svg"},
+                               {"PNG Pictures (*.png)", "*.png"},
+                               {"Graphviz DOT Files (*.dot)", "*.dot"}});
+    if (!path)
+        return;
+    // DOT, SVG or PNG by the name's ending, any other name a PNG picture.
+    // Written as Save writes: an existing file is replaced only once the
+    // graph is whole.
+    const graph::GraphFormat format = graph::graphFormatOf(*path).value_or(graph::GraphFormat::Png);
+    const graph::GraphFile file =
+        format == graph::GraphFormat::Svg && !graph_->svg().empty()
+            ? graph::GraphFile{graph_->svg(), {}}
+            : graph::pathGraph(graph_->paths(), graph_->ownStation(), format);
+    if (!file.error.empty() || actions::writeProcessedText(*path, file.bytes) != 0)
         reportWriteFailure(*path);
 }
 

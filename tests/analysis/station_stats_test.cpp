@@ -261,5 +261,86 @@ TEST(ActivityChartSteps, AMinuteEachOrAColumnsWorthAtItsHighest) {
     EXPECT_EQ(chartSteps(own, &ActivityMinute::transmitted, 1), transmitted);
 }
 
+// The paths and the digipeaters, each as one line: "STATION [via] frames
+// first-last <- heard from" and "CALL frames/repeated/stations".
+struct PathRow {
+    const char* name;
+    std::vector<std::string> lines;
+    std::vector<std::string> paths;
+    std::vector<std::string> digipeaters;
+};
+void PrintTo(const PathRow& row, std::ostream* os) {
+    testsupport::printRowName(row.name, os);
+}
+
+const PathRow pathRows[] = {
+    {"no Via is the empty path, heard direct",
+     {"Fm EF2GH To CQ <UI> >[10:00:00]"},
+     {"EF2GH [] 1 10:00:00-10:00:00 <- EF2GH"},
+     {}},
+    {"one starred hop",
+     {"Fm EF2GH To CQ Via D1* <UI> >[10:00:00]", "Fm EF2GH To CQ Via D1* >[10:01:00]"},
+     {"EF2GH [D1*] 2 10:00:00-10:01:00 <- D1"},
+     {"D1 2/2/1"}},
+    {"several hops, the last starred",
+     {"Fm EF2GH To CQ Via D1*,D2,D3* <UI>"},
+     {"EF2GH [D1*,D2,D3*] 1 - <- D3"},
+     {"D1 1/1/1", "D2 1/0/1", "D3 1/1/1"}},
+    {"stars in the middle: the last starred one",
+     {"Fm EF2GH To CQ Via D1*,D2*,D3 <UI>"},
+     {"EF2GH [D1*,D2*,D3] 1 - <- D2"},
+     {"D1 1/1/1", "D2 1/1/1", "D3 1/0/1"}},
+    {"a path ends at < or > without a blank",
+     {"Fm EF2GH To CQ Via D1*<UI>", "Fm ZZ9ZZ To CQ Via D2>[10:00:00]"},
+     {"EF2GH [D1*] 1 - <- D1", "ZZ9ZZ [D2] 1 10:00:00-10:00:00 <- ZZ9ZZ"},
+     {"D1 1/1/1", "D2 1/0/1"}},
+    {"lower-case via is no path", {"Fm EF2GH To CQ via D1* <UI>"}, {"EF2GH [] 1 - <- EF2GH"}, {}},
+    {"an empty call gets no record", {"Fm  To CQ Via D1* <UI>"}, {}, {}},
+    {"8-bit calls kept as bytes",
+     {"Fm F\xE9LIX To CQ Via D\xD8"
+      "1* <UI>"},
+     {"F\xE9LIX [D\xD8"
+      "1*] 1 - <- D\xD8"
+      "1"},
+     {"D\xD8"
+      "1 1/1/1"}},
+    {"a digipeater twice in one path counts the frame once, by station",
+     {"Fm EF2GH To CQ Via D1,D1* <UI>", "Fm AB9AA To CQ Via D1 <UI>", "Fm AB9AA To CQ"},
+     {"AB9AA [] 1 - <- AB9AA", "AB9AA [D1] 1 - <- AB9AA", "EF2GH [D1,D1*] 1 - <- D1"},
+     {"D1 2/1/2"}},
+};
+
+class PathRecordTest : public testing::TestWithParam<PathRow> {};
+
+TEST_P(PathRecordTest, GathersEachStationsPathsAndTheDigipeaters) {
+    const RunOutcome out = runLines(GetParam().lines);
+    ASSERT_EQ(out.end, RunOutcome::End::Concluded);
+    std::vector<std::string> paths;
+    for (const PathRecord& p : out.paths)
+        paths.push_back(p.station + " [" + p.via + "] " + std::to_string(p.frames) + " " +
+                        (p.stamped() ? p.firstHeard() + "-" + p.lastHeard() : "-") + " <- " +
+                        p.heardFrom());
+    EXPECT_EQ(paths, GetParam().paths);
+    std::vector<std::string> digis;
+    for (const DigipeaterRecord& d : digipeaters(out.paths))
+        digis.push_back(d.call + " " + std::to_string(d.frames) + "/" + std::to_string(d.repeated) +
+                        "/" + std::to_string(d.stations));
+    EXPECT_EQ(digis, GetParam().digipeaters);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, PathRecordTest, testing::ValuesIn(pathRows), testsupport::RowName());
+
+TEST(StationPaths, AStationNeverHeardDirectNamesItsDigipeatersInItsFigures) {
+    const RunOutcome out =
+        runLines({"Fm EF2GH To CQ Via D1* >[10:00:00]", "Fm EF2GH To CQ Via D1*,D2* <UI>",
+                  "Fm EF2GH To CQ Via D2* <UI>", "Fm ZZ9ZZ To CQ Via D1* <UI>",
+                  "Fm ZZ9ZZ To CQ Via D1 <UI>"});
+    ASSERT_EQ(out.stations.size(), 2U);
+    EXPECT_EQ(stationSummary(out.stations[0]),
+              "3 frames, first 10:00:00, last 10:00:00, via digipeater, heard via D2* or D1*");
+    EXPECT_EQ(stationSummary(out.stations[1]),
+              "2 frames, no time stamp, direct and via digipeater");
+}
+
 } // namespace
 } // namespace tallix::analysis

@@ -60,6 +60,7 @@ const TextRow textRows[] = {
     // Unbalanced braces.
     {"text after the document", "{\\rtf1 a}\r\n}b{c}", "a"},
     {"missing closing braces", R"({\rtf1 a{\b b)", "ab"},
+    {"cut off in 100000 open groups", "{\\rtf1 " + std::string(100000, '{') + "\\ul open", "open"},
     {"closing brace without a group", "plain}text", "plaintext"},
     // Bytes that keep their Windows-1252 reading whatever the code page.
     {"symbol font keeps its bytes", R"({\rtf1\ansicpg1251{\fonttbl{\f2\fcharset2 S;}}\f2\'b7})",

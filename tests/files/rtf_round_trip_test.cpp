@@ -1,6 +1,6 @@
-// A plain log wrapped in rich text in each code page the reader decodes gives
-// the same figures as the plain log: its text is ASCII, which every one of
-// these code pages keeps, so nothing of it may change on the way.
+// A plain log wrapped in rich text gives the same figures as the plain log:
+// its text is ASCII, which every code page keeps, so nothing of it may change
+// on the way.
 
 #include <gtest/gtest.h>
 
@@ -33,45 +33,24 @@ void PrintTo(const CodePageRow& row, std::ostream* os) {
     testsupport::printRowName(row.name, os);
 }
 
+// ASCII takes the same way through every code page but Windows-1252's: one
+// row for each way, a double-byte page, and the font table naming Johab, the
+// one system converter that would not keep ASCII by itself.
 const CodePageRow codePageRows[] = {
-    {"ansicpg1250", 1250, R"(\ansi\ansicpg1250)"},
-    {"ansicpg1251", 1251, R"(\ansi\ansicpg1251)"},
     {"ansicpg1252", 1252, R"(\ansi\ansicpg1252)"},
-    {"ansicpg1253", 1253, R"(\ansi\ansicpg1253)"},
-    {"ansicpg1254", 1254, R"(\ansi\ansicpg1254)"},
-    {"ansicpg1255", 1255, R"(\ansi\ansicpg1255)"},
-    {"ansicpg1256", 1256, R"(\ansi\ansicpg1256)"},
-    {"ansicpg1257", 1257, R"(\ansi\ansicpg1257)"},
-    {"ansicpg1258", 1258, R"(\ansi\ansicpg1258)"},
-    {"ansicpg874", 874, R"(\ansi\ansicpg874)"},
+    {"ansicpg1251", 1251, R"(\ansi\ansicpg1251)"},
     {"ansicpg932", 932, R"(\ansi\ansicpg932)"},
-    {"ansicpg936", 936, R"(\ansi\ansicpg936)"},
-    {"ansicpg949", 949, R"(\ansi\ansicpg949)"},
-    {"ansicpg950", 950, R"(\ansi\ansicpg950)"},
-    {"mac", 10000, R"(\mac)"},
-    {"pc", 437, R"(\pc)"},
-    {"pca", 850, R"(\pca)"},
-    {"fcharset77", 10000, R"(\ansi\deff0{\fonttbl{\f0\fcharset77 M;}})"},
-    {"fcharset128", 932, R"(\ansi\deff0{\fonttbl{\f0\fcharset128 M;}})"},
-    {"fcharset129", 949, R"(\ansi\deff0{\fonttbl{\f0\fcharset129 M;}})"},
     {"fcharset130", 1361, R"(\ansi\deff0{\fonttbl{\f0\fcharset130 M;}})"},
-    {"fcharset134", 936, R"(\ansi\deff0{\fonttbl{\f0\fcharset134 M;}})"},
-    {"fcharset136", 950, R"(\ansi\deff0{\fonttbl{\f0\fcharset136 M;}})"},
-    {"fcharset161", 1253, R"(\ansi\deff0{\fonttbl{\f0\fcharset161 M;}})"},
-    {"fcharset162", 1254, R"(\ansi\deff0{\fonttbl{\f0\fcharset162 M;}})"},
-    {"fcharset163", 1258, R"(\ansi\deff0{\fonttbl{\f0\fcharset163 M;}})"},
-    {"fcharset177", 1255, R"(\ansi\deff0{\fonttbl{\f0\fcharset177 M;}})"},
-    {"fcharset178", 1256, R"(\ansi\deff0{\fonttbl{\f0\fcharset178 M;}})"},
-    {"fcharset186", 1257, R"(\ansi\deff0{\fonttbl{\f0\fcharset186 M;}})"},
-    {"fcharset204", 1251, R"(\ansi\deff0{\fonttbl{\f0\fcharset204 M;}})"},
-    {"fcharset222", 874, R"(\ansi\deff0{\fonttbl{\f0\fcharset222 M;}})"},
-    {"fcharset238", 1250, R"(\ansi\deff0{\fonttbl{\f0\fcharset238 M;}})"},
-    {"fcharset255", 437, R"(\ansi\deff0{\fonttbl{\f0\fcharset255 M;}})"},
 };
 
+TEST(RtfCodePages, TheSystemConvertsEveryCodePageADocumentCanName) {
+    for (const int codePage : {1250, 1251, 1253, 1254, 1255, 1256, 1257, 1258, 874, 932, 936, 949,
+                               950, 10000, 437, 850, 1361})
+        EXPECT_TRUE(text::CodePageDecoder::converts(codePage)) << codePage;
+}
+
 // The log as a writer of rich text puts it: a mark between lines, the
-// specials escaped, and the header punctuation as hex bytes, which go through
-// the code page's converter.
+// specials escaped, and the header punctuation as hex bytes.
 std::string wrapped(const std::string& header, const std::string& text) {
     // A space ends a control word; after a group it would be text.
     std::string rtf = "{\\rtf1" + header + (header.ends_with('}') ? "" : " ");

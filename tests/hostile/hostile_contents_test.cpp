@@ -1,7 +1,5 @@
-// Hostile file contents through the preview and the whole run: binary bytes,
-// NUL bytes, a 10 MB line, 8-bit calls and texts, only CRs, only LFs. The
-// preview shows the bytes as they are, the run gives its exact result, and the
-// file is left byte for byte as it was.
+// Hostile file contents: the preview shows the bytes as they are, the run
+// gives its exact result, and the file is left byte for byte as it was.
 
 #include <gtest/gtest.h>
 

@@ -113,10 +113,11 @@ system_layout=(
     share share/man share/man/man1 share/man/man1/tallix-report.1
     share/bash-completion share/bash-completion/completions
     share/bash-completion/completions/tallix-report
+    lib lib/tallix lib/tallix/tallix-report-graph.so
 )
 if [[ $ui == ON ]]; then
     # With Qt: the module that paints tallix-report's charts.
-    system_layout+=(lib lib/tallix lib/tallix/tallix-report-chart.so)
+    system_layout+=(lib/tallix/tallix-report-chart.so)
 fi
 
 check_system() {
@@ -127,6 +128,11 @@ check_system() {
     [[ -x $prefix/bin/tallix-report ]] || fail "the installed tallix-report is not executable"
     "$prefix/bin/tallix-report" --version | grep -q '^tallix-report [0-9]' ||
         fail "the installed tallix-report does not run"
+    # It finds its graph module from its own folder.
+    printf 'Kest log\r\nFm EF2GH To CQ Via D1* >[10:00:00]\r\n' >"$work/graph.log"
+    "$prefix/bin/tallix-report" --call A --graph "$work/graph.svg" "$work/graph.log" \
+        >/dev/null 2>"$work/graph.err" && grep -q '<svg' "$work/graph.svg" ||
+        fail "the installed tallix-report writes no graph: $(cat "$work/graph.err")"
     if [[ $ui == ON ]]; then
         # It finds its chart module from its own folder.
         printf 'Kest log\r\nFm EF2GH To CQ >[10:00:00]\r\n' >"$work/chart.log"

@@ -21,7 +21,6 @@ void PrintTo(const NameRow& row, std::ostream* os) {
 }
 
 const NameRow nameRows[] = {
-    {"plain words", "file made unreadable", "file made unreadable"},
     {"punctuation kept", "8-bit own call, \"calls\" & texts", "8-bit own call, \"calls\" & texts"},
     {"line breaks escaped", "a\r\nb", "a\\x0D\\x0Ab"},
     {"NUL, tab and DEL escaped", std::string("a\0\t\x7F", 4), "a\\x00\\x09\\x7F"},

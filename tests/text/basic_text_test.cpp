@@ -28,7 +28,6 @@ TEST_P(SingleTextTest, ReadsAsTheFigureIsShown) {
 INSTANTIATE_TEST_SUITE_P(
     Values, SingleTextTest,
     testing::Values(SingleRow{"Zero", 0.0f, "0"}, SingleRow{"MinusOne", -1.0f, "-1"},
-                    SingleRow{"LineFigure", 240.0f, "240"},
                     SingleRow{"LargestPlain", 9999999.0f, "9999999"},
                     SingleRow{"TenMillion", 10000000.0f, "1E+07"},
                     // 16777217 is not a single; it reads as its nearest, 16777216.

@@ -30,7 +30,8 @@ std::string read(const Options& o) {
     return o.file + (o.call ? " [" + *o.call + "]" : "") +
            (o.processedOut ? " >" + *o.processedOut : "") + (o.chart ? " chart " + *o.chart : "") +
            (o.sort.empty() ? "" : " sort " + o.sort) + (o.keepTx ? " keep-tx" : "") +
-           (o.json ? " json" : "") + (o.stations ? " stations" : "") + (o.csv ? " csv" : "");
+           (o.json ? " json" : "") + (o.stations ? " stations" : "") + (o.csv ? " csv" : "") +
+           (o.paths ? " paths" : "") + (o.graph ? " graph " + *o.graph : "");
 }
 
 TEST(ParseArguments, ReadsTheOptionsOrNamesTheMistake) {
@@ -51,7 +52,10 @@ TEST(ParseArguments, ReadsTheOptionsOrNamesTheMistake) {
              {{"--stations", "--sort", "name", "l"},
               "takes last, first, call or count, not 'name'"},
              {{"--chart", "svg", "l"}, "ending in .svg or .png"},
-             {{"--stations", "--csv", "--json", "l"}, "do not go together"}}) {
+             {{"--stations", "--csv", "--json", "l"}, "do not go together"},
+             {{"l", "--paths", "--csv", "--graph=g.DOT"}, "l csv paths graph g.DOT"},
+             {{"--graph", "g.txt", "l"}, "ending in .dot, .svg or .png"},
+             {{"--stations", "--paths", "--csv", "l"}, "goes with one of"}}) {
         const ParsedArguments p = parseArguments(args);
         const bool named = p.error.find(expected) != std::string::npos;
         EXPECT_EQ(p.error.empty() ? read(p.options) : named ? expected : p.error, expected);

@@ -82,14 +82,11 @@ private slots:
                  "Reports", ";Kest\r\n\r\n\r\n<u>pa3x</u> &amp; <i>q\r\n");
         w.show();
         QCOMPARE(w.entries("File1"), (QStringList{"<b>bold.txt", "a&lt;b.txt"}));
-        QVERIFY(showsAsItStands(w.get<QLabel>("Label2")));
-        w.select("<b>bold.txt");
-        QCOMPARE(w.caption("Label5").section('/', -1), "<b>bold.txt");
-        QVERIFY(showsAsItStands(w.get<QLabel>("Label5")));
         w.select("a&lt;b.txt");
         QCOMPARE(w.caption("Label5").section('/', -1), "a&lt;b.txt");
         QVERIFY(showsAsItStands(w.get<QLabel>("Label5")));
         w.select("<b>bold.txt");
+        QCOMPARE(w.caption("Label5").section('/', -1), "<b>bold.txt");
         w.click("Command2");
         QCOMPARE(w.entries("List1"), QStringList{"ZZ9ZZ"}); // the run read it
         for (const char* label : {"Label2", "Label5", "Label35", "Label22"})
@@ -194,7 +191,6 @@ private slots:
     void namesShownAndTypedBack_data() {
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("plain") << QByteArray("pass.log") << "pass.log";
         QTest::newRow("UTF-8") << QByteArray("caf\xC3\xA9.log") << "caf\u00E9.log";
         QTest::newRow("a Latin-1 byte") << QByteArray("caf\xE9.log") << "caf\\xE9.log";
         QTest::newRow("a cut UTF-8 sequence") << QByteArray("a\xC3") << "a\\xC3";

@@ -9,6 +9,11 @@
 #include <QStandardPaths>
 #include <QTableView>
 
+#include <QSvgRenderer>
+#include <QSvgWidget>
+#include <QTabWidget>
+#include <QTableWidget>
+
 #include "ui/activity_chart.h"
 #include "ui/heard_stations_window.h"
 #include "window_fixture.h"
@@ -27,11 +32,21 @@ const Files Logs = {{"Reports/pass.log", "Kest log\r\nFm EF2GH To CQ >[10:00:00]
                                          "Fm EF2GH To CQ Via DIGI* >[10:42:13]\r\nhi\r\n"
                                          "fm ab1cd to cq >[10:05:00]\r\n"},
                     {"Reports/other.log", "Kest log\r\nFm PA3XYZ To CQ >[22:00:00]\r\n"
-                                          "Fm DL1AAA To CQ >[22:04:00]\r\n"}};
+                                          "Fm DL1AAA To CQ >[22:04:00]\r\n"},
+                    // EF2GH only through D1 or D2; ZZ9ZZ direct and through D1
+                    // unrepeated; the own frame back through D1, then D2.
+                    {"Reports/paths.log", "Kest log\r\n"
+                                          "Fm EF2GH To CQ Via D1* <UI> >[10:00:00]\r\nhi\r\n"
+                                          "Fm ZZ9ZZ To CQ <UI> >[10:01:00]\r\n"
+                                          "Fm AB1CD To CQ Via D1*,D2* <UI> >[10:02:00]\r\n"
+                                          "Fm EF2GH To CQ Via D1,D2* <UI> >[10:03:00]\r\n"
+                                          "Fm EF2GH To CQ Via D1* <UI> >[10:04:00]\r\n"
+                                          "Fm ZZ9ZZ To CQ Via D1 <UI> >[10:05:00]\r\n"}};
 
 // The stations window opened from `list` after a run over pass.log.
-HeardStationsWindow* openStations(Window& w, const char* list = "List1") {
-    w.run("pass.log");
+HeardStationsWindow* openStations(Window& w, const char* list = "List1",
+                                  const QString& log = "pass.log") {
+    w.run(log);
     auto* entries = w.get<QListWidget>(list);
     emit entries->itemDoubleClicked(entries->item(0));
     return w.get<HeardStationsWindow>("HeardStations");
@@ -39,7 +54,7 @@ HeardStationsWindow* openStations(Window& w, const char* list = "List1") {
 
 // The calls in the table's order, then the chart's minutes.
 QString shown(HeardStationsWindow* stations) {
-    const QAbstractItemModel* model = stations->findChild<QTableView*>()->model();
+    const QAbstractItemModel* model = stations->findChild<QTableView*>("StationTable")->model();
     QStringList calls;
     for (int r = 0; r < model->rowCount(); ++r)
         calls << model->index(r, 0).data().toString();
@@ -47,8 +62,20 @@ QString shown(HeardStationsWindow* stations) {
     return calls.join(' ') + " | " + QString::number(minutes.size());
 }
 
+// A table's rows, cells joined by "|".
+QStringList rowsOf(const QTableWidget* table) {
+    QStringList rows;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < table->columnCount(); ++c)
+            cells << table->item(r, c)->text();
+        rows << cells.join('|');
+    }
+    return rows;
+}
+
 void clickHeader(HeardStationsWindow* stations, int section) {
-    QHeaderView* header = stations->findChild<QTableView*>()->horizontalHeader();
+    QHeaderView* header = stations->findChild<QTableView*>("StationTable")->horizontalHeader();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                       QPoint(header->sectionViewportPosition(section) + 5, header->height() / 2));
 }
@@ -80,7 +107,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(stations));
         QCOMPARE(stations->windowTitle(), "Heard stations");
         QCOMPARE(shown(stations), "EF2GH ab1cd AB1CD ZZ9ZZ | 43"); // newest first
-        QCOMPARE(shownTip(stations->findChild<QTableView*>()
+        QCOMPARE(shownTip(stations->findChild<QTableView*>("StationTable")
                               ->model()
                               ->index(3, 0)
                               .data(Qt::ToolTipRole)
@@ -122,6 +149,53 @@ private slots:
         for (int i = 0; i < clicks; ++i)
             clickHeader(stations, section);
         QCOMPARE(shown(stations), calls);
+    }
+
+    // The paths of the run in the "Paths" view, the graph drawn in the "Graph"
+    // view and saved as DOT, SVG or PNG by the name's ending.
+    void pathsAndGraph() {
+        Window w(Logs);
+        HeardStationsWindow* stations = openStations(w, "List1", "paths.log");
+        // EF2GH, first in List1, is never heard direct.
+        QCOMPARE(shownTip(w.get<QListWidget>("List1")->item(0)->toolTip()).section(", ", -1),
+                 "heard via D1* or D2*");
+        QVERIFY(QTest::qWaitForWindowExposed(stations));
+        auto* views = stations->findChild<QTabWidget*>("StationViews");
+        QTest::mouseClick(views->tabBar(), Qt::LeftButton, {},
+                          views->tabBar()->tabRect(1).center());
+        QCOMPARE(views->currentWidget()->objectName(), "PathsView");
+        QCOMPARE(
+            rowsOf(stations->findChild<QTableWidget*>("PathTable")),
+            QStringList({"AB1CD|D1*,D2*|1|10:02:00|10:02:00|D2", "EF2GH|D1*|2|10:00:00|10:04:00|D1",
+                         "EF2GH|D1,D2*|1|10:03:00|10:03:00|D2",
+                         "ZZ9ZZ|direct|1|10:01:00|10:01:00|ZZ9ZZ",
+                         "ZZ9ZZ|D1|1|10:05:00|10:05:00|ZZ9ZZ"}));
+        QCOMPARE(rowsOf(stations->findChild<QTableWidget*>("DigipeaterTable")),
+                 QStringList({"D1|5|3|3", "D2|2|2|2"}));
+
+        QTest::mouseClick(views->tabBar(), Qt::LeftButton, {},
+                          views->tabBar()->tabRect(2).center());
+        auto* picture = stations->findChild<QSvgWidget*>("PathGraph");
+        QVERIFY(picture->isVisible());
+        QVERIFY(picture->renderer()->isValid());
+        QVERIFY(picture->renderer()->defaultSize().width() > 100);
+
+        const fs::path dot = w.root / "g.dot", svg = w.root / "g.svg", png = w.root / "g.png";
+        writeFile(dot, "keep me");
+        w.prompts.saveAnswers = {dot.string(), dot.string(), svg.string(), png.string(),
+                                 (w.root / "gone" / "g.svg").string()};
+        w.prompts.answers = {tallix::ui::Answer::No, tallix::ui::Answer::Yes};
+        std::vector<std::string> got;
+        for (int i = 0; i < 5; ++i) {
+            QTest::mouseClick(stations->findChild<QPushButton*>("SaveGraph"), Qt::LeftButton);
+            got.push_back(readFile(dot).substr(0, 14));
+        }
+        QCOMPARE(got[0], "keep me");
+        QCOMPARE(got[1], "digraph paths ");
+        QCOMPARE(w.prompts.saveRequests[0].initialName, "paths-paths.svg");
+        QVERIFY(QSvgRenderer(QString::fromStdString(svg.string())).isValid());
+        QVERIFY(!QImage(QString::fromStdString(png.string()), "PNG").isNull());
+        QCOMPARE(w.prompts.messages.back().icon, tallix::app::Icon::Critical);
     }
 
     // "No" to replacing a file keeps it; the table is saved in its order; the

@@ -1,7 +1,5 @@
-// The two panes: the window stays responsive while a long log is processed,
-// lines wrap at the pane's width, rich text keeps its layout, and a file too
-// large to show gets a notice in place of its text while every figure stays
-// exact. These tests run on the offscreen platform and under a real X server.
+// The two panes, on the offscreen platform and under a real X server, where
+// painting and layout take their real time.
 
 #include <QtTest>
 #include <QtWidgets>

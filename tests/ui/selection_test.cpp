@@ -1,8 +1,5 @@
-// Which file the window acts on, driven with real input: only a click, a key
-// pressed in the file list or a double click chooses a file; the list taking
-// the focus, Tab, a refresh or code never does. Also the Process button's
-// double click and closing the window during a run. These tests run on the
-// offscreen platform and under a real X server.
+// Which file the window acts on, driven with real input on the offscreen
+// platform and under a real X server, where the focus behaves as on a desktop.
 
 #include <QtTest>
 #include <QtWidgets>

@@ -9,6 +9,7 @@
 #include "base/error_numbers.h"
 #include "base/input_file.h"
 #include "chart_file.h"
+#include "graph_file.h"
 #include "report.h"
 #include "text/cp1252.h"
 
@@ -35,6 +36,14 @@ std::string shown(std::string_view path) {
 }
 
 } // namespace
+
+#ifdef __SANITIZE_ADDRESS__
+// Graphviz's text layout keeps fontconfig's caches until the process ends:
+// not a leak of this program's.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+#endif
 
 int main(int argc, char** argv) {
     // No signal ends a run: a reader that went away (| head) or a file size
@@ -81,9 +90,10 @@ int main(int argc, char** argv) {
     }
 
     report::TerminalControl control(!options.keepTx);
-    const analysis::RunOutcome outcome =
-        report::analyseFile(options.file, ownCall, control, options.processedOut.has_value(),
-                            options.stations || options.chart.has_value(), options.json);
+    const bool paths = options.paths || options.graph.has_value();
+    const analysis::RunOutcome outcome = report::analyseFile(
+        options.file, ownCall, control, options.processedOut.has_value(),
+        options.stations || options.chart.has_value() || paths, options.json, paths);
     int status = ExitRun;
     if (outcome.failure) {
         put(stderr, std::string(report::ProgramName) + ": " +
@@ -109,28 +119,49 @@ int main(int argc, char** argv) {
     if (outcome.end == analysis::RunOutcome::End::Concluded && options.processedOut)
         write("the processed text", *options.processedOut, outcome.processedText);
 
+    // A picture that could not be made is named with the reason.
+    auto writeMade = [&](const std::string& what, const std::string& path, const std::string& bytes,
+                         const std::string& error) {
+        if (error.empty()) {
+            write(what, path, bytes);
+        } else {
+            note("cannot write " + what + " to " + shown(path) + ": " + error);
+            status = ExitFailure;
+        }
+    };
     if (outcome.end == analysis::RunOutcome::End::Concluded && options.chart) {
         const report::ChartPicture picture = report::chartPicture(
             outcome.activity,
             report::chartFormatOf(*options.chart).value_or(report::ChartFormat::Svg));
-        if (picture.error.empty()) {
-            write("the chart", *options.chart, picture.bytes);
-        } else {
-            note("cannot write the chart to " + shown(*options.chart) + ": " + picture.error);
-            status = ExitFailure;
-        }
+        writeMade("the chart", *options.chart, picture.bytes, picture.error);
+    }
+    if (outcome.end == analysis::RunOutcome::End::Concluded && options.graph) {
+        const graph::GraphFile file = report::pathGraphFile(
+            outcome.paths, analysis::ownStationOf(outcome.stations),
+            graph::graphFormatOf(*options.graph).value_or(graph::GraphFormat::Dot));
+        writeMade("the graph", *options.graph, file.bytes, file.error);
     }
 
     const report::StationOrder order =
         report::stationOrder(options.sort).value_or(report::StationOrder{});
-    if (options.json)
-        put(stdout,
-            options.stations ? report::jsonReport(outcome, order) : report::jsonReport(outcome));
-    else if (options.stations)
-        put(stdout, options.csv ? report::stationsCsvReport(outcome, order)
-                                : report::stationsTextReport(outcome, order));
-    else
+    if (options.json) {
+        report::JsonParts parts;
+        if (options.stations)
+            parts.stations = order;
+        parts.paths = options.paths;
+        put(stdout, report::jsonReport(outcome, parts));
+    } else if (options.stations || options.paths) {
+        if (options.stations)
+            put(stdout, options.csv ? report::stationsCsvReport(outcome, order)
+                                    : report::stationsTextReport(outcome, order));
+        if (options.stations && options.paths)
+            put(stdout, "\n");
+        if (options.paths)
+            put(stdout,
+                options.csv ? report::pathsCsvReport(outcome) : report::pathsTextReport(outcome));
+    } else {
         put(stdout, report::textReport(outcome, ownCall));
+    }
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         note("cannot write the report");
         return ExitFailure;

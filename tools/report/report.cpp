@@ -14,6 +14,7 @@
 #include "base/whole_file.h"
 #include "chart_file.h"
 #include "files/raw_text.h"
+#include "graph/path_graph.h"
 #include "json_output.h"
 #include "text/basic_text.h"
 #include "text/cp1252.h"
@@ -21,27 +22,6 @@
 namespace fs = std::filesystem;
 
 namespace tallix::report {
-
-std::string visibleBytes(std::string_view cp1252Text) {
-    std::string out;
-    out.reserve(cp1252Text.size());
-    for (const char c : cp1252Text) {
-        const auto byte = static_cast<unsigned char>(c);
-        // C0, DEL, and the five bytes the code page leaves undefined, which
-        // stand for C1 controls (0x9D would open an operating-system command).
-        const bool control = byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D ||
-                             byte == 0x8F || byte == 0x90 || byte == 0x9D;
-        if (!control) {
-            out.push_back(c);
-            continue;
-        }
-        static constexpr char Hex[] = "0123456789abcdef";
-        out += "\\x";
-        out.push_back(Hex[byte >> 4]);
-        out.push_back(Hex[byte & 15]);
-    }
-    return out;
-}
 
 std::string terminalText(std::string_view cp1252Text) {
     return text::cp1252ToUtf8(visibleBytes(cp1252Text));
@@ -174,6 +154,15 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
             o.stations = true;
         } else if (arg == "--csv") {
             o.csv = true;
+        } else if (arg == "--paths") {
+            o.paths = true;
+        } else if (isOption(arg, "--graph")) {
+            if (!takeValue(args, i, "--graph", o.graph, parsed.error))
+                return parsed;
+            if (!graph::graphFormatOf(*o.graph)) {
+                parsed.error = "option '--graph' needs a file name ending in .dot, .svg or .png";
+                return parsed;
+            }
         } else if (isOption(arg, "--sort")) {
             std::optional<std::string> word;
             if (!takeValue(args, i, "--sort", word, parsed.error))
@@ -203,7 +192,8 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
             }
         } else if (isOption(arg, "--keep-tx") || isOption(arg, "--json") ||
                    isOption(arg, "--help") || isOption(arg, "--version") ||
-                   isOption(arg, "--stations") || isOption(arg, "--csv")) {
+                   isOption(arg, "--stations") || isOption(arg, "--csv") ||
+                   isOption(arg, "--paths")) {
             parsed.error = "option '" + arg.substr(0, arg.find('=')) + "' takes no argument";
             return parsed;
         } else {
@@ -211,9 +201,12 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
             return parsed;
         }
     }
-    if (!o.stations && (o.csv || !o.sort.empty()))
-        parsed.error =
-            std::string("option '") + (o.csv ? "--csv" : "--sort") + "' goes with '--stations'";
+    if (!o.stations && !o.sort.empty())
+        parsed.error = "option '--sort' goes with '--stations'";
+    else if (o.csv && !o.stations && !o.paths)
+        parsed.error = "option '--csv' goes with '--stations' or '--paths'";
+    else if (o.csv && o.stations && o.paths)
+        parsed.error = "option '--csv' goes with one of '--stations' and '--paths'";
     else if (o.csv && o.json)
         parsed.error = "options '--csv' and '--json' do not go together";
     else if (!haveFile)
@@ -253,7 +246,8 @@ std::string outputClash(const Options& options) {
     };
     const std::optional<std::string> input = options.file;
     const Named outputs[] = {{"'--processed-out' file", options.processedOut},
-                             {"'--chart' file", options.chart}};
+                             {"'--chart' file", options.chart},
+                             {"'--graph' file", options.graph}};
     std::vector<std::pair<std::string, FileIdentity>> seen;
     if (const auto id = identityOf(options.file))
         seen.emplace_back("the input FILE", *id);
@@ -277,7 +271,8 @@ std::string usageLine() {
     return std::string("Usage: ") + ProgramName +
            " [--call CALL] [--keep-tx] [--json] [--processed-out FILE]\n"
            "       [--stations [--sort last|first|call|count] [--csv]]\n"
-           "       [--chart FILE.svg|FILE.png] FILE\n";
+           "       [--paths] [--chart FILE.svg|FILE.png]\n"
+           "       [--graph FILE.dot|FILE.svg|FILE.png] FILE\n";
 }
 
 std::string helpText() {
@@ -303,15 +298,24 @@ std::string helpText() {
            "                        holds them (Windows-1252), CR LF line ends\n"
            "  --chart FILE          write the activity per minute as a chart to FILE,\n"
            "                        SVG or PNG by its name's ending\n"
+           "  --paths               print the digipeater paths instead: per station\n"
+           "                        each path with its frames, first and last heard and\n"
+           "                        the station heard on air; then per digipeater its\n"
+           "                        frames, those it repeated (*) and its stations;\n"
+           "                        with --csv the path table, with --json add the\n"
+           "                        \"paths\" and \"digipeaters\" arrays\n"
+           "  --graph FILE          write who is heard through whom as a graph to FILE:\n"
+           "                        DOT, SVG or PNG by its name's ending\n"
            "  --help                show this help\n"
            "  --version             show the version\n"
            "\n"
            "A FILE beginning with '-' can be given after '--'.\n"
            "Exit status: 0 after a run, 1 when the file cannot be analysed (a pipe,\n"
-           "a device or a folder is refused unread) or the processed text or the\n"
-           "chart cannot be written, 2 on a usage error, an output that is the input\n"
-           "FILE or another output among them. Control bytes are shown as \\x1b and\n"
-           "the like; CSV fields that would start a formula begin with '.\n";
+           "a device or a folder is refused unread) or the processed text, the\n"
+           "chart or the graph cannot be written, 2 on a usage error, an output that\n"
+           "is the input FILE or another output among them. Control bytes are\n"
+           "shown as \\x1b and the like; CSV fields that would start a formula\n"
+           "begin with '.\n";
 }
 
 std::string versionText() {
@@ -358,7 +362,8 @@ analysis::RunOutcome runWith(const analysis::RunInput& input, TerminalControl& c
 
 analysis::RunOutcome analyseFile(const std::string& path, const std::string& ownCall,
                                  TerminalControl& control, bool keepProcessedText,
-                                 bool stationStatistics, bool previewLineFigure) {
+                                 bool stationStatistics, bool previewLineFigure,
+                                 bool stationPaths) {
     analysis::RunInput input;
     input.currentFile = path;
     input.isRtf = files::isRtfPath(path);
@@ -366,6 +371,7 @@ analysis::RunOutcome analyseFile(const std::string& path, const std::string& own
     input.writeRtfTempFile = false;
     input.keepProcessedText = keepProcessedText;
     input.stationStatistics = stationStatistics;
+    input.stationPaths = stationPaths;
     input.previewLineFigure = previewLineFigure;
     // A plain file is read once, straight into the line store: its bytes are
     // both the lines and the raw pane. A rich-text source's raw pane is its
@@ -407,28 +413,27 @@ std::vector<analysis::StationRecord> orderedStations(const analysis::RunOutcome&
 
 } // namespace
 
-std::string stationsTextReport(const analysis::RunOutcome& outcome, StationOrder order) {
-    if (outcome.end != analysis::RunOutcome::End::Concluded)
-        return {};
-    struct Column {
-        const char* title;
-        bool right; // numbers stand right
-    };
-    static constexpr Column Columns[] = {
-        {"Call", false},  {"Frames", true},         {"First heard", false}, {"Last heard", false},
-        {"Direct", true}, {"Via digipeater", true}, {"Own", false}};
-    using Row = std::array<std::string, std::size(Columns)>;
-    Row titles;
-    for (std::size_t c = 0; c < std::size(Columns); ++c)
-        titles[c] = Columns[c].title;
-    std::vector<Row> rows{titles};
-    for (const analysis::StationRecord& s : orderedStations(outcome, order))
-        rows.push_back({visibleBytes(s.call), std::to_string(s.frames), s.firstHeard(),
-                        s.lastHeard(), std::to_string(s.direct), std::to_string(s.viaDigipeater),
-                        s.own ? "yes" : ""});
+namespace {
+
+struct Column {
+    const char* title;
+    bool right; // numbers stand right
+};
+
+// Rows of cells in Windows-1252 (control bytes already shown) under their
+// titles, aligned, in UTF-8.
+std::string alignedTable(const std::vector<Column>& columns,
+                         const std::vector<std::vector<std::string>>& cells) {
+    std::vector<std::vector<std::string>> rows;
+    rows.reserve(cells.size() + 1);
+    std::vector<std::string> titles;
+    for (const Column& c : columns)
+        titles.emplace_back(c.title);
+    rows.push_back(std::move(titles));
+    rows.insert(rows.end(), cells.begin(), cells.end());
     // Widths in characters: one byte is one character of the station's code
     // page, so the padding is counted before the text becomes UTF-8.
-    std::array<std::size_t, std::size(Columns)> widths{};
+    std::vector<std::size_t> widths(columns.size());
     for (const auto& row : rows)
         for (std::size_t c = 0; c < row.size(); ++c)
             widths[c] = std::max(widths[c], row[c].size());
@@ -439,12 +444,63 @@ std::string stationsTextReport(const analysis::RunOutcome& outcome, StationOrder
             if (c > 0)
                 line += "  ";
             const std::string pad(widths[c] - row[c].size(), ' ');
-            line += Columns[c].right ? pad + row[c] : row[c] + pad;
+            line += columns[c].right ? pad + row[c] : row[c] + pad;
         }
         out += text::cp1252ToUtf8(text::trimTrailingSpaces(line));
         out.push_back('\n');
     }
     return out;
+}
+
+} // namespace
+
+std::string stationsTextReport(const analysis::RunOutcome& outcome, StationOrder order) {
+    if (outcome.end != analysis::RunOutcome::End::Concluded)
+        return {};
+    std::vector<std::vector<std::string>> rows;
+    for (const analysis::StationRecord& s : orderedStations(outcome, order))
+        rows.push_back({visibleBytes(s.call), std::to_string(s.frames), s.firstHeard(),
+                        s.lastHeard(), std::to_string(s.direct), std::to_string(s.viaDigipeater),
+                        s.own ? "yes" : ""});
+    return alignedTable({{"Call", false},
+                         {"Frames", true},
+                         {"First heard", false},
+                         {"Last heard", false},
+                         {"Direct", true},
+                         {"Via digipeater", true},
+                         {"Own", false}},
+                        rows);
+}
+
+std::string pathsTextReport(const analysis::RunOutcome& outcome) {
+    if (outcome.end != analysis::RunOutcome::End::Concluded)
+        return {};
+    std::vector<std::vector<std::string>> paths;
+    for (const analysis::PathRecord& p : outcome.paths)
+        paths.push_back({visibleBytes(p.station), visibleBytes(analysis::shownPath(p.via)),
+                         std::to_string(p.frames), p.firstHeard(), p.lastHeard(),
+                         visibleBytes(p.heardFrom())});
+    std::vector<std::vector<std::string>> digis;
+    for (const analysis::DigipeaterRecord& d : analysis::digipeaters(outcome.paths))
+        digis.push_back({visibleBytes(d.call), std::to_string(d.frames), std::to_string(d.repeated),
+                         std::to_string(d.stations)});
+    return alignedTable({{"Station", false},
+                         {"Path", false},
+                         {"Frames", true},
+                         {"First heard", false},
+                         {"Last heard", false},
+                         {"Heard from", false}},
+                        paths) +
+           "\n" +
+           alignedTable(
+               {{"Digipeater", false}, {"Frames", true}, {"Repeated", true}, {"Stations", true}},
+               digis);
+}
+
+std::string pathsCsvReport(const analysis::RunOutcome& outcome) {
+    if (outcome.end != analysis::RunOutcome::End::Concluded)
+        return {};
+    return analysis::pathsCsv(outcome.paths);
 }
 
 std::string stationsCsvReport(const analysis::RunOutcome& outcome, StationOrder order) {
@@ -496,7 +552,26 @@ void addStationArrays(Json& json, const analysis::RunOutcome& outcome, StationOr
     }
 }
 
-std::string jsonReportOf(const analysis::RunOutcome& outcome, const StationOrder* stations) {
+void addPathArrays(Json& json, const analysis::RunOutcome& outcome) {
+    Json& paths = json["paths"] = Json::array();
+    for (const analysis::PathRecord& p : outcome.paths)
+        paths.push_back({{"station", jsonText(p.station)},
+                         {"via", jsonText(p.via)},
+                         {"frames", p.frames},
+                         {"first", jsonText(p.firstHeard())},
+                         {"last", jsonText(p.lastHeard())},
+                         {"heard_from", jsonText(p.heardFrom())}});
+    Json& digis = json["digipeaters"] = Json::array();
+    for (const analysis::DigipeaterRecord& d : analysis::digipeaters(outcome.paths))
+        digis.push_back({{"call", jsonText(d.call)},
+                         {"frames", d.frames},
+                         {"repeated", d.repeated},
+                         {"stations", d.stations}});
+}
+
+} // namespace
+
+std::string jsonReport(const analysis::RunOutcome& outcome, const JsonParts& parts) {
     using End = analysis::RunOutcome::End;
     Json json = Json::object();
     if (outcome.end != End::Concluded) {
@@ -534,19 +609,19 @@ std::string jsonReportOf(const analysis::RunOutcome& outcome, const StationOrder
         if (!place.reportKey.empty())
             captions[std::string(place.reportKey)] = jsonText(outcome.figures.*place.figure);
     }
-    if (stations)
-        addStationArrays(json, outcome, *stations);
+    if (parts.stations)
+        addStationArrays(json, outcome, *parts.stations);
+    if (parts.paths)
+        addPathArrays(json, outcome);
     return jsonLine(json) + "\n";
 }
 
-} // namespace
-
 std::string jsonReport(const analysis::RunOutcome& outcome) {
-    return jsonReportOf(outcome, nullptr);
+    return jsonReport(outcome, JsonParts{});
 }
 
 std::string jsonReport(const analysis::RunOutcome& outcome, StationOrder stations) {
-    return jsonReportOf(outcome, &stations);
+    return jsonReport(outcome, JsonParts{stations, false});
 }
 
 std::string failureText(const analysis::Failure& failure) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "analysis/run.h"
+#include "text/basic_text.h"
 
 namespace tallix::report {
 
@@ -25,6 +26,8 @@ struct Options {
     bool csv = false;                   // ... as CSV
     std::string sort{};                 // its order: last (also when empty), first, call, count
     std::optional<std::string> chart{}; // the activity chart's file, .svg or .png
+    bool paths = false;                 // the digipeater paths instead of the figures
+    std::optional<std::string> graph{}; // the path graph's file, .dot, .svg or .png
 };
 
 struct ParsedArguments {
@@ -75,11 +78,13 @@ private:
 // limit is never held whole; a rich-text source (by its name) is read from
 // memory.
 // Without `keepProcessedText` only the processed text's size is counted;
-// without `stationStatistics` the stations and the activity are not gathered;
+// without `stationStatistics` the stations and the activity are not gathered,
+// without `stationPaths` their paths;
 // without `previewLineFigure` the raw pane's line figure is left at 0.
 analysis::RunOutcome analyseFile(const std::string& path, const std::string& ownCall,
                                  TerminalControl& control, bool keepProcessedText = true,
-                                 bool stationStatistics = true, bool previewLineFigure = true);
+                                 bool stationStatistics = true, bool previewLineFigure = true,
+                                 bool stationPaths = true);
 
 // The figures caption by caption, then the heard list, in UTF-8; empty when
 // the run did not conclude.
@@ -91,9 +96,9 @@ std::string failureText(const analysis::Failure& failure);
 // The same with the message naming `currentFile` as the terminal shows it.
 std::string failureText(const analysis::Failure& failure, std::string_view currentFile);
 
-// Control bytes (C0, DEL, the C1 controls of the code page's undefined bytes)
-// as "\x1b" and the like, so that nothing a log holds can steer the terminal.
-std::string visibleBytes(std::string_view cp1252Text);
+// Control bytes as "\x1b" and the like, so that nothing a log holds can
+// steer the terminal.
+using text::visibleBytes;
 // visibleBytes, then Windows-1252 to UTF-8.
 std::string terminalText(std::string_view cp1252Text);
 
@@ -115,6 +120,20 @@ std::string stationsCsvReport(const analysis::RunOutcome& outcome, StationOrder 
 // jsonReport with a "stations" array in that order and an "activity" array
 // (one object per minute) after the figures.
 std::string jsonReport(const analysis::RunOutcome& outcome, StationOrder stations);
+// What follows the figures: with `stations` the arrays above, with `paths` a
+// "paths" array (the path table's rows) and a "digipeaters" array.
+struct JsonParts {
+    std::optional<StationOrder> stations;
+    bool paths = false;
+};
+std::string jsonReport(const analysis::RunOutcome& outcome, const JsonParts& parts);
+
+// The path table (station, path, frames, first and last heard, heard from)
+// and the digipeater table (frames, repeated, stations) as aligned columns,
+// in UTF-8; empty when the run did not conclude.
+std::string pathsTextReport(const analysis::RunOutcome& outcome);
+// The path table as CSV with a header row, as the station table's CSV.
+std::string pathsCsvReport(const analysis::RunOutcome& outcome);
 
 // Writes bytes exactly as they are; 0, or the error number of the failure.
 int writeBytes(const std::string& path, std::string_view bytes);
