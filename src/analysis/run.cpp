@@ -269,7 +269,7 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
                     paneText = input.fileBytes;
                 else if (store.text() && files::looksLikeRtf(store.text().bytes))
                     paneText = std::make_shared<const std::string>(
-                        files::rawTextFromBytes(std::string(store.text().bytes)).text);
+                        files::richPlainText(store.text().bytes, [&] { control.loading(); }));
                 else
                     paneText = store.text();
                 if (!paneText)

@@ -88,6 +88,17 @@ RawText rawTextFromBytes(std::string bytes) {
     return r;
 }
 
+std::string richPlainText(std::string_view bytes, const std::function<void()>& reading) {
+    std::string text;
+    text.reserve(bytes.size()); // room at once: the text is shorter than its rich text
+    readRtfText(bytes, [&](std::string_view piece) {
+        text += piece;
+        if (reading)
+            reading();
+    });
+    return text;
+}
+
 RawText loadRawText(const std::string& path) {
     int errorNumber = 0;
     auto bytes = app::readWholeFile(path, &errorNumber);

@@ -44,6 +44,10 @@ struct RawText {
     RtfDocument document;  // paragraphs and formatting, for rich text
 };
 
+// The plain text of rich text, without its paragraphs and runs; `reading` is
+// called after every megabyte of it.
+std::string richPlainText(std::string_view bytes, const std::function<void()>& reading = {});
+
 // Loads a file as the raw pane does: rich text when its contents begin as rich
 // text, else the bytes exactly as they are.
 RawText loadRawText(const std::string& path);

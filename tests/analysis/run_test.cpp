@@ -237,6 +237,19 @@ TEST_F(RunTest, RichTextSourceNotHeldReportsTheSameAsHeld) {
     }
 }
 
+// Rich contents under a name without ".rtf": the lines are the file's own,
+// the raw pane (its size, its copy with the option off) is the plain text.
+TEST_F(RunTest, RichContentsUnderAnotherNameHaveTheirPlainTextAsThePane) {
+    const std::string rich = "{\\rtf1\\ansi Kest log\\par {\\b Fm ZZ9ZZ} To CQ\\par}";
+    ScriptedControl control;
+    control.removal = false;
+    const auto out = run(rich, control, "notes.log");
+    ASSERT_EQ(out.end, RunOutcome::End::Concluded);
+    EXPECT_EQ(out.lineCount, 1);
+    EXPECT_EQ(out.processedText, "Kest log\r\nFm ZZ9ZZ To CQ\r\n");
+    EXPECT_EQ(out.result.rawBytes, 26.0f);
+}
+
 // A terminal's control: nobody watches.
 struct Unwatched : ScriptedControl {
     bool showsProgress() override { return false; }
