@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TALLIX_FUZZ_CHECK(std::fwrite(text.data(), 1, text.size(), f) == text.size());
         TALLIX_FUZZ_CHECK(std::fclose(f) == 0);
     }
-    const std::vector<std::string_view> whole = analysis::splitLines(text);
+    const std::vector<std::string_view> whole = base::splitLines(text);
 
     // The run's reading: every line counted, the first MaxLines stored
     // without trailing blanks, and the text kept whole within the limit.
@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     constexpr std::size_t Kept = 16;
     std::FILE* f = std::fopen(scratchPath().c_str(), "rb");
     TALLIX_FUZZ_CHECK(f != nullptr);
-    analysis::LineReader reader(f, &readFrom, Kept);
+    base::LineReader reader(f, &readFrom, Kept);
     std::string line;
     std::size_t n = 0;
     while (reader.next(line)) {

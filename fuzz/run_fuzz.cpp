@@ -32,7 +32,7 @@ public:
           flipAt_(static_cast<std::int32_t>((choice >> 8) % 48)),
           cancelAt_(static_cast<std::int32_t>((choice >> 16) % 64)) {}
 
-    bool confirmUnrecognised(const app::MessageBox&) override {
+    bool confirmUnrecognised(const base::MessageBox&) override {
         ++prompts;
         return answer_;
     }
@@ -138,9 +138,9 @@ void writeScratch(std::string_view bytes) {
 // The line cutter fed in pieces of pseudo-random sizes gives the same lines as
 // the whole text cut at once.
 void checkSplitter(std::string_view bytes, std::uint64_t choice) {
-    const std::vector<std::string_view> whole = analysis::splitLines(bytes);
+    const std::vector<std::string_view> whole = base::splitLines(bytes);
     std::vector<std::string> pieces;
-    analysis::LineSplitter splitter;
+    base::LineSplitter splitter;
     auto onLine = [&](std::string_view line) { pieces.emplace_back(line); };
     std::size_t pos = 0;
     while (pos < bytes.size()) {
@@ -218,7 +218,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkOutcome(fromMemory, store, control, bytes, false);
     if (fromMemory.end == RunOutcome::End::Concluded)
         TALLIX_FUZZ_CHECK(static_cast<std::size_t>(fromMemory.lineCount) ==
-                          analysis::splitLines(bytes).size());
+                          base::splitLines(bytes).size());
 
     // The same file read from disk, with the raw pane holding its bytes: the
     // same outcome.
@@ -252,7 +252,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkOutcome(fromRtf, store, rtfControl, pane, true);
     // The pane's text and one CR LF were read as lines.
     TALLIX_FUZZ_CHECK(static_cast<std::size_t>(fromRtf.lineCount) ==
-                      analysis::splitLines(pane + "\r\n").size());
+                      base::splitLines(pane + "\r\n").size());
     if (fromRtf.lineCount <= analysis::MaxLines) {
         TALLIX_FUZZ_CHECK(fromRtf.end == RunOutcome::End::Concluded);
         TALLIX_FUZZ_CHECK(fromRtf.bringWindowToFront);

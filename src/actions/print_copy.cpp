@@ -2,29 +2,29 @@
 
 namespace tallix::actions {
 
-app::MessageBox printQuestion() {
-    return {"Do you want to print the processed file?", "Print", app::Buttons::YesNo,
-            app::Icon::None};
+base::MessageBox printQuestion() {
+    return {"Do you want to print the processed file?", "Print", base::Buttons::YesNo,
+            base::Icon::None};
 }
 
-app::MessageBox noPrinterMessage() {
+base::MessageBox noPrinterMessage() {
     return {"No printer is installed, so the processed file was not printed.", "Print",
-            app::Buttons::Ok, app::Icon::Exclamation};
+            base::Buttons::Ok, base::Icon::Exclamation};
 }
 
-app::MessageBox printFailedMessage() {
-    return {"The printer could not print the processed file.", "Print", app::Buttons::Ok,
-            app::Icon::Exclamation};
+base::MessageBox printFailedMessage() {
+    return {"The printer could not print the processed file.", "Print", base::Buttons::Ok,
+            base::Icon::Exclamation};
 }
 
-app::MessageBox processedCopiedMessage() {
-    return {"Processed file copied to the Clipboard.", "Copy", app::Buttons::Ok,
-            app::Icon::Information};
+base::MessageBox processedCopiedMessage() {
+    return {"Processed file copied to the Clipboard.", "Copy", base::Buttons::Ok,
+            base::Icon::Information};
 }
 
-app::MessageBox emptyHeardListMessage() {
-    return {"No heard list to copy to clipboard", "Empty MHeard List", app::Buttons::Ok,
-            app::Icon::Exclamation};
+base::MessageBox emptyHeardListMessage() {
+    return {"No heard list to copy to clipboard", "Empty MHeard List", base::Buttons::Ok,
+            base::Icon::Exclamation};
 }
 
 } // namespace tallix::actions

@@ -5,11 +5,11 @@
 
 namespace tallix::actions {
 
-app::MessageBox printQuestion();
+base::MessageBox printQuestion();
 // When there is no printer to print on, or the printing failed.
-app::MessageBox noPrinterMessage();
-app::MessageBox printFailedMessage();
-app::MessageBox processedCopiedMessage();
-app::MessageBox emptyHeardListMessage();
+base::MessageBox noPrinterMessage();
+base::MessageBox printFailedMessage();
+base::MessageBox processedCopiedMessage();
+base::MessageBox emptyHeardListMessage();
 
 } // namespace tallix::actions

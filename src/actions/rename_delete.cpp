@@ -51,7 +51,7 @@ int renameNoReplace(const std::string& from, const std::string& to) {
 
 } // namespace
 
-app::InputBox renameInputBox(std::string_view selectedName) {
+base::InputBox renameInputBox(std::string_view selectedName) {
     return {"Type the new name of this file:", "Rename File", std::string(selectedName)};
 }
 
@@ -69,24 +69,24 @@ int renameFile(std::string_view folder, std::string_view oldName, std::string_vi
     for (std::string_view name : {oldName, newName})
         if (name.empty() || name.find(Separator) != std::string_view::npos ||
             name.find('\0') != std::string_view::npos)
-            return app::errorNumberFromErrno(EINVAL);
+            return base::errorNumberFromErrno(EINVAL);
     const int err = renameNoReplace(app::joinPath(folder, oldName), app::joinPath(folder, newName));
-    return err == 0 ? 0 : app::errorNumberFromErrno(err);
+    return err == 0 ? 0 : base::errorNumberFromErrno(err);
 }
 
-app::MessageBox renameErrorMessage(int errorNumber) {
+base::MessageBox renameErrorMessage(int errorNumber) {
     return {"Could not rename file!", "Rename error:" + std::to_string(errorNumber),
-            app::Buttons::Ok, app::Icon::Exclamation};
+            base::Buttons::Ok, base::Icon::Exclamation};
 }
 
-app::MessageBox noFileToDeleteMessage() {
-    return {"Please select a file first to delete", "No file selected", app::Buttons::Ok,
-            app::Icon::Information};
+base::MessageBox noFileToDeleteMessage() {
+    return {"Please select a file first to delete", "No file selected", base::Buttons::Ok,
+            base::Icon::Information};
 }
 
-app::MessageBox deleteQuestion(std::string_view selectedName) {
+base::MessageBox deleteQuestion(std::string_view selectedName) {
     return {"Are you sure you want to delete " + std::string(selectedName) + " ?", "Delete",
-            app::Buttons::YesNo, app::Icon::None};
+            base::Buttons::YesNo, base::Icon::None};
 }
 
 bool deleteFile(std::string_view folder, std::string_view name) {

@@ -9,7 +9,7 @@
 
 namespace tallix::actions {
 
-app::InputBox renameInputBox(std::string_view selectedName);
+base::InputBox renameInputBox(std::string_view selectedName);
 
 // The new name for an answer to the rename box: the answer without leading
 // and trailing blanks, with the selected name's last four characters (its
@@ -23,9 +23,9 @@ std::optional<std::string> renameTarget(std::string_view selectedName, std::stri
 // a name holding a separator is refused as a bad name.
 int renameFile(std::string_view folder, std::string_view oldName, std::string_view newName);
 
-app::MessageBox renameErrorMessage(int errorNumber);
-app::MessageBox noFileToDeleteMessage();
-app::MessageBox deleteQuestion(std::string_view selectedName);
+base::MessageBox renameErrorMessage(int errorNumber);
+base::MessageBox noFileToDeleteMessage();
+base::MessageBox deleteQuestion(std::string_view selectedName);
 
 // Deletes folder/name, a file (never a folder); false when it could not.
 bool deleteFile(std::string_view folder, std::string_view name);

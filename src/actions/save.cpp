@@ -23,7 +23,7 @@ namespace {
 constexpr char Separator = static_cast<char>(fs::path::preferred_separator);
 
 int errorNumber(int err) {
-    return app::errorNumberFromErrno(err);
+    return base::errorNumberFromErrno(err);
 }
 
 bool hasWildcard(std::string_view name) {
@@ -270,18 +270,18 @@ bool fileExists(const std::string& path) {
     return false;
 }
 
-app::MessageBox saveNameBox(std::string_view saveName) {
-    return {std::string(saveName), app::ApplicationTitle, app::Buttons::Ok, app::Icon::None};
+base::MessageBox saveNameBox(std::string_view saveName) {
+    return {std::string(saveName), base::ApplicationTitle, base::Buttons::Ok, base::Icon::None};
 }
 
-app::MessageBox overwriteQuestion() {
-    return {"Do you want to overwrite the file?", "File already exists", app::Buttons::YesNo,
-            app::Icon::Information};
+base::MessageBox overwriteQuestion() {
+    return {"Do you want to overwrite the file?", "File already exists", base::Buttons::YesNo,
+            base::Icon::Information};
 }
 
-app::MessageBox saveErrorMessage(std::string_view currentFile, int errorNumber) {
+base::MessageBox saveErrorMessage(std::string_view currentFile, int errorNumber) {
     return {"Error saving file " + std::string(currentFile) + " to disk",
-            "error nr: " + std::to_string(errorNumber), app::Buttons::Ok, app::Icon::Exclamation};
+            "error nr: " + std::to_string(errorNumber), base::Buttons::Ok, base::Icon::Exclamation};
 }
 
 int writeProcessedText(const std::string& path, std::string_view bytes) {

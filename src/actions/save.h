@@ -49,10 +49,10 @@ std::string proposedSavePath(std::string_view selectedPath, bool richText);
 bool fileExists(const std::string& path);
 
 // Boxes of the Save flow.
-app::MessageBox saveNameBox(std::string_view saveName);
-app::MessageBox overwriteQuestion();
+base::MessageBox saveNameBox(std::string_view saveName);
+base::MessageBox overwriteQuestion();
 // Names the selected file, whatever path the dialog chose.
-app::MessageBox saveErrorMessage(std::string_view currentFile, int errorNumber);
+base::MessageBox saveErrorMessage(std::string_view currentFile, int errorNumber);
 
 // Writes the bytes exactly as they are (nothing added) to `path`; 0 when done,
 // else the failure's error number. An existing file is replaced only once the

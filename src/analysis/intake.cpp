@@ -20,15 +20,15 @@ bool startsWith(std::string_view s, std::string_view prefix) {
 } // namespace
 
 FileKind validateLogFile(const std::string& path) {
-    app::InputFile file(path);
+    base::InputFile file(path);
     if (!file.isOpen())
         return FileKind::Unrecognised;
     // Only the first few characters of a line are ever looked at.
     constexpr std::size_t KeptBytes = 16;
-    LineReader reader(
+    base::LineReader reader(
         &file,
         [](void* source, char* into, std::size_t n) {
-            return static_cast<app::InputFile*>(source)->read(into, n);
+            return static_cast<base::InputFile*>(source)->read(into, n);
         },
         KeptBytes);
     std::string current;
@@ -76,7 +76,7 @@ std::optional<int> loadLinesFromText(SharedBytes text, LineStore& store) {
 std::optional<int> loadLines(const std::string& path, LineStore& store,
                              const std::function<void()>& reading) {
     store.clear();
-    app::InputFile file(path);
+    base::InputFile file(path);
     if (!file.isOpen())
         return file.errorNumber();
 
@@ -91,7 +91,7 @@ std::optional<int> loadLines(const std::string& path, LineStore& store,
         static_cast<std::size_t>(std::min<std::uint64_t>(file.sizeAtOpen(), std::size_t(-1) / 2)) +
         4096);
     std::optional<int> failure;
-    LineCutter cutter;
+    base::LineCutter cutter;
     std::size_t lineBegin = 0;
     bool lineStarted = false;
     bool counting = false; // past the limit: bytes are read into `scratch`
@@ -116,7 +116,7 @@ std::optional<int> loadLines(const std::string& path, LineStore& store,
         } else {
             if (!bytes.reserveMore(1)) {
                 store.keepRead(); // the lines so far stay readable
-                return app::errorNumberFromErrno(ENOMEM);
+                return base::errorNumberFromErrno(ENOMEM);
             }
             into = bytes.end();
         }
@@ -124,7 +124,7 @@ std::optional<int> loadLines(const std::string& path, LineStore& store,
         if (got < 0) {
             const int err = errno != 0 ? errno : EIO;
             store.keepRead(); // the lines so far stay readable
-            return app::errorNumberFromErrno(err);
+            return base::errorNumberFromErrno(err);
         }
         if (got == 0)
             break;
@@ -152,23 +152,23 @@ std::optional<int> loadLines(const std::string& path, LineStore& store,
     return failure;
 }
 
-app::MessageBox unrecognisedFilePrompt() {
+base::MessageBox unrecognisedFilePrompt() {
     return {"The file seems not to be a Kest report or Kest log file.\r"
             "Allow this file for processing?",
-            "Open Kest Report", app::Buttons::YesNo, app::Icon::Exclamation};
+            "Open Kest Report", base::Buttons::YesNo, base::Icon::Exclamation};
 }
 
-app::MessageBox failureMessage(int code, std::string_view currentFile) {
+base::MessageBox failureMessage(int code, std::string_view currentFile) {
     const std::string file(currentFile);
     if (code == FailureLineLimit || code == FailureOverflow)
         return {"Length of the file " + file +
                     " is to long.\r\n"
                     "Tallix is limited to 65000 lines, so please try to reduce the file size by "
                     "slpitting the file into separate parts.",
-                "File length to large, err nr:" + std::to_string(code), app::Buttons::Ok,
-                app::Icon::Information};
+                "File length to large, err nr:" + std::to_string(code), base::Buttons::Ok,
+                base::Icon::Information};
     return {"An error has occured when opening the file " + file,
-            "Error nr: " + std::to_string(code), app::Buttons::Ok, app::Icon::Exclamation};
+            "Error nr: " + std::to_string(code), base::Buttons::Ok, base::Icon::Exclamation};
 }
 
 } // namespace tallix::analysis

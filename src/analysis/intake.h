@@ -53,8 +53,8 @@ inline std::size_t preprocessCut(std::string_view line) {
 }
 
 // The prompt for a file that is not recognised.
-app::MessageBox unrecognisedFilePrompt();
+base::MessageBox unrecognisedFilePrompt();
 // The message box for a failure code; `currentFile` is the path it names.
-app::MessageBox failureMessage(int code, std::string_view currentFile);
+base::MessageBox failureMessage(int code, std::string_view currentFile);
 
 } // namespace tallix::analysis

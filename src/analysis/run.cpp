@@ -21,25 +21,25 @@ int writeRtfTemp(std::string_view text) {
     errno = 0;
     std::FILE* f = std::fopen(RtfTempFileName, "wb");
     if (!f)
-        return app::errorNumberFromErrno(errno);
+        return base::errorNumberFromErrno(errno);
     bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     ok = std::fwrite("\r\n", 1, 2, f) == 2 && ok;
     const int writeErr = errno;
     ok = std::fclose(f) == 0 && ok;
-    return ok ? 0 : app::errorNumberFromErrno(writeErr != 0 ? writeErr : errno);
+    return ok ? 0 : base::errorNumberFromErrno(writeErr != 0 ? writeErr : errno);
 }
 
 // The same for a source whose text the caller does not hold: it goes from the
 // file to the temporary file a piece at a time (see files::readPaneText).
 // Returns the error number of a failure to read the source or to write.
 int writeRtfTempFrom(const std::string& source, RunControl& control) {
-    app::InputFile check(source);
+    base::InputFile check(source);
     if (!check.isOpen())
         return check.errorNumber(); // the temporary file stays as it was
     errno = 0;
     std::FILE* f = std::fopen(RtfTempFileName, "wb");
     if (!f)
-        return app::errorNumberFromErrno(errno);
+        return base::errorNumberFromErrno(errno);
     int writeErr = 0;
     const files::PaneTextRead read = files::readPaneText(
         source,
@@ -54,7 +54,7 @@ int writeRtfTempFrom(const std::string& source, RunControl& control) {
         writeErr = errno != 0 ? errno : EIO;
     if (read.errorNumber != 0)
         return read.errorNumber;
-    return writeErr == 0 ? 0 : app::errorNumberFromErrno(writeErr);
+    return writeErr == 0 ? 0 : base::errorNumberFromErrno(writeErr);
 }
 
 // The raw pane's text of a source and one CR LF, read into memory: where the
@@ -131,7 +131,7 @@ void failRun(int code, RunOutcome& out) {
 // text (their raw pane is the rich text's plain text): then the ordinary way.
 bool runWhileReading(const RunInput& input, HeardStore& heard, RunControl& control,
                      RunOutcome& out) {
-    app::InputFile file(input.currentFile);
+    base::InputFile file(input.currentFile);
     if (!file.isOpen()) {
         failRun(file.errorNumber(), out);
         return true;
@@ -151,7 +151,7 @@ bool runWhileReading(const RunInput& input, HeardStore& heard, RunControl& contr
                    stats ? &*stats : nullptr);
     std::int32_t count = 0;
     std::optional<int> failure;
-    LineSplitter splitter;
+    base::LineSplitter splitter;
     auto onLine = [&](std::string_view line) {
         if (failure == FailureOverflow)
             return;
@@ -176,7 +176,7 @@ bool runWhileReading(const RunInput& input, HeardStore& heard, RunControl& contr
         splitter.feed(chunk, onLine);
     }
     if (got < 0)
-        failure = app::errorNumberFromErrno(errno != 0 ? errno : EIO);
+        failure = base::errorNumberFromErrno(errno != 0 ? errno : EIO);
     else
         splitter.finish(onLine);
     if (count > MaxLines)

@@ -30,7 +30,7 @@ public:
     virtual ~RunControl() = default;
 
     // The file is not recognised: go on (true) or end the run unchanged.
-    virtual bool confirmUnrecognised(const app::MessageBox&) { return true; }
+    virtual bool confirmUnrecognised(const base::MessageBox&) { return true; }
     // Past validation: the indicator shows, the path label reads `path`, the
     // pointer is busy and the blink timer runs.
     virtual void intakeStarted(std::string_view /*path*/) {}
@@ -111,7 +111,7 @@ inline constexpr const char* RtfTempFileName = "rtftemp.tmp";
 
 struct Failure {
     int code = 0;
-    app::MessageBox message;
+    base::MessageBox message;
 };
 
 struct RunOutcome {

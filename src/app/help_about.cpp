@@ -16,7 +16,7 @@ bool makeFolderCurrent(const std::string& folder) {
 }
 
 std::string aboutTitle() {
-    return std::string("About ") + ApplicationTitle;
+    return std::string("About ") + base::ApplicationTitle;
 }
 
 std::string versionCaption(int major, int minor, int revision) {
@@ -24,9 +24,9 @@ std::string versionCaption(int major, int minor, int revision) {
            std::to_string(revision);
 }
 
-MessageBox sysInfoUnavailableMessage() {
-    return {"System Information Is Unavailable At This Time", ApplicationTitle, Buttons::Ok,
-            Icon::None};
+base::MessageBox sysInfoUnavailableMessage() {
+    return {"System Information Is Unavailable At This Time", base::ApplicationTitle,
+            base::Buttons::Ok, base::Icon::None};
 }
 
 } // namespace tallix::app

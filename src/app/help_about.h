@@ -31,6 +31,6 @@ inline constexpr const char* MakerWebAddress = "https://www.example.org/tallix";
 inline constexpr const char* MakerDonationPage = "https://www.example.org/tallix/donate";
 
 // Shown when the tool is not found or cannot be started.
-MessageBox sysInfoUnavailableMessage();
+base::MessageBox sysInfoUnavailableMessage();
 
 } // namespace tallix::app

@@ -4,7 +4,7 @@
 
 namespace tallix::app {
 
-InputBox callSignInputBox(std::string_view ownCall) {
+base::InputBox callSignInputBox(std::string_view ownCall) {
     return {"Do you want to change the call sign to analyse (default read from the KEST.INI file)?",
             "Changing call sign " + std::string(ownCall), std::string(ownCall)};
 }

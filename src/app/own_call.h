@@ -11,7 +11,7 @@ namespace tallix::app {
 
 // The input box that asks for a new call; title and default repeat the stored
 // call exactly, blanks included.
-InputBox callSignInputBox(std::string_view ownCall);
+base::InputBox callSignInputBox(std::string_view ownCall);
 
 // The new call for an input box answer: nothing for an empty answer (Cancel or
 // an emptied field); otherwise the answer trimmed of blanks and upper-cased.

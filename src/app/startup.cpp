@@ -15,20 +15,20 @@ std::string normaliseArgument(std::string_view argumentText) {
     return text::upperCase(text::trimSpaces(argumentText));
 }
 
-MessageBox notFoundMessage() {
+base::MessageBox notFoundMessage() {
     return {"Can't find Kest in this directory. Please copy this program and all it's files into "
             "the folder of Kest.",
-            "Kest not found", Buttons::Ok, Icon::Exclamation};
+            "Kest not found", base::Buttons::Ok, base::Icon::Exclamation};
 }
 
-MessageBox addOnMessage() {
+base::MessageBox addOnMessage() {
     return {"This is an Add-On for Kest v3.x and can only run from within Kest.\r"
             "Please run Kest and select the 'Kest Modules'-menu.",
-            WindowTitle, Buttons::Ok, Icon::Exclamation};
+            base::WindowTitle, base::Buttons::Ok, base::Icon::Exclamation};
 }
 
 std::optional<std::string> settingsCallSign(std::string_view settingsContent) {
-    const auto lines = analysis::splitLines(settingsContent);
+    const auto lines = base::splitLines(settingsContent);
     if (lines.size() < 4)
         return std::nullopt;
     return std::string(lines[3]);
@@ -46,7 +46,7 @@ StartupDecision decideStartup(std::string_view argumentText,
         return d;
     }
     if (settings) {
-        const auto lines = analysis::splitLines(*settings);
+        const auto lines = base::splitLines(*settings);
         const std::string_view first = lines.empty() ? std::string_view{} : lines[0];
         if (first.substr(0, 5) != ";Kest" && !developer) {
             d.outcome = StartupDecision::Outcome::NotFound;

@@ -20,9 +20,9 @@ std::string normaliseArgument(std::string_view argumentText);
 struct StartupDecision {
     enum class Outcome { Continue, NotFound, AddOn };
     Outcome outcome = Outcome::Continue;
-    std::string ownCall;               // line 4 of the settings file exactly as read
-    std::string callCaption;           // Label2: the call without surrounding blanks
-    std::optional<MessageBox> message; // shown before the program ends
+    std::string ownCall;                     // line 4 of the settings file exactly as read
+    std::string callCaption;                 // Label2: the call without surrounding blanks
+    std::optional<base::MessageBox> message; // shown before the program ends
 };
 
 // `settings` is the whole content of kest.ini, or nothing when it cannot be
@@ -30,8 +30,8 @@ struct StartupDecision {
 StartupDecision decideStartup(std::string_view argumentText,
                               const std::optional<std::string>& settings);
 
-MessageBox notFoundMessage();
-MessageBox addOnMessage();
+base::MessageBox notFoundMessage();
+base::MessageBox addOnMessage();
 
 // The entry named kest.ini in `folder`, found without regard to letter case
 // (the files come from a system whose names ignore case); exact name first.

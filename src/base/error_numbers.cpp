@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-namespace tallix::app {
+namespace tallix::base {
 
 int errorNumberFromErrno(int err) {
     switch (err) {
@@ -60,4 +60,4 @@ std::string errorDescription(int errorNumber) {
     }
 }
 
-} // namespace tallix::app
+} // namespace tallix::base

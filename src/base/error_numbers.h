@@ -12,11 +12,11 @@
 
 #include <string>
 
-namespace tallix::app {
+namespace tallix::base {
 
 int errorNumberFromErrno(int err);
 // A short description of the failure ("Path not found"), for titles that show
 // a description rather than a number.
 std::string errorDescription(int errorNumber);
 
-} // namespace tallix::app
+} // namespace tallix::base

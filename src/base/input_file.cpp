@@ -8,7 +8,7 @@
 
 #include "base/error_numbers.h"
 
-namespace tallix::app {
+namespace tallix::base {
 
 namespace {
 
@@ -78,4 +78,4 @@ std::optional<std::string> notARegularFile(const std::string& path) {
     return "not a regular file";
 }
 
-} // namespace tallix::app
+} // namespace tallix::base

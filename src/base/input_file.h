@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace tallix::app {
+namespace tallix::base {
 
 // Error numbers of a path that is not a regular file: a folder gives 75, any
 // other kind (pipe, socket, device) 52.
@@ -44,4 +44,4 @@ private:
 // that cannot be looked at. Links are followed.
 std::optional<std::string> notARegularFile(const std::string& path);
 
-} // namespace tallix::app
+} // namespace tallix::base

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-namespace tallix::analysis {
+namespace tallix::base {
 
 std::vector<std::string_view> splitLines(std::string_view text) {
     std::vector<std::string_view> lines;
@@ -77,4 +77,4 @@ bool LineReader::next(std::string& line) {
     }
 }
 
-} // namespace tallix::analysis
+} // namespace tallix::base

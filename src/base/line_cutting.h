@@ -16,7 +16,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace tallix::analysis {
+namespace tallix::base {
 
 // The one line-end rule for bytes that arrive in pieces, in linear time
 // whatever the lines' length: every byte is looked at once, and nothing is
@@ -183,4 +183,4 @@ template <class OnLine> void LineSplitter::finish(OnLine&& onLine) {
     cutter_ = LineCutter();
 }
 
-} // namespace tallix::analysis
+} // namespace tallix::base

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace tallix::app {
+namespace tallix::base {
 
 inline constexpr const char* ApplicationTitle = "Tallix";
 inline constexpr const char* WindowTitle = "Tallix 1.4.0 for Kest";
@@ -30,4 +30,4 @@ struct InputBox {
     friend bool operator==(const InputBox&, const InputBox&) = default;
 };
 
-} // namespace tallix::app
+} // namespace tallix::base

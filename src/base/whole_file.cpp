@@ -6,7 +6,7 @@
 #include "base/error_numbers.h"
 #include "base/input_file.h"
 
-namespace tallix::app {
+namespace tallix::base {
 
 std::optional<std::string> readWholeFile(const std::string& path, int* errorNumber) {
     InputFile file(path);
@@ -35,4 +35,4 @@ std::optional<std::string> readWholeFile(const std::string& path, int* errorNumb
     return content;
 }
 
-} // namespace tallix::app
+} // namespace tallix::base

@@ -14,17 +14,17 @@ FileFactsResult readFileFacts(const std::string& path) {
     FileFactsResult r;
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
-        r.errorNumber = app::errorNumberFromErrno(errno);
+        r.errorNumber = base::errorNumberFromErrno(errno);
         return r;
     }
     if (!S_ISREG(st.st_mode)) {
-        r.errorNumber = app::errorNumberFromErrno(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+        r.errorNumber = base::errorNumberFromErrno(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
         return r;
     }
     std::tm local{};
     const std::time_t t = st.st_mtime;
     if (::localtime_r(&t, &local) == nullptr) {
-        r.errorNumber = app::errorNumberFromErrno(EINVAL);
+        r.errorNumber = base::errorNumberFromErrno(EINVAL);
         return r;
     }
     FileFacts f;

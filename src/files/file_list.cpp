@@ -51,7 +51,7 @@ FolderListing listFolder(const std::string& folder, std::string_view patterns) {
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
     if (ec) {
-        listing.errorNumber = app::errorNumberFromErrno(ec.value());
+        listing.errorNumber = base::errorNumberFromErrno(ec.value());
         return listing;
     }
     for (fs::directory_iterator end; it != end; it.increment(ec)) {

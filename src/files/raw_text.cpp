@@ -101,7 +101,7 @@ std::string richPlainText(std::string_view bytes, const std::function<void()>& r
 
 RawText loadRawText(const std::string& path) {
     int errorNumber = 0;
-    auto bytes = app::readWholeFile(path, &errorNumber);
+    auto bytes = base::readWholeFile(path, &errorNumber);
     if (!bytes) {
         RawText r;
         r.errorNumber = errorNumber;
@@ -149,7 +149,7 @@ constexpr std::size_t ReadPiece = 1 << 20;
 
 // The rest of an open file after its first piece, read whole. False, with
 // errno telling why, on a read failure.
-bool readRest(app::InputFile& file, std::string& bytes, const std::function<void()>& reading) {
+bool readRest(base::InputFile& file, std::string& bytes, const std::function<void()>& reading) {
     bytes.reserve(static_cast<std::size_t>(
                       std::min<std::uint64_t>(file.sizeAtOpen(), std::string().max_size() / 2)) +
                   ReadPiece);
@@ -166,7 +166,7 @@ bool readRest(app::InputFile& file, std::string& bytes, const std::function<void
 }
 
 int readFailure() {
-    return app::errorNumberFromErrno(errno != 0 ? errno : EIO);
+    return base::errorNumberFromErrno(errno != 0 ? errno : EIO);
 }
 
 // The preview of a text held whole.
@@ -195,7 +195,7 @@ PaneTextRead readPaneText(const std::string& path,
                           const std::function<void(std::string_view, std::uint64_t)>& piece,
                           const std::function<void()>& reading) {
     PaneTextRead r;
-    app::InputFile file(path);
+    base::InputFile file(path);
     if (!file.isOpen()) {
         r.errorNumber = file.errorNumber();
         return r;
@@ -230,7 +230,7 @@ PaneTextRead readPaneText(const std::string& path,
 
 Preview loadPreview(const std::string& path, const std::function<void()>& reading) {
     Preview p;
-    app::InputFile file(path);
+    base::InputFile file(path);
     if (!file.isOpen()) {
         p.raw.errorNumber = file.errorNumber();
         return p;

@@ -197,7 +197,7 @@ files::DateFormat Form1::dateFormat() const {
 bool Form1::load() {
     const auto settingsPath = app::findSettingsFile(env_.hostFolder);
     const std::optional<std::string> settings =
-        settingsPath ? app::readWholeFile(*settingsPath) : std::nullopt;
+        settingsPath ? base::readWholeFile(*settingsPath) : std::nullopt;
     const app::StartupDecision decision = app::decideStartup(env_.argumentText, settings);
     if (decision.outcome == app::StartupDecision::Outcome::NotFound) {
         prompts_.message(*decision.message);
@@ -245,8 +245,8 @@ void Form1::onFolderChoiceClicked(int index) {
     const auto& choice = app::FolderChoices[static_cast<std::size_t>(index)];
     if (const int error = fileList_->setPath(app::folderOfChoice(env_.hostFolder, index));
         error != 0) {
-        prompts_.message({choice.missingMessage, "Error nr" + app::errorDescription(error),
-                          app::Buttons::Ok, app::Icon::Critical});
+        prompts_.message({choice.missingMessage, "Error nr" + base::errorDescription(error),
+                          base::Buttons::Ok, base::Icon::Critical});
     }
     fileList_->refresh();
 }

@@ -56,7 +56,7 @@ struct Environment {
 class RunWindow {
 public:
     virtual ~RunWindow() = default;
-    virtual bool confirm(const app::MessageBox& box) = 0;
+    virtual bool confirm(const base::MessageBox& box) = 0;
     // The run is past the validation of `path`: the indicator shows.
     virtual void showRunStarted(const std::string& path) = 0;
     virtual void showPassStarted(std::int32_t lineCount) = 0;
@@ -146,7 +146,7 @@ private:
     void showCallSign(const QString& call);
 
     // RunWindow
-    bool confirm(const app::MessageBox& box) override;
+    bool confirm(const base::MessageBox& box) override;
     void showRunStarted(const std::string& path) override;
     void showPassStarted(std::int32_t lineCount) override;
     void addHeard(std::string_view call) override;

@@ -23,7 +23,7 @@
 namespace tallix::ui {
 
 void Form1::completeLooks() {
-    setWindowTitle(QString::fromLatin1(app::WindowTitle));
+    setWindowTitle(QString::fromLatin1(base::WindowTitle));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);

@@ -63,7 +63,7 @@ class WindowRunControl : public analysis::RunControl {
 public:
     explicit WindowRunControl(RunWindow& window) : window_(window) { clock_.start(); }
 
-    bool confirmUnrecognised(const app::MessageBox& box) override { return window_.confirm(box); }
+    bool confirmUnrecognised(const base::MessageBox& box) override { return window_.confirm(box); }
     void intakeStarted(std::string_view path) override {
         window_.showRunStarted(std::string(path));
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -166,7 +166,7 @@ private:
     bool busy_ = false;
 };
 
-bool Form1::confirm(const app::MessageBox& box) {
+bool Form1::confirm(const base::MessageBox& box) {
     return prompts_.message(box) == Answer::Yes;
 }
 
@@ -259,7 +259,7 @@ void Form1::onProcessClicked() {
         const std::string name = fileList_->selectedName();
         if (name.empty()) {
             prompts_.message({"Please select a file first to process", "No file selected",
-                              app::Buttons::Ok, app::Icon::Information});
+                              base::Buttons::Ok, base::Icon::Information});
             return;
         }
         currentFile_ = app::joinPath(fileList_->path(), name);

@@ -242,9 +242,9 @@ HeardStationsWindow::askPath(const char* title, const char* namePart, const char
         return std::nullopt;
     std::error_code ec;
     if (fs::exists(fs::path(*path), ec)) {
-        const app::MessageBox question{displayPath(*path) +
-                                           " already exists.\r\nDo you want to replace it?",
-                                       Title, app::Buttons::YesNo, app::Icon::Exclamation};
+        const base::MessageBox question{displayPath(*path) +
+                                            " already exists.\r\nDo you want to replace it?",
+                                        Title, base::Buttons::YesNo, base::Icon::Exclamation};
         if (prompts_.message(question) != Answer::Yes)
             return std::nullopt;
     }
@@ -253,7 +253,7 @@ HeardStationsWindow::askPath(const char* title, const char* namePart, const char
 
 void HeardStationsWindow::reportWriteFailure(const std::string& path) {
     prompts_.message({"The file could not be written:\r\n" + displayPath(path), Title,
-                      app::Buttons::Ok, app::Icon::Critical});
+                      base::Buttons::Ok, base::Icon::Critical});
 }
 
 void HeardStationsWindow::saveCsv() {

@@ -28,9 +28,9 @@ struct SaveDialogRequest {
 class Prompts {
 public:
     virtual ~Prompts() = default;
-    virtual Answer message(const app::MessageBox& box) = 0;
+    virtual Answer message(const base::MessageBox& box) = 0;
     // The entered text, or the empty text on Cancel.
-    virtual std::string input(const app::InputBox& box) = 0;
+    virtual std::string input(const base::InputBox& box) = 0;
     // The chosen full path, or nothing when the dialog was cancelled.
     virtual std::optional<std::string> saveFile(const SaveDialogRequest& request) = 0;
 };

@@ -29,26 +29,26 @@ QString plainWindowTitle(const QString& title) {
 
 } // namespace
 
-Answer QtPrompts::message(const app::MessageBox& box) {
+Answer QtPrompts::message(const base::MessageBox& box) {
     QMessageBox mb(parent_);
     mb.setWindowTitle(plainWindowTitle(promptText(box.title)));
     mb.setTextFormat(Qt::PlainText);
     mb.setText(promptText(box.text));
     switch (box.icon) {
-    case app::Icon::None:
+    case base::Icon::None:
         mb.setIcon(QMessageBox::NoIcon);
         break;
-    case app::Icon::Information:
+    case base::Icon::Information:
         mb.setIcon(QMessageBox::Information);
         break;
-    case app::Icon::Exclamation:
+    case base::Icon::Exclamation:
         mb.setIcon(QMessageBox::Warning);
         break;
-    case app::Icon::Critical:
+    case base::Icon::Critical:
         mb.setIcon(QMessageBox::Critical);
         break;
     }
-    if (box.buttons == app::Buttons::YesNo) {
+    if (box.buttons == base::Buttons::YesNo) {
         mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         mb.setDefaultButton(QMessageBox::Yes);
         return mb.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
@@ -58,7 +58,7 @@ Answer QtPrompts::message(const app::MessageBox& box) {
     return Answer::Ok;
 }
 
-std::string QtPrompts::input(const app::InputBox& box) {
+std::string QtPrompts::input(const base::InputBox& box) {
     QInputDialog dialog(parent_);
     dialog.setWindowTitle(plainWindowTitle(promptText(box.title)));
     dialog.setInputMode(QInputDialog::TextInput);

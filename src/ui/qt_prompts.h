@@ -15,8 +15,8 @@ QString nameFilterText(const SaveDialogRequest::Filter& filter);
 class QtPrompts : public Prompts {
 public:
     void setParent(QWidget* parent) { parent_ = parent; }
-    Answer message(const app::MessageBox& box) override;
-    std::string input(const app::InputBox& box) override;
+    Answer message(const base::MessageBox& box) override;
+    std::string input(const base::InputBox& box) override;
     std::optional<std::string> saveFile(const SaveDialogRequest& request) override;
 
 private:

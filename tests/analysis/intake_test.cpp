@@ -113,18 +113,19 @@ TEST(Preprocess, DropsWhatStandsBeforeAnEarlyFm) {
 }
 
 TEST(IntakeMessages, PromptAndFailures) {
-    EXPECT_EQ(unrecognisedFilePrompt(),
-              (app::MessageBox{"The file seems not to be a Kest report or Kest log file.\r"
-                               "Allow this file for processing?",
-                               "Open Kest Report", app::Buttons::YesNo, app::Icon::Exclamation}));
+    EXPECT_EQ(
+        unrecognisedFilePrompt(),
+        (base::MessageBox{"The file seems not to be a Kest report or Kest log file.\r"
+                          "Allow this file for processing?",
+                          "Open Kest Report", base::Buttons::YesNo, base::Icon::Exclamation}));
     const std::string path = "C:\\Kest\\Logs\\big log.txt";
     for (const int code : {9, 6})
         EXPECT_EQ(failureMessage(code, path),
-                  (app::MessageBox{"Length of the file C:\\Kest\\Logs\\big log.txt is to long.\r\n"
-                                   "Tallix is limited to 65000 lines, so please try to reduce the "
-                                   "file size by slpitting the file into separate parts.",
-                                   "File length to large, err nr:" + std::to_string(code),
-                                   app::Buttons::Ok, app::Icon::Information}));
+                  (base::MessageBox{"Length of the file C:\\Kest\\Logs\\big log.txt is to long.\r\n"
+                                    "Tallix is limited to 65000 lines, so please try to reduce the "
+                                    "file size by slpitting the file into separate parts.",
+                                    "File length to large, err nr:" + std::to_string(code),
+                                    base::Buttons::Ok, base::Icon::Information}));
 }
 
 } // namespace

@@ -25,7 +25,7 @@ void PrintTo(const SplitRow& row, std::ostream* os) {
 
 std::vector<std::string> viaSplitLines(const std::string& text) {
     std::vector<std::string> out;
-    for (auto l : splitLines(text))
+    for (auto l : base::splitLines(text))
         out.emplace_back(l);
     return out;
 }
@@ -34,7 +34,7 @@ std::vector<std::string> viaSplitLines(const std::string& text) {
 // CR LF is also met cut between two pieces.
 std::vector<std::string> viaSplitter(const std::string& text, std::size_t piece) {
     std::vector<std::string> out;
-    LineSplitter splitter;
+    base::LineSplitter splitter;
     auto onLine = [&](std::string_view l) { out.emplace_back(l); };
     for (std::size_t pos = 0; pos < text.size(); pos += piece)
         splitter.feed(std::string_view(text).substr(pos, piece), onLine);
@@ -47,7 +47,7 @@ std::vector<std::string> viaReader(const std::string& text,
     std::FILE* f = std::tmpfile();
     std::fwrite(text.data(), 1, text.size(), f);
     std::rewind(f);
-    LineReader reader(f, keepBytes);
+    base::LineReader reader(f, keepBytes);
     std::vector<std::string> out;
     std::string line;
     while (reader.next(line))

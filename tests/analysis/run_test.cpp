@@ -104,9 +104,9 @@ TEST_F(RunTest, StoresOutliveTheRun) {
     const int code = out.failure->code;
     EXPECT_TRUE(code > 0 && code != FailureLineLimit && code != FailureOverflow) << code;
     EXPECT_EQ(out.failure->message,
-              (app::MessageBox{"An error has occured when opening the file " + input.currentFile,
-                               "Error nr: " + std::to_string(code), app::Buttons::Ok,
-                               app::Icon::Exclamation}));
+              (base::MessageBox{"An error has occured when opening the file " + input.currentFile,
+                                "Error nr: " + std::to_string(code), base::Buttons::Ok,
+                                base::Icon::Exclamation}));
     EXPECT_EQ(heard.listed(), before);
 
     EXPECT_EQ(run("Kest\r\nFm NEW1 To CQ\r\n", last).processedText, "Kest\r\nFm NEW1 To CQ\r\n");

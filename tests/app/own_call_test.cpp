@@ -37,8 +37,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, AnswerTest, testing::ValuesIn(answerRows), testsu
 
 // Title and default repeat the stored call, spaces included.
 TEST(CallSignInputBox, RepeatsTheStoredCall) {
-    EXPECT_EQ(callSignInputBox(" ab1cd  "),
-              (InputBox{"Do you want to change the call sign to analyse (default read from the "
+    EXPECT_EQ(
+        callSignInputBox(" ab1cd  "),
+        (base::InputBox{"Do you want to change the call sign to analyse (default read from the "
                         "KEST.INI file)?",
                         "Changing call sign  ab1cd  ", " ab1cd  "}));
 }

@@ -67,16 +67,16 @@ TEST_P(StartupTest, Decides) {
 INSTANTIATE_TEST_SUITE_P(Rows, StartupTest, testing::ValuesIn(startupRows), testsupport::RowName());
 
 TEST(StartupMessages, NotFoundAndAddOn) {
-    EXPECT_EQ(
-        notFoundMessage(),
-        (MessageBox{"Can't find Kest in this directory. Please copy this program and all it's "
-                    "files into the folder of Kest.",
-                    "Kest not found", Buttons::Ok, Icon::Exclamation}));
-    const MessageBox addOn = addOnMessage();
+    EXPECT_EQ(notFoundMessage(),
+              (base::MessageBox{
+                  "Can't find Kest in this directory. Please copy this program and all it's "
+                  "files into the folder of Kest.",
+                  "Kest not found", base::Buttons::Ok, base::Icon::Exclamation}));
+    const base::MessageBox addOn = addOnMessage();
     EXPECT_EQ(addOn.text, "This is an Add-On for Kest v3.x and can only run from within Kest.\r"
                           "Please run Kest and select the 'Kest Modules'-menu.");
     EXPECT_EQ(addOn.title.rfind("Tallix", 0), 0U) << addOn.title;
-    EXPECT_EQ(addOn.icon, Icon::Exclamation);
+    EXPECT_EQ(addOn.icon, base::Icon::Exclamation);
 }
 
 TEST(Startup, CallSignIsTheFourthLine) {
@@ -94,8 +94,8 @@ TEST(Startup, FindsAndReadsTheSettingsFile) {
     EXPECT_EQ(findSettingsFile(dir.dir().string()), dir.path("Kest.Ini"));
     dir.write("kest.ini", "exact");
     EXPECT_EQ(findSettingsFile(dir.dir().string()), dir.path("kest.ini"));
-    EXPECT_EQ(readWholeFile(dir.path("Kest.Ini")), bytes);
-    EXPECT_EQ(readWholeFile(dir.path("missing.ini")), std::nullopt);
+    EXPECT_EQ(base::readWholeFile(dir.path("Kest.Ini")), bytes);
+    EXPECT_EQ(base::readWholeFile(dir.path("missing.ini")), std::nullopt);
 }
 
 } // namespace

@@ -149,7 +149,7 @@ TEST(HostileSettings, StartUpDecidesFromWhatCanBeRead) {
     binary.write("kest.ini", ";Kest\0\xFF\r\n\x01\r\n\r\n\200CALL\0 \r\n\xFF"s);
     const auto before = snapshot(binary.dir());
     const auto launched = app::decideStartup(
-        " 4ktrmn ", app::readWholeFile(*app::findSettingsFile(binary.dir().string())));
+        " 4ktrmn ", base::readWholeFile(*app::findSettingsFile(binary.dir().string())));
     EXPECT_EQ(launched.outcome, app::StartupDecision::Outcome::Continue);
     EXPECT_TRUE(launched.ownCall == "\200CALL\0 "s);
     EXPECT_TRUE(snapshot(binary.dir()) == before) << "the settings were changed";
@@ -170,7 +170,7 @@ TEST(HostileSettings, EveryReaderRefusesWhatIsNoFile) {
         EXPECT_EQ(analysis::loadLines(path, store), number);
         EXPECT_EQ(analysis::validateLogFile(path), analysis::FileKind::Unrecognised);
         int readError = 0;
-        EXPECT_EQ(app::readWholeFile(path, &readError), std::nullopt);
+        EXPECT_EQ(base::readWholeFile(path, &readError), std::nullopt);
         EXPECT_EQ(readError, number);
         EXPECT_EQ(files::loadRawText(path).errorNumber, number);
     }

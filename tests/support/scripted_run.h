@@ -23,11 +23,11 @@ public:
     std::int32_t flipRemovalAfterLine = 0; // 0: never
     bool cancel = false;
 
-    std::vector<app::MessageBox> prompts;
+    std::vector<base::MessageBox> prompts;
     std::vector<std::string> intakePaths, preprocessCaptions, heardCalls, appended, passCaptions;
     std::vector<std::int32_t> passStartedCounts;
 
-    bool confirmUnrecognised(const app::MessageBox& box) override {
+    bool confirmUnrecognised(const base::MessageBox& box) override {
         prompts.push_back(box);
         return answerPrompt;
     }

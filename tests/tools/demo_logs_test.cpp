@@ -26,7 +26,7 @@ using testsupport::readBytes;
 // The frame headers, port prefixes cut off as the program cuts them.
 std::vector<std::string_view> headers(std::string_view bytes) {
     std::vector<std::string_view> out;
-    for (const std::string_view line : analysis::splitLines(bytes))
+    for (const std::string_view line : base::splitLines(bytes))
         if (line.substr(analysis::preprocessCut(line)).starts_with("Fm "))
             out.push_back(line.substr(analysis::preprocessCut(line)));
     return out;
@@ -46,7 +46,7 @@ TEST(GenerateLog, HasTheRequestedShape) {
     for (const LogOptions& o : {LogOptions{}, monitor, LogOptions{.lines = 12}}) {
         SCOPED_TRACE(o.lines);
         const std::string bytes = generateLog(o);
-        const auto lines = analysis::splitLines(bytes);
+        const auto lines = base::splitLines(bytes);
         ASSERT_EQ(lines.size(), static_cast<std::size_t>(o.lines));
         EXPECT_EQ(bytes.ends_with("\r\n"), o.finalLineBreak);
         EXPECT_TRUE(lines[0].starts_with(o.reportHeader ? "Report Kest" : "Kest")) << lines[0];
@@ -91,7 +91,7 @@ TEST(DemoFolder, KestIniLogsAroundTheLimitsAndARewriteThatSparesOtherFiles) {
     testsupport::TempDir dir;
     const auto written = writeDemoKestFolder(dir.dir(), 11);
     const std::string ini = readBytes(dir.path("kest.ini"));
-    const auto iniLines = analysis::splitLines(ini);
+    const auto iniLines = base::splitLines(ini);
     ASSERT_GE(iniLines.size(), 4U);
     EXPECT_TRUE(iniLines[0].starts_with(";Kest") && iniLines[3] == DemoOwnCall) << ini;
 

@@ -131,7 +131,7 @@ private slots:
                               .replace('\n', " | ")
                               .replace(QDir::currentPath(), "@"));
         got << desktop->started;
-        for (const tallix::app::MessageBox& box : w.prompts.messages)
+        for (const tallix::base::MessageBox& box : w.prompts.messages)
             got << QString::fromStdString(box.title + ": " + box.text);
         QCOMPARE(
             got.join(' '),

@@ -23,6 +23,7 @@
 #include "window_fixture.h"
 
 using namespace tallix::app;
+using namespace tallix::base;
 using namespace tallix::ui;
 using namespace tallix::ui::test;
 using Boxes = std::vector<MessageBox>;

@@ -107,7 +107,7 @@ private slots:
             },
             [](QDialog* box) { box->accept(); });
         QtPrompts().message({"Are you sure you want to delete <b>bold.txt ?", "<i>Delete</i> [*]",
-                             tallix::app::Buttons::Ok, tallix::app::Icon::None});
+                             tallix::base::Buttons::Ok, tallix::base::Icon::None});
         QCOMPARE(text + " | " + title, "Are you sure you want to delete <b>bold.txt ? | "
                                        "<i>Delete</i> [*]");
         QVERIFY(plain);

@@ -12,16 +12,16 @@ namespace tallix::ui::test {
 
 class FakePrompts : public Prompts {
 public:
-    std::vector<app::MessageBox> messages;
-    std::vector<app::InputBox> inputs;
+    std::vector<base::MessageBox> messages;
+    std::vector<base::InputBox> inputs;
     std::vector<SaveDialogRequest> saveRequests;
     std::deque<Answer> answers;
     std::deque<std::string> inputAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
 
-    Answer message(const app::MessageBox& box) override {
+    Answer message(const base::MessageBox& box) override {
         messages.push_back(box);
-        if (box.buttons == app::Buttons::Ok)
+        if (box.buttons == base::Buttons::Ok)
             return Answer::Ok;
         if (answers.empty())
             return Answer::Yes;
@@ -29,7 +29,7 @@ public:
         answers.pop_front();
         return a;
     }
-    std::string input(const app::InputBox& box) override {
+    std::string input(const base::InputBox& box) override {
         inputs.push_back(box);
         if (inputAnswers.empty())
             return {};

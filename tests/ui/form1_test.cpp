@@ -86,7 +86,7 @@ private slots:
         w.get<QRadioButton>("Option1_2")->click();
         QCOMPARE(w.entries("File1"), QStringList{"top.log"}); // read again
         QVERIFY(w.get<QRadioButton>("Option1_2")->isChecked());
-        QCOMPARE(w.prompts.messages.at(0).icon, tallix::app::Icon::Critical);
+        QCOMPARE(w.prompts.messages.at(0).icon, tallix::base::Icon::Critical);
         QCOMPARE(w.boxes().join(" ").remove(QRegularExpression("Error nr[^:]*: ")),
                  "Could not find the Reports directory! Could not find the Logs directory");
     }

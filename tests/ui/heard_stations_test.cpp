@@ -195,7 +195,7 @@ private slots:
         QCOMPARE(w.prompts.saveRequests[0].initialName, "paths-paths.svg");
         QVERIFY(QSvgRenderer(QString::fromStdString(svg.string())).isValid());
         QVERIFY(!QImage(QString::fromStdString(png.string()), "PNG").isNull());
-        QCOMPARE(w.prompts.messages.back().icon, tallix::app::Icon::Critical);
+        QCOMPARE(w.prompts.messages.back().icon, tallix::base::Icon::Critical);
     }
 
     // "No" to replacing a file keeps it; the table is saved in its order; the
@@ -218,7 +218,7 @@ private slots:
                          "EF2GH,2,10:00:00");
         QCOMPARE(w.prompts.saveRequests[0].initialName, "pass-stations.csv");
         QCOMPARE(QImage(QString::fromStdString(png.string()), "PNG").size(), QSize(960, 360));
-        QCOMPARE(w.prompts.messages.back().icon, tallix::app::Icon::Critical);
+        QCOMPARE(w.prompts.messages.back().icon, tallix::base::Icon::Critical);
     }
 };
 

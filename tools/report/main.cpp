@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
     if (outcome.failure) {
         put(stderr, std::string(report::ProgramName) + ": " +
                         report::failureText(*outcome.failure, outcome.currentFile));
-        if (const auto what = app::notARegularFile(options.file))
+        if (const auto what = base::notARegularFile(options.file))
             note(shown(options.file) + " is " + *what + ", not a regular file; it was not read");
         status = ExitFailure;
     } else if (control.unrecognisedNote()) {
@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
     auto write = [&](const std::string& what, const std::string& path, std::string_view bytes) {
         if (const int number = report::writeBytes(path, bytes); number != 0) {
             note("cannot write " + what + " to " + shown(path) + ": error nr " +
-                 std::to_string(number) + " (" + app::errorDescription(number) + ")");
+                 std::to_string(number) + " (" + base::errorDescription(number) + ")");
             status = ExitFailure;
         }
     };

@@ -338,14 +338,14 @@ CallLookup lookUpOwnCall(const std::string& filePath) {
         if (!settings)
             continue;
         lookup.settingsFile = *settings;
-        if (const auto content = app::readWholeFile(*settings))
+        if (const auto content = base::readWholeFile(*settings))
             lookup.call = app::settingsCallSign(*content);
         break;
     }
     return lookup;
 }
 
-bool TerminalControl::confirmUnrecognised(const app::MessageBox& prompt) {
+bool TerminalControl::confirmUnrecognised(const base::MessageBox& prompt) {
     unrecognisedNote_ = prompt.text.substr(0, prompt.text.find('\r'));
     return true;
 }

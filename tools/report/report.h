@@ -62,7 +62,7 @@ CallLookup lookUpOwnCall(const std::string& filePath);
 class TerminalControl : public analysis::RunControl {
 public:
     explicit TerminalControl(bool removeTxFrames) : removeTxFrames_(removeTxFrames) {}
-    bool confirmUnrecognised(const app::MessageBox& prompt) override;
+    bool confirmUnrecognised(const base::MessageBox& prompt) override;
     bool removeTxFrames() override { return removeTxFrames_; }
     bool showsProgress() override { return false; } // nobody watches a terminal run
 
