@@ -3,7 +3,10 @@
 // processed with clicks, and it prints
 // - the preview's time, from the click on the file to the next repaint;
 // - a run's time, from the Process click to the last caption;
-// - the longest the window went without a repaint meanwhile;
+// - the longest the window went without a repaint meanwhile; with "ask", a
+//   label is asked to repaint every 100 ms, as an expose of the display
+//   would ask (those repaints then count), and the longest it took to repaint
+//   (from when the request was due) is printed too;
 // - how long a Cancel click waited to be honoured (from the moment of the
 //   click, whether or not the window was free to take it then);
 // - the peak memory of the process.
@@ -11,6 +14,7 @@
 //   tallix_window_bench log      65000-line log: preview, 3 runs, Cancels
 //   tallix_window_bench rtf      60000-paragraph rich-text log: preview
 //   tallix_window_bench FILE     an existing file: select, then process
+//   tallix_window_bench FILE ask the same, with a repaint asked for every 100 ms
 //
 // Figures only; it fails no target.
 
@@ -52,8 +56,23 @@ public:
             longestWait_ = std::max(longestWait_, now - lastTurn_);
             lastTurn_ = now;
         });
+        asks_.setInterval(AskEvery);
+        QObject::connect(&asks_, &QTimer::timeout, [this] {
+            const qint64 now = clock_.elapsed();
+            if (asked_ < 0) {
+                asked_ = std::min(lastAsk_ + AskEvery, now); // when it was due
+                probe_->update();
+            }
+            lastAsk_ = now;
+        });
     }
+    void setProbe(QWidget* probe) { probe_ = probe; }
     void arm() {
+        asked_ = -1;
+        lastAsk_ = 0;
+        longestAsked_ = 0;
+        if (probe_)
+            asks_.start();
         clock_.start();
         last_ = -1;
         longest_ = 0;
@@ -67,8 +86,11 @@ public:
     qint64 longestWait(int settle) {
         QTest::qWait(settle);
         turns_.stop();
+        asks_.stop();
         return longestWait_;
     }
+    // The longest a repaint that was asked for took, up to longestWait().
+    qint64 longestAsked() const { return longestAsked_; }
     // The longest stretch without a repaint, up to now.
     qint64 longestGap() {
         longest_ = std::max(longest_, clock_.elapsed() - std::max<qint64>(last_, 0));
@@ -85,6 +107,10 @@ protected:
             longest_ = std::max(longest_, now - std::max<qint64>(last_, 0));
             last_ = now;
         }
+        if (event->type() == QEvent::Paint && watched == probe_ && asked_ >= 0) {
+            longestAsked_ = std::max(longestAsked_, clock_.elapsed() - asked_);
+            asked_ = -1;
+        }
         return false;
     }
 
@@ -96,6 +122,12 @@ private:
     QTimer turns_;
     qint64 lastTurn_ = 0;
     qint64 longestWait_ = 0;
+    static constexpr qint64 AskEvery = 100;
+    QTimer asks_;
+    QWidget* probe_ = nullptr;
+    qint64 asked_ = -1; // when the pending request was due
+    qint64 lastAsk_ = 0;
+    qint64 longestAsked_ = 0;
 };
 
 long peakMegabytes() {
@@ -138,8 +170,9 @@ struct Bench {
     ui::test::FakePrompts prompts;
     std::unique_ptr<ui::Form1> form;
     PaintWatch watch;
+    bool ask = false;
 
-    explicit Bench(const fs::path& file) {
+    Bench(const fs::path& file, bool askRepaints) : ask(askRepaints) {
         const fs::path root = dir.path().toStdString();
         reports = root / "Reports";
         fs::create_directory(reports);
@@ -152,8 +185,16 @@ struct Bench {
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))
             qFatal("the window was not shown");
+        if (ask)
+            watch.setProbe(form->findChild<QLabel*>(QStringLiteral("Label12")));
         qApp->installEventFilter(&watch);
         QTest::qWait(300);
+    }
+
+    // How soon the repaints asked for came, with "ask".
+    std::string asked() const {
+        return ask ? " asked-for repaint within " + std::to_string(watch.longestAsked()) + " ms;"
+                   : std::string();
     }
 
     QString caption(const char* label) {
@@ -179,10 +220,11 @@ struct Bench {
                           list->visualItemRect(item).center());
         const qint64 shown = untilRepainted(watch.elapsed());
         const qint64 gap = watch.longestGap();
+        const qint64 wait = watch.longestWait(1000);
         std::printf("  preview: %lld ms to the repaint; longest without repaint %lld ms; longest "
-                    "event-loop wait (1 s after included) %lld ms; peak memory %ld MB\n",
+                    "event-loop wait (1 s after included) %lld ms;%s peak memory %ld MB\n",
                     static_cast<long long>(shown), static_cast<long long>(gap),
-                    static_cast<long long>(watch.longestWait(1000)), peakMegabytes());
+                    static_cast<long long>(wait), asked().c_str(), peakMegabytes());
     }
 
     // Processes the chosen file; with `cancelAt` >= 0, Cancel is clicked that
@@ -214,11 +256,12 @@ struct Bench {
         }
         const qint64 shown = untilRepainted(ended);
         const qint64 gap = watch.longestGap();
+        const qint64 wait = watch.longestWait(1000);
         std::printf("  run: %lld ms to the last caption, %lld ms to its repaint; longest without "
-                    "repaint %lld ms; longest event-loop wait (1 s after included) %lld ms; peak "
-                    "memory %ld MB\n",
+                    "repaint %lld ms; longest event-loop wait (1 s after included) %lld ms;%s "
+                    "peak memory %ld MB\n",
                     static_cast<long long>(ended), static_cast<long long>(shown),
-                    static_cast<long long>(gap), static_cast<long long>(watch.longestWait(1000)),
+                    static_cast<long long>(gap), static_cast<long long>(wait), asked().c_str(),
                     peakMegabytes());
         std::printf("  figures: %s lines, %s received headers, %s\n",
                     qPrintable(caption("Label12")), qPrintable(caption("Label16")),
@@ -240,8 +283,9 @@ struct Bench {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(tallix);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s log | rtf | FILE\n", argv[0]);
+    const bool ask = argc == 3 && std::string(argv[2]) == "ask";
+    if (argc != 2 && !ask) {
+        std::fprintf(stderr, "usage: %s log | rtf | FILE [ask]\n", argv[0]);
         return 2;
     }
     const std::string what = argv[1];
@@ -259,7 +303,7 @@ int main(int argc, char** argv) {
     }
     std::printf("%s, %llu bytes\n", file.filename().c_str(),
                 static_cast<unsigned long long>(fs::file_size(file)));
-    Bench bench(file);
+    Bench bench(file, ask);
     const QString name = QString::fromStdString(file.filename().string());
     bench.select(name);
     if (what == "rtf")

@@ -31,6 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Paragraphs are joined with CR LF, none after the last.
     TALLIX_FUZZ_CHECK(plain.size() == runBytes + 2 * (document.paragraphs.size() - 1));
+    // Read for the plain text only, the same text.
+    std::string pieces;
+    files::readRtfText(bytes, [&](std::string_view piece) { pieces += piece; });
+    TALLIX_FUZZ_CHECK(pieces == plain);
 
     // The raw pane: rich text read as such, anything else exactly as it is.
     const files::RawText raw = files::rawTextFromBytes(std::string(bytes));

@@ -29,6 +29,57 @@ int writeRtfTemp(std::string_view text) {
     return ok ? 0 : app::errorNumberFromErrno(writeErr != 0 ? writeErr : errno);
 }
 
+// The same for a source whose text the caller does not hold: it goes from the
+// file to the temporary file a piece at a time (see files::readPaneText).
+// Returns the error number of a failure to read the source or to write.
+int writeRtfTempFrom(const std::string& source, RunControl& control) {
+    app::InputFile check(source);
+    if (!check.isOpen())
+        return check.errorNumber(); // the temporary file stays as it was
+    errno = 0;
+    std::FILE* f = std::fopen(RtfTempFileName, "wb");
+    if (!f)
+        return app::errorNumberFromErrno(errno);
+    int writeErr = 0;
+    const files::PaneTextRead read = files::readPaneText(
+        source,
+        [&](std::string_view piece, std::uint64_t) {
+            if (writeErr == 0 && std::fwrite(piece.data(), 1, piece.size(), f) != piece.size())
+                writeErr = errno != 0 ? errno : EIO;
+        },
+        [&] { control.loading(); });
+    if (writeErr == 0 && std::fwrite("\r\n", 1, 2, f) != 2)
+        writeErr = errno != 0 ? errno : EIO;
+    if (std::fclose(f) != 0 && writeErr == 0)
+        writeErr = errno != 0 ? errno : EIO;
+    if (read.errorNumber != 0)
+        return read.errorNumber;
+    return writeErr == 0 ? 0 : app::errorNumberFromErrno(writeErr);
+}
+
+// The raw pane's text of a source and one CR LF, read into memory: where the
+// temporary file cannot be written. Rich text's own bytes are let go before
+// the lines are cut from its plain text.
+std::optional<int> loadRtfFromSource(const std::string& source, LineStore& store,
+                                     RunControl& control) {
+    auto text = std::make_shared<std::string>();
+    const files::PaneTextRead read = files::readPaneText(
+        source,
+        [&](std::string_view piece, std::uint64_t most) {
+            if (text->capacity() < most + 2)
+                text->reserve(static_cast<std::size_t>(most) + 2);
+            text->append(piece);
+        },
+        [&] { control.loading(); });
+    if (read.errorNumber != 0) {
+        store.clear();
+        return read.errorNumber;
+    }
+    text->append("\r\n");
+    const std::shared_ptr<const std::string> shared = std::move(text);
+    return loadLinesFromText(shared, store);
+}
+
 // CurrentFile for the rest of the program after a rich-text run: the source
 // path with ".txt" in place of its last four characters.
 std::string textNameOf(const std::string& path) {
@@ -113,15 +164,13 @@ bool runWhileReading(const RunInput& input, HeardStore& heard, RunControl& contr
         line = text::trimTrailingSpaces(line);
         pass.step(count, line.substr(preprocessCut(line)));
     };
-    std::uint64_t bytes = 0, breaks = 0;
-    bool lastWasCr = false;
+    std::uint64_t bytes = 0;
+    files::BreakCounter breaks;
     for (; got > 0; got = file.read(buffer.get(), Chunk)) {
         const std::string_view chunk(buffer.get(), static_cast<std::size_t>(got));
         bytes += chunk.size();
-        if (input.previewLineFigure) {
-            breaks += files::lineBreaks(chunk) - (lastWasCr && chunk.front() == '\n' ? 1 : 0);
-            lastWasCr = chunk.back() == '\r';
-        }
+        if (input.previewLineFigure)
+            breaks.add(chunk);
         splitter.expectMore(static_cast<std::size_t>(
             std::max<std::uint64_t>(file.sizeAtOpen(), bytes) - bytes + chunk.size()));
         splitter.feed(chunk, onLine);
@@ -145,7 +194,8 @@ bool runWhileReading(const RunInput& input, HeardStore& heard, RunControl& contr
     const PassOutput passed = pass.finish();
     control.yield();
     control.passEnded();
-    const float paneLineCount = input.previewLineFigure ? static_cast<float>(breaks) - 1.0f : 0.0f;
+    const float paneLineCount =
+        input.previewLineFigure ? static_cast<float>(breaks.breaks()) - 1.0f : 0.0f;
     concludeRun(input, control, heard, stats, passed, static_cast<std::size_t>(bytes), {},
                 paneLineCount, out);
     return true;
@@ -195,9 +245,20 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     // held whole.
     SharedBytes paneText;
     float paneLineCount = 0;
+    // A rich-text source the caller does not hold is read from the file: its
+    // lines are then those of the raw pane's text and a CR LF.
+    const bool rtfFromSource = input.isRtf && !input.rawPane && !input.fileBytes;
     auto rawPane = [&]() -> std::string_view {
         if (!paneText) {
-            if (input.rawPane) {
+            if (rtfFromSource) {
+                paneText = store.text();
+                if (paneText.bytes.size() >= 2)
+                    paneText.bytes.remove_suffix(2);
+                if (!paneText)
+                    paneText = std::make_shared<const std::string>();
+                if (input.previewLineFigure)
+                    paneLineCount = files::previewLineCount(paneText.bytes);
+            } else if (input.rawPane) {
                 RawPane pane = input.rawPane();
                 paneText = std::make_shared<const std::string>(std::move(pane.text));
                 paneLineCount = pane.previewLineCount;
@@ -208,7 +269,7 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
                     paneText = input.fileBytes;
                 else if (store.text() && files::looksLikeRtf(store.text().bytes))
                     paneText = std::make_shared<const std::string>(
-                        files::rawTextFromBytes(std::string(store.text().bytes)).text);
+                        files::richPlainText(store.text().bytes, [&] { control.loading(); }));
                 else
                     paneText = store.text();
                 if (!paneText)
@@ -223,18 +284,22 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     std::optional<int> loadFailure;
     if (input.isRtf) {
         // A current folder where the temporary file cannot be written (read
-        // only, full, a folder of that name) is no failure: the text is at
-        // hand and is read from memory instead.
-        if (input.writeRtfTempFile && writeRtfTemp(rawPane()) == 0) {
+        // only, full, a folder of that name) is no failure: the text is read
+        // into memory instead. A source the caller does not hold goes from
+        // the file to the temporary file a piece at a time.
+        const int written = !input.writeRtfTempFile ? -1
+                            : rtfFromSource         ? writeRtfTempFrom(label5, control)
+                                                    : writeRtfTemp(rawPane());
+        if (written == 0)
             out.currentFile = RtfTempFileName;
-            control.yield();
-            if (control.abandoned())
-                return abandon(out);
+        control.yield();
+        if (control.abandoned())
+            return abandon(out);
+        if (written == 0) {
             loadFailure = loadLines(out.currentFile, store, [&] { control.loading(); });
+        } else if (rtfFromSource) {
+            loadFailure = loadRtfFromSource(label5, store, control);
         } else {
-            control.yield();
-            if (control.abandoned())
-                return abandon(out);
             auto text = std::make_shared<std::string>();
             text->reserve(rawPane().size() + 2);
             text->append(rawPane()).append("\r\n");
@@ -304,6 +369,7 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
         return abandon(out);
 
     concludeRun(input, control, heard, stats, pass, pane.size(), pane, paneLineCount, out);
+    out.rawPaneText = paneText;
     return out;
 }
 

@@ -134,6 +134,7 @@ struct RunOutcome {
     std::string heardClipboard;
     std::string processedText;
     bool processedIsRawCopy = false;     // the removal option was off at the end
+    SharedBytes rawPaneText;             // the raw pane's text the run counted
     SummaryFigures figures;              // every figure as shown
     bool bringWindowToFront = false;     // a rich-text source was analysed
     std::vector<StationRecord> stations; // in the order first heard

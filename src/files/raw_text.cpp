@@ -88,6 +88,17 @@ RawText rawTextFromBytes(std::string bytes) {
     return r;
 }
 
+std::string richPlainText(std::string_view bytes, const std::function<void()>& reading) {
+    std::string text;
+    text.reserve(bytes.size()); // room at once: the text is shorter than its rich text
+    readRtfText(bytes, [&](std::string_view piece) {
+        text += piece;
+        if (reading)
+            reading();
+    });
+    return text;
+}
+
 RawText loadRawText(const std::string& path) {
     int errorNumber = 0;
     auto bytes = app::readWholeFile(path, &errorNumber);
@@ -132,51 +143,125 @@ std::string paneNotice(PaneText pane, std::uint64_t bytes, std::size_t longest) 
     return {};
 }
 
-Preview loadPreview(const std::string& path, bool holdText) {
+namespace {
+
+constexpr std::size_t ReadPiece = 1 << 20;
+
+// The rest of an open file after its first piece, read whole. False, with
+// errno telling why, on a read failure.
+bool readRest(app::InputFile& file, std::string& bytes, const std::function<void()>& reading) {
+    bytes.reserve(static_cast<std::size_t>(
+                      std::min<std::uint64_t>(file.sizeAtOpen(), std::string().max_size() / 2)) +
+                  ReadPiece);
+    for (;;) {
+        const std::size_t had = bytes.size();
+        bytes.resize(had + ReadPiece);
+        const long got = file.read(bytes.data() + had, ReadPiece);
+        bytes.resize(had + static_cast<std::size_t>(std::max(got, 0L)));
+        if (got <= 0)
+            return got == 0;
+        if (reading)
+            reading();
+    }
+}
+
+int readFailure() {
+    return app::errorNumberFromErrno(errno != 0 ? errno : EIO);
+}
+
+// The preview of a text held whole.
+Preview heldPreview(RawText raw) {
+    Preview p;
+    p.raw = std::move(raw);
+    p.textHeld = true;
+    p.lineCount = previewLineCount(p.raw.text);
+    const std::size_t size = p.raw.text.size();
+    p.notice =
+        paneNotice(PaneText::RawFile, size, size > LargestPaneText ? 0 : longestLine(p.raw.text));
+    return p;
+}
+
+} // namespace
+
+void BreakCounter::add(std::string_view piece) {
+    if (piece.empty())
+        return;
+    bytes_ += piece.size();
+    breaks_ += lineBreaks(piece) - (lastWasCr_ && piece.front() == '\n' ? 1 : 0);
+    lastWasCr_ = piece.back() == '\r';
+}
+
+PaneTextRead readPaneText(const std::string& path,
+                          const std::function<void(std::string_view, std::uint64_t)>& piece,
+                          const std::function<void()>& reading) {
+    PaneTextRead r;
+    app::InputFile file(path);
+    if (!file.isOpen()) {
+        r.errorNumber = file.errorNumber();
+        return r;
+    }
+    std::string bytes(ReadPiece, '\0');
+    long got = file.read(bytes.data(), ReadPiece);
+    bytes.resize(static_cast<std::size_t>(std::max(got, 0L)));
+    r.richText = looksLikeRtf(bytes);
+    if (r.richText) {
+        if (!readRest(file, bytes, reading)) {
+            r.errorNumber = readFailure();
+            return r;
+        }
+        readRtfText(bytes, [&](std::string_view text) {
+            piece(text, bytes.size());
+            if (reading)
+                reading();
+        });
+        return r;
+    }
+    for (; got > 0; got = file.read(bytes.data(), ReadPiece)) {
+        piece(std::string_view(bytes.data(), static_cast<std::size_t>(got)),
+              std::max<std::uint64_t>(file.sizeAtOpen(), ReadPiece));
+        if (reading)
+            reading();
+        bytes.resize(ReadPiece);
+    }
+    if (got < 0)
+        r.errorNumber = readFailure();
+    return r;
+}
+
+Preview loadPreview(const std::string& path, const std::function<void()>& reading) {
     Preview p;
     app::InputFile file(path);
     if (!file.isOpen()) {
         p.raw.errorNumber = file.errorNumber();
         return p;
     }
-    constexpr std::size_t Chunk = 1 << 20;
-    std::unique_ptr<char[]> buffer(new char[Chunk]);
-    long got = file.read(buffer.get(), Chunk);
-    const std::string_view first(buffer.get(), got > 0 ? static_cast<std::size_t>(got) : 0);
-    if (holdText || file.sizeAtOpen() <= LargestPaneText || looksLikeRtf(first)) {
-        // Small enough to hold, or rich text, whose plain text needs the whole.
-        std::string bytes(first);
-        for (got = got < 0 ? got : file.read(buffer.get(), Chunk); got > 0;
-             got = file.read(buffer.get(), Chunk))
-            bytes.append(buffer.get(), static_cast<std::size_t>(got));
-        if (got < 0) {
-            p.raw.errorNumber = app::errorNumberFromErrno(errno != 0 ? errno : EIO);
+    if (file.sizeAtOpen() <= LargestPaneText) {
+        std::string bytes;
+        if (!readRest(file, bytes, reading)) {
+            p.raw.errorNumber = readFailure();
             return p;
         }
-        p.raw = rawTextFromBytes(std::move(bytes));
-        p.textHeld = true;
-        p.lineCount = previewLineCount(p.raw.text);
-        const std::size_t size = p.raw.text.size();
-        p.notice = paneNotice(PaneText::RawFile, size,
-                              size > LargestPaneText ? 0 : longestLine(p.raw.text));
+        return heldPreview(rawTextFromBytes(std::move(bytes)));
+    }
+    // Too large to show: only the text's line breaks are counted, a piece at
+    // a time.
+    BreakCounter counted;
+    const PaneTextRead read = readPaneText(
+        path, [&](std::string_view piece, std::uint64_t) { counted.add(piece); }, reading);
+    if (read.errorNumber != 0) {
+        p.raw.errorNumber = read.errorNumber;
         return p;
     }
-    // Too large to show: only its line breaks are counted, a piece at a time.
-    std::uint64_t bytes = 0, breaks = 0;
-    bool lastWasCr = false;
-    for (; got > 0; got = file.read(buffer.get(), Chunk)) {
-        const std::string_view piece(buffer.get(), static_cast<std::size_t>(got));
-        bytes += piece.size();
-        breaks += lineBreaks(piece) - (lastWasCr && piece.front() == '\n' ? 1 : 0);
-        lastWasCr = piece.back() == '\r';
-    }
-    if (got < 0) {
-        p.raw.errorNumber = app::errorNumberFromErrno(errno != 0 ? errno : EIO);
-        return p;
+    if (read.richText && counted.bytes() <= LargestPaneText) {
+        // Mostly markup: its text is small enough to show after all.
+        RawText raw = loadRawText(path);
+        if (raw.loaded && raw.richText)
+            return heldPreview(std::move(raw));
     }
     p.raw.loaded = true;
-    p.lineCount = static_cast<float>(breaks) - 1.0f;
-    p.notice = paneNotice(PaneText::RawFile, bytes, 0);
+    p.raw.richText = read.richText;
+    p.lineCount = static_cast<float>(counted.breaks()) - 1.0f;
+    p.notice = paneNotice(PaneText::RawFile, counted.bytes(), 0);
     return p;
 }
 

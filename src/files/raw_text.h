@@ -3,6 +3,7 @@
 // derives from it.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,9 +19,22 @@ bool looksLikeRtf(std::string_view bytes);
 // The line figure of a loaded text: the number of line breaks (CR LF, a lone
 // CR and a lone LF each count as one) minus 1.
 float previewLineCount(std::string_view text);
-// The number of those breaks; a text read in pieces adds up the pieces' and
-// takes off one for a CR LF cut between two of them.
+// The number of those breaks.
 std::size_t lineBreaks(std::string_view text);
+
+// The breaks of a text handed over in pieces: a CR LF cut between two pieces
+// is one break.
+class BreakCounter {
+public:
+    void add(std::string_view piece);
+    std::uint64_t breaks() const { return breaks_; }
+    std::uint64_t bytes() const { return bytes_; }
+
+private:
+    std::uint64_t breaks_ = 0;
+    std::uint64_t bytes_ = 0;
+    bool lastWasCr_ = false;
+};
 
 struct RawText {
     bool loaded = false;
@@ -29,6 +43,10 @@ struct RawText {
     std::string text;      // the pane's plain text (8-bit)
     RtfDocument document;  // paragraphs and formatting, for rich text
 };
+
+// The plain text of rich text, without its paragraphs and runs; `reading` is
+// called after every megabyte of it.
+std::string richPlainText(std::string_view bytes, const std::function<void()>& reading = {});
 
 // Loads a file as the raw pane does: rich text when its contents begin as rich
 // text, else the bytes exactly as they are.
@@ -59,9 +77,23 @@ struct Preview {
     std::string notice;    // shown instead of the text, when not empty
 };
 
-// Loads the preview of a file. A plain file too large to show is not held:
-// it is read piece by piece for its line figure only, unless `holdText` (a
-// run needs the pane's text, as for a rich-text source).
-Preview loadPreview(const std::string& path, bool holdText);
+// Loads the preview of a file. A text too large to show is not held: a plain
+// file is read piece by piece for its line figure only, rich text is read
+// whole and its plain text counted as it is made. `reading` is called after
+// every megabyte read or made, where a window may let pending events run.
+Preview loadPreview(const std::string& path, const std::function<void()>& reading = {});
+
+// The raw pane's text of a file, handed to `piece` a piece at a time and not
+// held whole: a plain file's bytes as they are read, rich text's plain text
+// as it is made (the rich text itself is read whole first). `piece` is also
+// told the most the whole text can come to; `reading` is called as for
+// loadPreview.
+struct PaneTextRead {
+    int errorNumber = 0;   // of a failure to open or read the file; 0 when read
+    bool richText = false; // the contents were read as rich text
+};
+PaneTextRead readPaneText(const std::string& path,
+                          const std::function<void(std::string_view, std::uint64_t)>& piece,
+                          const std::function<void()>& reading = {});
 
 } // namespace tallix::files

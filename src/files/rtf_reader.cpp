@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <limits>
 #include <unordered_map>
 #include <utility>
@@ -367,8 +368,30 @@ class Parser {
 public:
     explicit Parser(std::string_view input) : in_(input) { doc_.paragraphs.emplace_back(); }
 
-    RtfDocument run() {
+    RtfDocument document() {
+        parse();
+        return std::move(doc_);
+    }
+
+    // The plain text only, handed to `sink` a piece at a time.
+    void plainText(const std::function<void(std::string_view)>& sink) {
+        sink_ = &sink;
+        parse();
+        sink(text_);
+    }
+
+private:
+    // A piece of plain text goes to the sink after about this much input.
+    static constexpr std::size_t PieceInput = 1 << 20;
+
+    void parse() {
+        std::size_t nextPiece = PieceInput;
         while (pos_ < in_.size()) {
+            if (sink_ && pos_ >= nextPiece) {
+                (*sink_)(text_);
+                text_.clear();
+                nextPiece = pos_ + PieceInput;
+            }
             switch (in_[pos_]) {
             case '{':
                 ++pos_;
@@ -385,7 +408,7 @@ public:
                 // A '}' that closes nothing is dropped. The brace that closes the
                 // outermost group ends the document; what follows it is not read.
                 if (groups_.pop() && groups_.depth() == 0)
-                    return std::move(doc_);
+                    return;
                 break;
             case '\\':
                 ++pos_;
@@ -400,10 +423,8 @@ public:
                 break;
             }
         }
-        return std::move(doc_);
     }
 
-private:
     void readText() {
         const std::size_t start = pos_;
         while (pos_ < in_.size()) {
@@ -774,14 +795,19 @@ private:
     // A paragraph property holds for the paragraph it stands in, wherever in it.
     template <class Change> void setParagraph(Change change) {
         change(groups_.modify().paragraph);
-        doc_.paragraphs.back().format = groups_.current().paragraph;
+        if (!sink_)
+            doc_.paragraphs.back().format = groups_.current().paragraph;
     }
 
     void endParagraph() {
+        afterHighSurrogate_ = false;
+        if (sink_) {
+            text_ += "\r\n";
+            return;
+        }
         const ParagraphFormat format = groups_.current().paragraph;
         doc_.paragraphs.back().format = format;
         doc_.paragraphs.emplace_back().format = format;
-        afterHighSurrogate_ = false;
     }
 
     void emitCodePoint(char32_t codePoint) {
@@ -845,6 +871,11 @@ private:
 
     // Appends text with the current formatting to the current paragraph.
     void emit(std::string_view bytes) {
+        if (sink_) {
+            afterHighSurrogate_ = false;
+            text_ += bytes;
+            return;
+        }
         const GroupState& s = groups_.current();
         RtfParagraph& paragraph = doc_.paragraphs.back();
         paragraph.format = s.paragraph;
@@ -874,6 +905,8 @@ private:
 
     std::string_view in_;
     std::size_t pos_ = 0;
+    const std::function<void(std::string_view)>* sink_ = nullptr; // plain text only
+    std::string text_; // plain text not yet handed to the sink
     GroupStack groups_;
     RtfDocument doc_;
     std::vector<std::uint32_t> colors_;
@@ -893,7 +926,11 @@ private:
 } // namespace
 
 RtfDocument readRtf(std::string_view bytes) {
-    return Parser(bytes).run();
+    return Parser(bytes).document();
+}
+
+void readRtfText(std::string_view bytes, const std::function<void(std::string_view)>& sink) {
+    Parser(bytes).plainText(sink);
 }
 
 } // namespace tallix::files

@@ -4,6 +4,7 @@
 // input, however malformed, gives a best-effort result without crashing.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,5 +50,10 @@ struct RtfDocument {
 // Parses `bytes` as RTF. Input that does not begin with "{\rtf" is not RTF; the
 // caller decides that before calling (see looksLikeRtf in raw_text.h).
 RtfDocument readRtf(std::string_view bytes);
+
+// The same document's plain text only (RtfDocument::plainText()), without
+// its paragraphs and runs, handed to `sink` a piece at a time as the input is
+// read (about one piece per megabyte of input, the last one possibly empty).
+void readRtfText(std::string_view bytes, const std::function<void(std::string_view)>& sink);
 
 } // namespace tallix::files

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
@@ -296,9 +297,17 @@ void Form1::onFileDoubleClicked() {
 void Form1::showPreview() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     rawPane_->clear();
-    // A name with ".rtf" is processed from the pane's text, which is then
-    // held however large.
-    files::Preview preview = files::loadPreview(currentFile_, files::isRtfPath(currentFile_));
+    // Reading a file too large to show takes a while: the window repaints
+    // meanwhile, but takes no clicks or keys until the pane is filled.
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastTurn = 0;
+    files::Preview preview = files::loadPreview(currentFile_, [&] {
+        if (clock.elapsed() - lastTurn < yieldInterval())
+            return;
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        lastTurn = clock.elapsed();
+    });
     if (preview.raw.loaded) {
         if (!preview.notice.empty())
             rawPane_->setPlainText(fromDesktop(preview.notice));

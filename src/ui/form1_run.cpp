@@ -310,8 +310,7 @@ void Form1::processFile() {
         break;
     case analysis::RunOutcome::End::Concluded:
         if (out.processedIsRawCopy) {
-            processedBytes_.assign(input.rawPane ? std::string_view(*runPane)
-                                                 : lineStore_.text().bytes);
+            processedBytes_.assign(out.rawPaneText.bytes);
             processedPane_->clear();
             processedNoticeShown_ = false;
             showProcessed(processedBytes_);

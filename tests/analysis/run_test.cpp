@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <tuple>
 
+#include "files/raw_text.h"
 #include "scripted_run.h"
 #include "temp_dir.h"
 #include "text_lines.h"
@@ -184,6 +186,68 @@ std::string described(const RunOutcome& out) {
         d += " " + std::to_string(m.received) + "." + std::to_string(m.transmitted) + "." +
              std::to_string(m.digipeated);
     return d;
+}
+
+// A rich-text source whose pane text the caller does not hold (too large to
+// show) is read from the file again: the same outcome, temporary file and raw
+// copy as with the pane handed over, whether or not the temporary file can be
+// written.
+TEST_F(RunTest, RichTextSourceNotHeldReportsTheSameAsHeld) {
+    const std::string plain = kestLog + "Fm CD3EF To CQ\r\n"; // the break adds an empty line
+    const std::string rich = "{\\rtf1\\ansi Kest log\\par Fm ZZ9ZZ To CQ >[10:00:00]\\par "
+                             "hello\\par Fm AB1CD To CQ >[10:10:00]\\par gone\\par}";
+    const struct {
+        const char* name;
+        std::string content, pane;
+        bool tempWritable;
+    } rows[] = {{"plain contents", plain, plain, true},
+                {"plain contents, temporary file not writable", plain, plain, false},
+                {"rich contents", rich, files::readRtf(rich).plainText(), true},
+                {"rich contents, temporary file not writable", rich,
+                 files::readRtf(rich).plainText(), false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        testsupport::TempDir work;
+        testsupport::CurrentFolder here(work.dir());
+        if (!row.tempWritable)
+            std::filesystem::create_directory(work.path("rtftemp.tmp"));
+        input.isRtf = true;
+        std::string outcome[2], temp[2], processed[2];
+        for (const bool held : {true, false}) {
+            if (held)
+                input.rawPane = [&] {
+                    return RawPane{row.pane, files::previewLineCount(row.pane)};
+                };
+            else
+                input.rawPane = nullptr;
+            ScriptedControl control;
+            control.removal = false; // the raw pane is copied as the processed text
+            const auto out = run(row.content, control, "pass.rtf");
+            ASSERT_EQ(out.end, RunOutcome::End::Concluded);
+            outcome[held] = described(out);
+            processed[held] = out.processedText;
+            EXPECT_EQ(out.rawPaneText.bytes, row.pane);
+            if (row.tempWritable)
+                temp[held] = testsupport::readBytes(work.path("rtftemp.tmp"));
+        }
+        EXPECT_EQ(outcome[false], outcome[true]);
+        EXPECT_EQ(processed[false], row.pane);
+        EXPECT_EQ(temp[false], row.tempWritable ? row.pane + "\r\n" : "");
+        EXPECT_EQ(temp[false], temp[true]);
+    }
+}
+
+// Rich contents under a name without ".rtf": the lines are the file's own,
+// the raw pane (its size, its copy with the option off) is the plain text.
+TEST_F(RunTest, RichContentsUnderAnotherNameHaveTheirPlainTextAsThePane) {
+    const std::string rich = "{\\rtf1\\ansi Kest log\\par {\\b Fm ZZ9ZZ} To CQ\\par}";
+    ScriptedControl control;
+    control.removal = false;
+    const auto out = run(rich, control, "notes.log");
+    ASSERT_EQ(out.end, RunOutcome::End::Concluded);
+    EXPECT_EQ(out.lineCount, 1);
+    EXPECT_EQ(out.processedText, "Kest log\r\nFm ZZ9ZZ To CQ\r\n");
+    EXPECT_EQ(out.result.rawBytes, 26.0f);
 }
 
 // A terminal's control: nobody watches.

@@ -61,8 +61,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, LongestLineTest,
                                          LongestRow{"LastLineWithoutABreak", "a\r\nabcde", 5}),
                          [](const auto& row) { return std::string(row.param.name); });
 
-// A plain file too large to show is not held; its line figure is still exact,
-// also where a CR LF is cut between two of the pieces it is read in.
+// A text too large to show is not held; its line figure is still exact, also
+// where a CR LF is cut between two of the pieces it is read or made in.
 TEST(RawText, PreviewOfAFileTooLargeToShowCountsItsLinesInPieces) {
     const testsupport::TempDir dir;
     std::string bytes = std::string((1 << 20) - 1, 'a') + "\r\n";
@@ -71,19 +71,38 @@ TEST(RawText, PreviewOfAFileTooLargeToShowCountsItsLinesInPieces) {
         bytes += std::string(98, 'b') + "\r\n";
         ++lines;
     }
-    const std::string path = dir.write("big.log", bytes);
-    const Preview shown = loadPreview(path, false);
+    const std::string path = dir.write("big.rtf", bytes); // the name plays no part
+    int readings = 0;
+    const Preview shown = loadPreview(path, [&] { ++readings; });
     EXPECT_TRUE(shown.raw.loaded);
     EXPECT_FALSE(shown.textHeld);
     EXPECT_TRUE(shown.raw.text.empty());
     EXPECT_EQ(shown.lineCount, static_cast<float>(lines - 1));
     EXPECT_NE(shown.notice.find("too large to show"), std::string::npos);
+    EXPECT_GE(readings, 8);
 
-    const Preview held = loadPreview(path, true); // a run needs the text: held
-    EXPECT_TRUE(held.textHeld);
-    EXPECT_EQ(held.raw.text, bytes);
-    EXPECT_EQ(held.lineCount, shown.lineCount);
-    EXPECT_EQ(held.notice, shown.notice);
+    // The same text as rich text: counted as its plain text is made.
+    std::string rich = "{\\rtf1\\ansi ";
+    std::size_t at = 0;
+    for (std::size_t end; (end = bytes.find("\r\n", at)) != std::string::npos; at = end + 2)
+        rich.append(bytes, at, end - at).append("\\par\r\n");
+    const Preview richShown = loadPreview(dir.write("big.log", rich + "}"));
+    EXPECT_FALSE(richShown.textHeld);
+    EXPECT_TRUE(richShown.raw.richText);
+    EXPECT_EQ(richShown.lineCount, shown.lineCount);
+    EXPECT_EQ(richShown.notice, shown.notice);
+}
+
+// Rich text over the size limit whose plain text is small enough is shown.
+TEST(RawText, RichTextOfMostlyMarkupIsShownWhateverItsFileSize) {
+    const testsupport::TempDir dir;
+    std::string rich = "{\\rtf1\\ansi ";
+    while (rich.size() <= LargestPaneText)
+        rich += "{\\b\\i\\ul\\fs20\\cf1 x}\\par\r\n";
+    const Preview shown = loadPreview(dir.write("markup.rtf", rich + "}"));
+    EXPECT_TRUE(shown.textHeld);
+    EXPECT_TRUE(shown.notice.empty());
+    EXPECT_EQ(shown.raw.text, readRtf(rich + "}").plainText());
 }
 
 TEST(RawText, RichTextFlagComesFromThePathAlone) {

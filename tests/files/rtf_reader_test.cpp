@@ -78,6 +78,10 @@ class RtfText : public testing::TestWithParam<TextRow> {};
 
 TEST_P(RtfText, GivesThePlainText) {
     EXPECT_EQ(readRtf(GetParam().rtf).plainText(), GetParam().expected);
+    // Read for its plain text only, the same.
+    std::string pieces;
+    readRtfText(GetParam().rtf, [&](std::string_view piece) { pieces += piece; });
+    EXPECT_EQ(pieces, GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, RtfText, testing::ValuesIn(textRows), testsupport::RowName());
