@@ -129,17 +129,21 @@ void StationStats::stationHeader(std::string_view line, std::string_view stamp) 
         return; // no station to file it under
     Entry& e = entryFor(Key::inHeader(line, call));
     ++e.frames;
-    if (line.find('*') != std::string_view::npos)
+    // The call holds no blank, so a " Via " begins at its end at the earliest,
+    // unless the call is "Via" itself.
+    const std::string_view via =
+        gatherPaths_ ? viaPath(line, call == "Via" ? 0 : 3 + call.size()) : std::string_view();
+    // A starred path spares the search of the whole line.
+    if ((!via.empty() && (via.back() == '*' || via.find('*') != std::string_view::npos)) ||
+        line.find('*') != std::string_view::npos)
         ++e.viaDigipeater;
     if (second >= 0) {
         if (e.firstSecond < 0)
             e.firstSecond = now_;
         e.lastSecond = now_;
     }
-    // The call holds no blank, so a " Via " begins at its end at the earliest,
-    // unless the call is "Via" itself.
     if (gatherPaths_)
-        countPath(e, viaPath(line, call == "Via" ? 0 : 3 + call.size()), second >= 0);
+        countPath(e, via, line.data() + line.size(), second >= 0);
 }
 
 namespace {
@@ -209,27 +213,47 @@ std::uint32_t StationStats::viaNumber(std::string_view via) {
     return slot - 1;
 }
 
-void StationStats::countPath(Entry& entry, std::string_view via, bool stamped) {
+bool StationStats::samePath(const PathEntry& path, const Key& text, std::string_view via) const {
+    return path.text == text && (text.high >> 56 != 0xFF || vias_[path.via] == via);
+}
+
+void StationStats::countPath(Entry& entry, std::string_view via, const char* lineEnd,
+                             bool stamped) {
     const auto station = static_cast<std::uint32_t>(&entry - entries_.data());
-    auto addPath = [&](std::uint32_t number) {
-        paths_.push_back({number, station, entry.lastPath});
-        return entry.lastPath = static_cast<std::uint32_t>(paths_.size());
-    };
     std::uint32_t found = 0;
     if (via.empty()) {
         // Heard direct, as a good part of all frames are: kept with the station.
         found = entry.directPath;
-        if (found == 0)
-            found = entry.directPath = addPath(viaNumber(via));
-    } else {
-        const std::uint32_t number = viaNumber(via);
-        // Station and path number make the whole key: no text to compare.
-        std::uint32_t& slot = pathIndex_.find(std::uint64_t{station} << 32 | number,
-                                              [](std::uint32_t) { return true; });
-        found = slot;
         if (found == 0) {
-            found = slot = addPath(number);
-            pathIndex_.added(paths_.size());
+            paths_.push_back({Key{}, viaNumber(via), station, entry.lastPath});
+            found = entry.directPath = entry.lastPath = static_cast<std::uint32_t>(paths_.size());
+        }
+    } else {
+        // Packed like a call, read as whole words where the line goes on far
+        // enough: compared without looking at the text again.
+        Key text;
+        if (via.size() > 15) {
+            text = Key::of(via.substr(0, 15));
+            text.high |= std::uint64_t{0xFF} << 56;
+        } else {
+            text = lineEnd - via.data() >= 16 ? Key::ofWide(via) : Key::of(via);
+        }
+        found = entry.recentPath;
+        if (found == 0 || entry.recentText != text ||
+            (text.high >> 56 == 0xFF && vias_[paths_[found - 1].via] != via)) {
+            const std::uint64_t key = (text.low * 0x9E3779B97F4A7C15ull ^ text.high) +
+                                      std::uint64_t{station} * 0xBF58476D1CE4E5B9ull;
+            std::uint32_t& slot = pathIndex_.find(key, [&](std::uint32_t index) {
+                return paths_[index].station == station && samePath(paths_[index], text, via);
+            });
+            found = slot;
+            if (found == 0) {
+                paths_.push_back({text, viaNumber(via), station, entry.lastPath});
+                found = slot = entry.lastPath = static_cast<std::uint32_t>(paths_.size());
+                pathIndex_.added(paths_.size());
+            }
+            entry.recentPath = found;
+            entry.recentText = text;
         }
     }
     PathEntry& p = paths_[found - 1];
@@ -278,11 +302,25 @@ std::vector<StationRecord> StationStats::stations() const {
     return out;
 }
 
+namespace {
+
+// The first eight bytes of a text as a number that orders as the bytes do,
+// missing ones as zero: most texts are told apart by it alone.
+std::uint64_t orderPrefix(std::string_view text) {
+    std::uint64_t key = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        key = key << 8 | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+    return key;
+}
+
+} // namespace
+
 std::vector<PathRecord> StationStats::paths() const {
     // The stations sorted once, then each one's few paths: cheaper than
     // sorting every path by its station.
     struct Station {
-        std::string folded; // ASCII letters in lower case: heardLess, compared as bytes
+        std::uint64_t prefix; // of the folded call
+        std::string folded;   // ASCII letters in lower case: heardLess, compared as bytes
         std::string call;
         std::uint32_t index;
     };
@@ -295,20 +333,25 @@ std::vector<PathRecord> StationStats::paths() const {
         std::string folded = call;
         for (char& c : folded)
             c = text::asciiLower(c);
-        stations.push_back({std::move(folded), std::move(call), static_cast<std::uint32_t>(i)});
+        const std::uint64_t prefix = orderPrefix(folded);
+        stations.push_back(
+            {prefix, std::move(folded), std::move(call), static_cast<std::uint32_t>(i)});
     }
     std::sort(stations.begin(), stations.end(), [](const Station& a, const Station& b) {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix;
         return a.folded != b.folded ? a.folded < b.folded : a.call < b.call;
     });
     // The path texts' places in byte order.
-    std::vector<std::uint32_t> byText(vias_.size());
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> byText(vias_.size());
     for (std::uint32_t v = 0; v < byText.size(); ++v)
-        byText[v] = v;
-    std::sort(byText.begin(), byText.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return vias_[a] < vias_[b]; });
+        byText[v] = {orderPrefix(vias_[v]), v};
+    std::sort(byText.begin(), byText.end(), [&](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : vias_[a.second] < vias_[b.second];
+    });
     std::vector<std::uint32_t> rank(vias_.size());
     for (std::uint32_t r = 0; r < byText.size(); ++r)
-        rank[byText[r]] = r;
+        rank[byText[r].second] = r;
 
     std::vector<PathRecord> out;
     out.reserve(paths_.size());

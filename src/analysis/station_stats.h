@@ -113,9 +113,18 @@ private:
         std::int64_t lastSecond = -1;
         std::uint32_t lastPath = 0;   // its newest path's index + 1, 0: none
         std::uint32_t directPath = 0; // its path heard direct, index + 1, 0: none
+        // The path of its latest header through a digipeater, index + 1, 0:
+        // none, and its packed text. A station mostly keeps its path, so this
+        // is tried first, without a look at the path table.
+        std::uint32_t recentPath = 0;
+        Key recentText{};
     };
     // A station's paths are chained from its newest; a station has a few.
     struct PathEntry {
+        // The path's text packed as a call is, when it has at most 15 bytes;
+        // a longer one keeps its first 15 and 0xFF in the length byte, and is
+        // told apart by its whole text.
+        Key text;
         std::uint32_t via = 0;     // the path's text, an index into `vias_`
         std::uint32_t station = 0; // the entry's index
         std::uint32_t older = 0;   // the station's path before it, index + 1
@@ -142,7 +151,8 @@ private:
         std::size_t mask_ = 0;
     };
     Entry& entryFor(const Key& key);
-    void countPath(Entry& entry, std::string_view via, bool stamped);
+    void countPath(Entry& entry, std::string_view via, const char* lineEnd, bool stamped);
+    bool samePath(const PathEntry& path, const Key& text, std::string_view via) const;
     // The path text's number in `vias_`, a new one for a text not met before.
     std::uint32_t viaNumber(std::string_view via);
     void grow();
@@ -156,7 +166,7 @@ private:
     // they are told apart by a number while the pass runs.
     std::vector<std::string> vias_;
     IndexTable viaIndex_;  // by the text's hash
-    IndexTable pathIndex_; // by station and path text, both numbers
+    IndexTable pathIndex_; // by station and packed path text
     // Open addressing over `entries_`, the key kept beside the index so that
     // a probe reads one slot; index 0 marks an empty slot, others are the
     // entry's index + 1. Kept at most half full.

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <utility>
 
 #include "text/basic_text.h"
@@ -140,6 +141,10 @@ std::string dotText(Agraph_t* g) {
 
 GraphFile pathGraph(const std::vector<analysis::PathRecord>& paths, std::string_view ownStation,
                     GraphFormat format) {
+    // Graphviz keeps state of its own between calls and is not made for
+    // threads: one graph at a time, from building to freeing.
+    static std::mutex inUse;
+    const std::lock_guard<std::mutex> lock(inUse);
     GraphFile file;
     Built built = build(paths, ownStation);
     if (!built.error.empty()) {

@@ -37,7 +37,7 @@ struct GraphFile {
 
 // The graph of `paths`, the own station's node marked (`ownStation`, the
 // call as the station table holds it; empty for none). Calls are Windows-1252
-// bytes, written as UTF-8.
+// bytes, written as UTF-8. Calls from several threads are taken one at a time.
 GraphFile pathGraph(const std::vector<analysis::PathRecord>& paths, std::string_view ownStation,
                     GraphFormat format);
 

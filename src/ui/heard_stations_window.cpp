@@ -1,6 +1,7 @@
 #include "ui/heard_stations_window.h"
 
 #include <QAbstractTableModel>
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -295,13 +296,24 @@ void HeardStationsWindow::saveGraph() {
     // DOT, SVG or PNG by the name's ending, any other name a PNG picture.
     // Written as Save writes: an existing file is replaced only once the
     // graph is whole.
+    auto write = [this, path = *path](const graph::GraphFile& file) {
+        if (!file.error.empty() || actions::writeProcessedText(path, file.bytes) != 0)
+            reportWriteFailure(path);
+        emit graphSaved();
+    };
     const graph::GraphFormat format = graph::graphFormatOf(*path).value_or(graph::GraphFormat::Png);
-    const graph::GraphFile file =
-        format == graph::GraphFormat::Svg && !graph_->svg().empty()
-            ? graph::GraphFile{graph_->svg(), {}}
-            : graph::pathGraph(graph_->paths(), graph_->ownStation(), format);
-    if (!file.error.empty() || actions::writeProcessedText(*path, file.bytes) != 0)
-        reportWriteFailure(*path);
+    if (format == graph::GraphFormat::Svg && !graph_->svg().empty()) {
+        write({graph_->svg(), {}});
+        return;
+    }
+    // Made after any drawing under way, on the same thread. The watcher goes
+    // with the window: a graph made after it is gone is not written.
+    auto* watcher = new QFutureWatcher<graph::GraphFile>(this);
+    connect(watcher, &QFutureWatcher<graph::GraphFile>::finished, this, [watcher, write] {
+        watcher->deleteLater();
+        write(watcher->result());
+    });
+    watcher->setFuture(graphInBackground(graph_->paths(), graph_->ownStation(), format));
 }
 
 } // namespace tallix::ui

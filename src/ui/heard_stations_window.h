@@ -43,7 +43,12 @@ public:
 
     void saveCsv();
     void saveChart();
+    // The graph is made in the background; graphSaved() tells when it is
+    // written (or its failure reported).
     void saveGraph();
+
+signals:
+    void graphSaved();
 
 private:
     // The chosen path, or nothing when the dialog was cancelled or an

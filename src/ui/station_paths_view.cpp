@@ -1,15 +1,18 @@
 #include "ui/station_paths_view.h"
 
+#include <QCoreApplication>
+#include <QFutureWatcher>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPromise>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QSvgRenderer>
 #include <QSvgWidget>
 #include <QTableWidget>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
-#include "graph/path_graph.h"
 #include "ui/qt_text.h"
 
 namespace tallix::ui {
@@ -79,6 +82,27 @@ void PathsView::setPaths(const std::vector<analysis::PathRecord>& paths) {
                {false, true, true, true});
 }
 
+QFuture<graph::GraphFile> graphInBackground(SharedPaths paths, std::string ownStation,
+                                            graph::GraphFormat format) {
+    // One thread, owned by the application: drawings and saves queue up in
+    // the order asked for; one still under way when the program ends is
+    // waited for.
+    static QThreadPool* const graphviz = [] {
+        auto* pool = new QThreadPool(QCoreApplication::instance());
+        pool->setMaxThreadCount(1);
+        return pool;
+    }();
+    auto promise = std::make_shared<QPromise<graph::GraphFile>>();
+    QFuture<graph::GraphFile> future = promise->future();
+    promise->start();
+    // The job holds what it draws: nothing of the window it was asked for.
+    graphviz->start([promise, paths = std::move(paths), own = std::move(ownStation), format] {
+        promise->addResult(graph::pathGraph(*paths, own, format));
+        promise->finish();
+    });
+    return future;
+}
+
 GraphView::GraphView(QWidget* parent) : QWidget(parent) {
     picture_ = new QSvgWidget;
     picture_->setObjectName(QStringLiteral("PathGraph"));
@@ -86,6 +110,10 @@ GraphView::GraphView(QWidget* parent) : QWidget(parent) {
     area_->setWidget(picture_);
     area_->setAlignment(Qt::AlignCenter);
     area_->setBackgroundRole(QPalette::Base);
+    drawing_ = new QLabel(QStringLiteral("Drawing the graph\u2026"), this);
+    drawing_->setObjectName(QStringLiteral("GraphDrawing"));
+    drawing_->setAlignment(Qt::AlignCenter);
+    drawing_->hide();
     failure_ = new QLabel(this);
     failure_->setObjectName(QStringLiteral("GraphFailure"));
     failure_->setTextFormat(Qt::PlainText);
@@ -93,40 +121,55 @@ GraphView::GraphView(QWidget* parent) : QWidget(parent) {
     failure_->hide();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(drawing_);
     layout->addWidget(area_);
     layout->addWidget(failure_);
 }
 
 void GraphView::setGraph(std::vector<analysis::PathRecord> paths, std::string ownStation) {
-    paths_ = std::move(paths);
+    paths_ = std::make_shared<const std::vector<analysis::PathRecord>>(std::move(paths));
     ownStation_ = std::move(ownStation);
-    drawn_ = false;
+    ++generation_;
+    started_ = false;
+    svg_.clear();
     if (isVisible())
         draw();
 }
 
-const std::string& GraphView::svg() {
-    if (!drawn_)
-        draw();
-    return svg_;
-}
-
 void GraphView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!drawn_)
+    if (!started_)
         draw();
 }
 
 void GraphView::draw() {
-    drawn_ = true;
-    const graph::GraphFile file = graph::pathGraph(paths_, ownStation_, graph::GraphFormat::Svg);
+    started_ = true;
+    drawing_->show();
+    area_->hide();
+    failure_->hide();
+    // The watcher goes with the view: a drawing that ends after the view is
+    // gone reaches nothing.
+    auto* watcher = new QFutureWatcher<graph::GraphFile>(this);
+    connect(watcher, &QFutureWatcher<graph::GraphFile>::finished, this,
+            [this, watcher, generation = generation_] {
+                watcher->deleteLater();
+                if (generation == generation_)
+                    showDrawing(watcher->result());
+            });
+    watcher->setFuture(graphInBackground(paths_, ownStation_, graph::GraphFormat::Svg));
+}
+
+void GraphView::showDrawing(const graph::GraphFile& file) {
     svg_ = file.bytes;
     picture_->load(QByteArray(svg_.data(), static_cast<qsizetype>(svg_.size())));
     picture_->resize(picture_->renderer()->defaultSize());
+    drawing_->hide();
+    area_->show();
     failure_->setText(file.error.empty() ? QString()
                                          : QStringLiteral("The graph could not be drawn: ") +
                                                fromDesktop(file.error));
     failure_->setVisible(!file.error.empty());
+    emit drawn();
 }
 
 } // namespace tallix::ui

@@ -308,6 +308,17 @@ const PathRow pathRows[] = {
      {"Fm EF2GH To CQ Via D1,D1* <UI>", "Fm AB9AA To CQ Via D1 <UI>", "Fm AB9AA To CQ"},
      {"AB9AA [] 1 - <- AB9AA", "AB9AA [D1] 1 - <- AB9AA", "EF2GH [D1,D1*] 1 - <- D1"},
      {"D1 2/1/2"}},
+    {"a destination named Via: the blank before it begins the path",
+     {"Fm EF2GH To Via Via D1* <UI>"},
+     {"EF2GH [Via] 1 - <- EF2GH"},
+     {"Via 1/0/1"}},
+    {"long paths alike in their first bytes, a path at the line's very end",
+     {"Fm EF2GH To CQ Via DB0AAA-10,DB0BB-1* <UI>", "Fm EF2GH To CQ Via DB0AAA-10,DB0BB-2* <UI>",
+      "Fm EF2GH To CQ Via DB0AAA-10,DB0BB-1*", "Fm EF2GH To CQ Via D1*",
+      "Fm EF2GH To CQ Via D1* <UI pid=F0 Len=31>"},
+     {"EF2GH [D1*] 2 - <- D1", "EF2GH [DB0AAA-10,DB0BB-1*] 2 - <- DB0BB-1",
+      "EF2GH [DB0AAA-10,DB0BB-2*] 1 - <- DB0BB-2"},
+     {"DB0AAA-10 3/0/1", "D1 2/2/1", "DB0BB-1 2/2/1", "DB0BB-2 1/1/1"}},
 };
 
 class PathRecordTest : public testing::TestWithParam<PathRow> {};

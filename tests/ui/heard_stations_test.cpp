@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QLocale>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableView>
 
@@ -16,6 +17,7 @@
 
 #include "ui/activity_chart.h"
 #include "ui/heard_stations_window.h"
+#include "ui/station_paths_view.h"
 #include "window_fixture.h"
 
 using tallix::ui::HeardStationsWindow;
@@ -176,7 +178,7 @@ private slots:
         QTest::mouseClick(views->tabBar(), Qt::LeftButton, {},
                           views->tabBar()->tabRect(2).center());
         auto* picture = stations->findChild<QSvgWidget*>("PathGraph");
-        QVERIFY(picture->isVisible());
+        QTRY_VERIFY(picture->isVisible());
         QVERIFY(picture->renderer()->isValid());
         QVERIFY(picture->renderer()->defaultSize().width() > 100);
 
@@ -185,9 +187,11 @@ private slots:
         w.prompts.saveAnswers = {dot.string(), dot.string(), svg.string(), png.string(),
                                  (w.root / "gone" / "g.svg").string()};
         w.prompts.answers = {tallix::ui::Answer::No, tallix::ui::Answer::Yes};
+        QSignalSpy saved(stations, &HeardStationsWindow::graphSaved);
         std::vector<std::string> got;
         for (int i = 0; i < 5; ++i) {
             QTest::mouseClick(stations->findChild<QPushButton*>("SaveGraph"), Qt::LeftButton);
+            QTRY_COMPARE(saved.count(), i); // the first is not saved
             got.push_back(readFile(dot).substr(0, 14));
         }
         QCOMPARE(got[0], "keep me");
@@ -196,6 +200,42 @@ private slots:
         QVERIFY(QSvgRenderer(QString::fromStdString(svg.string())).isValid());
         QVERIFY(!QImage(QString::fromStdString(png.string()), "PNG").isNull());
         QCOMPARE(w.prompts.messages.back().icon, tallix::base::Icon::Critical);
+    }
+
+    // The graph is drawn in the background: a drawing for a graph replaced
+    // meanwhile is dropped, and one that ends after the window is gone
+    // reaches nothing.
+    void graphDrawnInTheBackground() {
+        Window w(Logs);
+        HeardStationsWindow* stations = openStations(w, "List1", "paths.log");
+        QVERIFY(QTest::qWaitForWindowExposed(stations));
+        auto* views = stations->findChild<QTabWidget*>("StationViews");
+        auto* graph = stations->findChild<tallix::ui::GraphView*>("GraphView");
+        QSignalSpy drawn(graph, &tallix::ui::GraphView::drawn);
+        views->setCurrentWidget(graph);
+        QVERIFY(stations->findChild<QLabel*>("GraphDrawing")->isVisible());
+        // A new graph before the first is drawn: the first one's drawing ends
+        // before the second's, one after another, and is dropped.
+        const std::vector<tallix::analysis::PathRecord> other = {{"EF2GH", "DIGI*", 1}};
+        graph->setGraph(other, {});
+        QTRY_COMPARE(drawn.count(), 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(drawn.count(), 1);
+        QVERIFY(!stations->findChild<QLabel*>("GraphDrawing")->isVisible());
+        QVERIFY(graph->svg().find("DIGI") != std::string::npos);
+        QVERIFY(graph->svg().find("D2") == std::string::npos);
+
+        graph->setGraph(other, {});
+        QVERIFY(stations->findChild<QLabel*>("GraphDrawing")->isVisible());
+        const tallix::ui::SharedPaths paths = graph->paths();
+        delete stations;
+        // Drawings are made one after another: once a later one is done, so
+        // is the one of the window, and its end has been delivered.
+        QVERIFY(tallix::ui::graphInBackground(paths, {}, tallix::graph::GraphFormat::Dot)
+                    .result()
+                    .error.empty());
+        QCoreApplication::processEvents();
+        QCOMPARE(w.form.findChildren<HeardStationsWindow*>().size(), 0);
     }
 
     // "No" to replacing a file keeps it; the table is saved in its order; the
