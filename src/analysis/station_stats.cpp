@@ -317,30 +317,33 @@ std::uint64_t orderPrefix(std::string_view text) {
 
 std::vector<PathRecord> StationStats::paths() const {
     // The stations sorted once, then each one's few paths: cheaper than
-    // sorting every path by its station.
+    // sorting every path by its station. What is sorted is small; the texts
+    // stay in place and are looked at only when two begin alike.
     struct Station {
         std::uint64_t prefix; // of the folded call
-        std::string folded;   // ASCII letters in lower case: heardLess, compared as bytes
-        std::string call;
-        std::uint32_t index;
+        std::uint32_t at;     // in `calls` and `folded`
+        std::uint32_t index;  // the entry's
     };
     std::vector<Station> stations;
+    std::vector<std::string> calls, folded; // folded: ASCII letters in lower case, as heardLess
     stations.reserve(entries_.size());
+    calls.reserve(entries_.size());
+    folded.reserve(entries_.size());
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         if (entries_[i].lastPath == 0)
             continue;
-        std::string call = entries_[i].key.text();
-        std::string folded = call;
-        for (char& c : folded)
+        std::string& call = calls.emplace_back(entries_[i].key.text());
+        std::string& lower = folded.emplace_back(call);
+        for (char& c : lower)
             c = text::asciiLower(c);
-        const std::uint64_t prefix = orderPrefix(folded);
-        stations.push_back(
-            {prefix, std::move(folded), std::move(call), static_cast<std::uint32_t>(i)});
+        stations.push_back({orderPrefix(lower), static_cast<std::uint32_t>(stations.size()),
+                            static_cast<std::uint32_t>(i)});
     }
-    std::sort(stations.begin(), stations.end(), [](const Station& a, const Station& b) {
+    std::sort(stations.begin(), stations.end(), [&](const Station& a, const Station& b) {
         if (a.prefix != b.prefix)
             return a.prefix < b.prefix;
-        return a.folded != b.folded ? a.folded < b.folded : a.call < b.call;
+        return folded[a.at] != folded[b.at] ? folded[a.at] < folded[b.at]
+                                            : calls[a.at] < calls[b.at];
     });
     // The path texts' places in byte order.
     std::vector<std::pair<std::uint64_t, std::uint32_t>> byText(vias_.size());
@@ -363,8 +366,15 @@ std::vector<PathRecord> StationStats::paths() const {
         std::sort(own.begin(), own.end(), [&](const PathEntry* a, const PathEntry* b) {
             return rank[a->via] < rank[b->via];
         });
-        for (const PathEntry* e : own)
-            out.push_back({station.call, vias_[e->via], e->frames, e->firstSecond, e->lastSecond});
+        for (const PathEntry* e : own) {
+            // Filled where it stands: a short text moved is copied again.
+            PathRecord& r = out.emplace_back();
+            r.station = calls[station.at];
+            r.via = vias_[e->via];
+            r.frames = e->frames;
+            r.firstSecond = e->firstSecond;
+            r.lastSecond = e->lastSecond;
+        }
     }
     return out;
 }
