@@ -49,12 +49,6 @@ public:
         saveAnswers.pop_front();
         return a;
     }
-    std::vector<std::string> titles() const {
-        std::vector<std::string> t;
-        for (const auto& m : messages)
-            t.push_back(m.title);
-        return t;
-    }
 };
 
 } // namespace tallix::ui::test

@@ -172,10 +172,7 @@ private slots:
     }
 
     void cancelMidRun() {
-        std::string log = "Report Kest\r\n";
-        for (int i = 0; i < 64000; ++i)
-            log += "Fm ST" + std::to_string(i % 50) + " To CQ >[10:00:00]\r\n";
-        Window w({{"Reports/long.log", log}});
+        Window w({{"Reports/long.log", longLog(64000)}});
         w.select("long.log");
         auto* button = w.get<QToolButton>("Command2");
         const auto line = [&] {

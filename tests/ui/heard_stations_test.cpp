@@ -45,13 +45,16 @@ const Files Logs = {{"Reports/pass.log", "Kest log\r\nFm EF2GH To CQ >[10:00:00]
                                           "Fm EF2GH To CQ Via D1* <UI> >[10:04:00]\r\n"
                                           "Fm ZZ9ZZ To CQ Via D1 <UI> >[10:05:00]\r\n"}};
 
-// The stations window opened from `list` after a run over pass.log.
+// The stations window opened from `list` after a run over pass.log, on screen.
 HeardStationsWindow* openStations(Window& w, const char* list = "List1",
                                   const QString& log = "pass.log") {
     w.run(log);
     auto* entries = w.get<QListWidget>(list);
     emit entries->itemDoubleClicked(entries->item(0));
-    return w.get<HeardStationsWindow>("HeardStations");
+    auto* stations = w.get<HeardStationsWindow>("HeardStations");
+    if (!QTest::qWaitForWindowExposed(stations))
+        qFatal("the stations window was not shown");
+    return stations;
 }
 
 // The calls in the table's order, then the chart's minutes.
@@ -106,7 +109,6 @@ private slots:
             tipOf("List1", "ab1cd"),
             "List of digipeated/heard stations\n1 frame, first 10:05:00, last 10:05:00, direct");
         QCOMPARE(tipOf("List2", "EF2GH"), "");
-        QVERIFY(QTest::qWaitForWindowExposed(stations));
         QCOMPARE(stations->windowTitle(), "Heard stations");
         QCOMPARE(shown(stations), "EF2GH ab1cd AB1CD ZZ9ZZ | 43"); // newest first
         QCOMPARE(shownTip(stations->findChild<QTableView*>("StationTable")
@@ -147,7 +149,6 @@ private slots:
         QFETCH(QString, calls);
         Window w(Logs);
         HeardStationsWindow* stations = openStations(w);
-        QVERIFY(QTest::qWaitForWindowExposed(stations));
         for (int i = 0; i < clicks; ++i)
             clickHeader(stations, section);
         QCOMPARE(shown(stations), calls);
@@ -161,7 +162,6 @@ private slots:
         // EF2GH, first in List1, is never heard direct.
         QCOMPARE(shownTip(w.get<QListWidget>("List1")->item(0)->toolTip()).section(", ", -1),
                  "heard via D1* or D2*");
-        QVERIFY(QTest::qWaitForWindowExposed(stations));
         auto* views = stations->findChild<QTabWidget*>("StationViews");
         QTest::mouseClick(views->tabBar(), Qt::LeftButton, {},
                           views->tabBar()->tabRect(1).center());
@@ -208,7 +208,6 @@ private slots:
     void graphDrawnInTheBackground() {
         Window w(Logs);
         HeardStationsWindow* stations = openStations(w, "List1", "paths.log");
-        QVERIFY(QTest::qWaitForWindowExposed(stations));
         auto* views = stations->findChild<QTabWidget*>("StationViews");
         auto* graph = stations->findChild<tallix::ui::GraphView*>("GraphView");
         QSignalSpy drawn(graph, &tallix::ui::GraphView::drawn);

@@ -17,6 +17,8 @@ using namespace tallix::ui::test;
 
 namespace {
 
+using Font = std::function<QFont(Window&)>; // of an element of the window
+
 QImage picture(QWidget* widget) {
     return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
@@ -125,33 +127,27 @@ private slots:
     // The window's family throughout, in the sizes the layout gives; a message
     // box stands for every Qt element that takes the application's font.
     void oneFontFamily_data() {
-        QTest::addColumn<std::function<QFont(Window&)>>("font");
+        QTest::addColumn<Font>("font");
         QTest::addColumn<double>("points");
         const auto element = [](const char* name) {
-            return [name](Window& w) { return w.get(name)->font(); };
+            return Font([name](Window& w) { return w.get(name)->font(); });
         };
         const auto made = [](auto make) {
-            return [make](Window& w) {
-                std::unique_ptr<QWidget> widget(make(w));
-                return widget->font();
-            };
+            return Font([make](Window& w) { return std::unique_ptr<QWidget>(make(w))->font(); });
         };
-        QTest::newRow("file list") << std::function<QFont(Window&)>(element("File1")) << 6.75;
-        QTest::newRow("file date") << std::function<QFont(Window&)>(element("lbldate")) << 6.75;
-        QTest::newRow("call sign") << std::function<QFont(Window&)>(element("Label2")) << 8.25;
-        QTest::newRow("indicator") << std::function<QFont(Window&)>(element("Label19")) << 12.0;
-        QTest::newRow("message box") << std::function<QFont(Window&)>(made([](Window& w) {
-            return new QMessageBox(&w.form);
-        })) << 8.0;
-        QTest::newRow("help viewer") << std::function<QFont(Window&)>(made([](Window& w) {
-            return new HelpViewer(&w.form);
-        })) << 8.0;
-        QTest::newRow("heard stations") << std::function<QFont(Window&)>(made([](Window& w) {
-            return new HeardStationsWindow(w.prompts, &w.form);
-        })) << 8.0;
+        QTest::newRow("file list") << element("File1") << 6.75;
+        QTest::newRow("file date") << element("lbldate") << 6.75;
+        QTest::newRow("call sign") << element("Label2") << 8.25;
+        QTest::newRow("indicator") << element("Label19") << 12.0;
+        QTest::newRow("message box")
+            << made([](Window& w) { return new QMessageBox(&w.form); }) << 8.0;
+        QTest::newRow("help viewer")
+            << made([](Window& w) { return new HelpViewer(&w.form); }) << 8.0;
+        QTest::newRow("heard stations")
+            << made([](Window& w) { return new HeardStationsWindow(w.prompts, &w.form); }) << 8.0;
     }
     void oneFontFamily() {
-        QFETCH(std::function<QFont(Window&)>, font);
+        QFETCH(Font, font);
         QFETCH(double, points);
         Window w;
         const QFont f = font(w);

@@ -25,14 +25,6 @@ const Files ThreeLogs = {{"Reports/a1.log", kestLog("AA1AA")},
                          {"Reports/b2.log", kestLog("BB2BB")},
                          {"Reports/c3.log", kestLog("CC3CC")}};
 
-// A log long enough for a run to let events through many times.
-std::string longLog(int frames) {
-    std::string log = "Report Kest\r\n";
-    for (int i = 0; i < frames; ++i)
-        log += "Fm ST" + std::to_string(i % 50) + " To CQ >[10:00:00]\r\n";
-    return log;
-}
-
 QListWidget* fileList(Window& w) {
     return w.get<QListWidget>("File1");
 }

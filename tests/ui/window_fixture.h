@@ -75,6 +75,14 @@ inline QString shownTip(const QString& tip) {
     return document.toPlainText();
 }
 
+// A log of `frames` frames, long enough for a run to let events through many times.
+inline std::string longLog(int frames) {
+    std::string log = "Report Kest\r\n";
+    for (int i = 0; i < frames; ++i)
+        log += "Fm ST" + std::to_string(i % 50) + " To CQ >[10:00:00]\r\n";
+    return log;
+}
+
 inline const std::string Settings = ";Kest 3.1\r\nport=1\r\nbaud=1200\r\nAB1CD\r\n";
 
 // `files` are named from the Kest folder ("Reports/pass.log"); no settings: no kest.ini.
