@@ -6,8 +6,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPrinterInfo>
@@ -136,40 +134,6 @@ private slots:
                  "pass.txt|pass.txt");
         QVERIFY(readFile(w.reports / "pass.txt").find("hello\r\n") != std::string::npos);
         QCOMPARE(readFile(w.reports / "pass.rtf"), rtf);
-    }
-
-    // The real dialog, answered by a timer: it opens as asked, gives back an
-    // existing name without an extension as chosen, and asks nothing itself.
-    void qtSaveDialogAsksNothingAndAddsNothing() {
-        QTemporaryDir dir;
-        const fs::path reports =
-            kestFolder(dir, {{"Reports/noext", "x"}}, "Reports", "") / "Reports";
-        QStringList shown;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (auto* name = dialog ? dialog->findChild<QLineEdit*>("fileNameEdit") : nullptr) {
-                shown << dialog->windowTitle() << dialog->nameFilters()
-                      << dialog->directory().absolutePath() << name->text();
-                dialog->selectFile(QStringLiteral("noext"));
-                static_cast<QDialog*>(dialog)->accept(); // as the Save button does
-            }
-        });
-        QTimer rescue; // should the dialog ask anything, this ends the wait
-        QObject::connect(&rescue, &QTimer::timeout, [] {
-            if (QWidget* modal = QApplication::activeModalWidget())
-                modal->close();
-        });
-        rescue.start(3000);
-        const auto chosen = QtPrompts().saveFile({"Save File",
-                                                  {{"Text and Log Files", "*.txt;*.log"},
-                                                   {"Log Files (*.log)", "*.log"},
-                                                   {"All Files (*.*)", "*.*"}},
-                                                  reports.string(),
-                                                  "pass.log"});
-        QCOMPARE(shown,
-                 (QStringList{"Save File", "Text and Log Files (*.txt *.log)", "Log Files (*.log)",
-                              "All Files (*)", at(reports, "@"), "pass.log"}));
-        QCOMPARE(fs::weakly_canonical(chosen.value_or("/")), fs::canonical(reports / "noext"));
     }
 
     void print_data() {

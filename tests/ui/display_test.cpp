@@ -206,22 +206,57 @@ private slots:
         QCOMPARE(QByteArray::fromStdString(toPath(shown)), name);
     }
 
-    // Through the real save dialog, the proposal of a name that is not UTF-8
-    // comes back as that name.
-    void saveDialogGivesTheProposedBytesBack() {
+    // The real save dialog, answered by a timer: it opens as asked, gives back
+    // the name chosen in it (an existing one without an extension as it
+    // stands) or the proposal by its bytes, and asks nothing itself.
+    void realSaveDialog_data() {
+        QTest::addColumn<QByteArray>("proposal");
+        QTest::addColumn<QString>("shown"); // in the dialog's name field
+        QTest::addColumn<QString>("typed"); // empty: the proposal kept
+        QTest::newRow("an existing name without an extension chosen")
+            << QByteArray("pass.log") << "pass.log"
+            << "noext";
+        QTest::newRow("a proposal that is not UTF-8 kept")
+            << QByteArray("caf\xE9.log") << "caf\\xE9.log"
+            << "";
+    }
+    void realSaveDialog() {
+        QFETCH(QByteArray, proposal);
+        QFETCH(QString, shown);
+        QFETCH(QString, typed);
         QTemporaryDir dir;
         const fs::path reports =
-            kestFolder(dir, {{"Reports/caf\xE9.log", "x"}}, "Reports", "") / "Reports";
-        QString shown;
+            kestFolder(dir, {{"Reports/noext", "x"}, {"Reports/caf\xE9.log", "x"}}, "Reports", "") /
+            "Reports";
+        QStringList seen;
         whenShown(
-            [&](QDialog* dialog) {
-                shown = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+            [&](QDialog* box) {
+                auto* dialog = qobject_cast<QFileDialog*>(box);
+                QVERIFY(dialog);
+                seen << dialog->windowTitle() << dialog->nameFilters()
+                     << dialog->directory().absolutePath()
+                     << dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+                if (!typed.isEmpty())
+                    dialog->selectFile(typed);
             },
-            [](QDialog* dialog) { dialog->accept(); });
-        const auto chosen = QtPrompts().saveFile(
-            {"Save File", {{"All Files (*.*)", "*.*"}}, reports.string(), "caf\xE9.log"});
-        QCOMPARE(shown, QStringLiteral("caf\\xE9.log"));
-        QCOMPARE(fs::path(chosen.value_or("")), fs::canonical(reports) / "caf\xE9.log");
+            [](QDialog* dialog) { dialog->accept(); }); // as the Save button does
+        QTimer rescue; // should the dialog ask anything, this ends the wait
+        QObject::connect(&rescue, &QTimer::timeout, [] {
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        rescue.start(3000);
+        const auto answer = QtPrompts().saveFile({"Save File",
+                                                  {{"Text and Log Files", "*.txt;*.log"},
+                                                   {"Log Files (*.log)", "*.log"},
+                                                   {"All Files (*.*)", "*.*"}},
+                                                  reports.string(),
+                                                  proposal.toStdString()});
+        QCOMPARE(seen,
+                 (QStringList{"Save File", "Text and Log Files (*.txt *.log)", "Log Files (*.log)",
+                              "All Files (*)", QString::fromStdString(reports.string()), shown}));
+        const std::string chosen = typed.isEmpty() ? proposal.toStdString() : typed.toStdString();
+        QCOMPARE(fs::weakly_canonical(answer.value_or("/")), fs::canonical(reports / chosen));
     }
 };
 
