@@ -4,6 +4,9 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <algorithm>
+
+#include "demo/demo_logs.h"
 #include "files/raw_text.h"
 #include "files/rtf_reader.h"
 #include "text/basic_text.h"
@@ -47,6 +50,29 @@ class PanesTest : public QObject {
 
 private slots:
     void initTestCase() { startWindowTests(); }
+
+    // The event loop gets its turns throughout a run of 65000 lines: no
+    // stretch without one comes near half a second.
+    void runOfTheLineLimitNeverStarvesTheWindow() {
+        tallix::demo::LogOptions options;
+        options.lines = tallix::analysis::MaxLines;
+        options.ownCall = "AB1CD";
+        Window w({{"Reports/long.log", tallix::demo::generateLog(options)}});
+        w.select("long.log");
+        QElapsedTimer clock;
+        qint64 last = 0, longest = 0;
+        QTimer turns;
+        connect(&turns, &QTimer::timeout, [&] {
+            longest = std::max(longest, clock.elapsed() - last);
+            last = clock.elapsed();
+        });
+        turns.start(5);
+        clock.start();
+        w.click("Command2");
+        longest = std::max(longest, clock.elapsed() - last);
+        QCOMPARE(w.figure(&F::lineCount), "65000");
+        QVERIFY2(longest <= 500, qPrintable(QString("starved for %1 ms").arg(longest)));
+    }
 
     // Long lines wrap at the pane's width, in both panes; there is no
     // horizontal scroll bar, and the line figure still counts line breaks.
