@@ -20,7 +20,8 @@ using testsupport::ScriptedControl;
 using testsupport::TempDir;
 
 // A small log (lines joined by "|") and what the pass makes of it: the lines
-// kept with the removal option on, the counters, the times and the heard list.
+// kept with the removal option on ("=": all of them), the counters, the times
+// and the heard list.
 struct PassRow {
     const char* name;
     std::string lines;
@@ -40,9 +41,8 @@ const PassRow passRows[] = {
      "Fm AB1CD To CQ Via DIGI >[10:00:00]|hello|Fm EF2GH To CQ Via DIGI* >[10:01:00]|hi",
      "Fm EF2GH To CQ Via DIGI* >[10:01:00]|hi", 1, 1, 0, "10:00:00", "10:01:00", "AB1CD|EF2GH"},
     {"own digipeated frame kept",
-     "Fm AB1CD To CQ Via DIGI* >[10:00:00]|hello|Fm EF2GH To CQ Via DIGI* >[10:01:00]|hi",
-     "Fm AB1CD To CQ Via DIGI* >[10:00:00]|hello|Fm EF2GH To CQ Via DIGI* >[10:01:00]|hi", 2, 0, 1,
-     "10:00:00", "10:01:00", "AB1CD|EF2GH"},
+     "Fm AB1CD To CQ Via DIGI* >[10:00:00]|hello|Fm EF2GH To CQ Via DIGI* >[10:01:00]|hi", "=", 2,
+     0, 1, "10:00:00", "10:01:00", "AB1CD|EF2GH"},
     {"second own header is a header, not data", "Fm AB1CD To CQ|Fm AB1CD To EF2GH|data|after",
      "after", 0, 2, 0, "", "", "AB1CD"},
     // An own header without "*" leaves the digipeat mark as it was.
@@ -58,20 +58,17 @@ const PassRow passRows[] = {
     {"dropped empty data line does not count as empty", "x|Fm AB1CD To CQ|||y", "x||y", 0, 1, 0, "",
      "", "AB1CD"},
     {"fm in other case is a station header but not received",
-     "fm ef2gh To CQ >[10:00:00]|a|FM XY1Z To CQ >[10:05:00]|Fm|b",
-     "fm ef2gh To CQ >[10:00:00]|a|FM XY1Z To CQ >[10:05:00]|Fm|b", 0, 0, 0, "10:00:00", "10:05:00",
-     "ef2gh|XY1Z"},
+     "fm ef2gh To CQ >[10:00:00]|a|FM XY1Z To CQ >[10:05:00]|Fm|b", "=", 0, 0, 0, "10:00:00",
+     "10:05:00", "ef2gh|XY1Z"},
     {"not own headers", "Fm AB1CD Via X To CQ|a|Fm AB1CD-1 To CQ|b|FM AB1CD To CQ|c|Fm ab1cd To CQ",
-     "Fm AB1CD Via X To CQ|a|Fm AB1CD-1 To CQ|b|FM AB1CD To CQ|c|Fm ab1cd To CQ", 3, 0, 0, "", "",
-     "AB1CD|AB1CD-1|ab1cd"},
+     "=", 3, 0, 0, "", "", "AB1CD|AB1CD-1|ab1cd"},
     {"what stands before Fm is cut first", "1:Fm AB1CD To CQ|data|2:Fm EF2GH To CQ|12:Fm X To CQ",
      "Fm EF2GH To CQ|12:Fm X To CQ", 1, 1, 0, "", "", "AB1CD|EF2GH"},
     // Only headers give times; an empty stamp is a first time all the same.
-    {"time stamps", "a >[09:00:00]|Fm A To CQ >[|Fm B To CQ >[x>[10:00:00]|Fm C To CQ",
-     "a >[09:00:00]|Fm A To CQ >[|Fm B To CQ >[x>[10:00:00]|Fm C To CQ", 3, 0, 0, "", "x>[10:00",
-     "A|B|C"},
-    {"one stamped header sets the first time only", "Fm A To CQ >[10:00:00]|Fm B To CQ",
-     "Fm A To CQ >[10:00:00]|Fm B To CQ", 2, 0, 0, "10:00:00", "", "A|B"},
+    {"time stamps", "a >[09:00:00]|Fm A To CQ >[|Fm B To CQ >[x>[10:00:00]|Fm C To CQ", "=", 3, 0,
+     0, "", "x>[10:00", "A|B|C"},
+    {"one stamped header sets the first time only", "Fm A To CQ >[10:00:00]|Fm B To CQ", "=", 2, 0,
+     0, "10:00:00", "", "A|B"},
     {"own call used untrimmed", "Fm AB1CD  To CQ|dropped|Fm AB1CD To CQ|kept",
      "Fm AB1CD To CQ|kept", 1, 1, 0, "", "", "AB1CD", "AB1CD "},
 };
@@ -91,7 +88,7 @@ TEST_P(PassTest, CountsAndKeepsLines) {
         const auto out = testsupport::runOver(dir, "log.txt", content, row.ownCall, control);
         ASSERT_EQ(out.end, RunOutcome::End::Concluded);
 
-        const auto kept = bars(row.kept);
+        const auto kept = bars(row.kept == "=" ? row.lines : row.kept);
         EXPECT_EQ(out.processedText, removal ? crlfLines(kept) : content);
         EXPECT_EQ(control.appended, removal ? kept : std::vector<std::string>{});
         EXPECT_EQ(out.result.keptLines, static_cast<std::int32_t>(kept.size()));
@@ -125,7 +122,6 @@ TEST(PassCaptions, CountedUpInPlace) {
     for (std::int32_t line = 1; line <= 1001; ++line)
         ASSERT_EQ(caption.forLine(line), "Processing Data Line " + std::to_string(line) + "/240");
     EXPECT_EQ(caption.forLine(3), "Processing Data Line 3/240");
-    EXPECT_EQ(preprocessCaption().forLine(65000), "Pre-processing Data Line 65000");
 }
 
 TEST(PassControl, CancelAfterLineTenOfAHundred) {

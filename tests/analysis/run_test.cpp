@@ -200,11 +200,11 @@ TEST_F(RunTest, RichTextSourceNotHeldReportsTheSameAsHeld) {
         const char* name;
         std::string content, pane;
         bool tempWritable;
-    } rows[] = {{"plain contents", plain, plain, true},
-                {"plain contents, temporary file not writable", plain, plain, false},
-                {"rich contents", rich, files::readRtf(rich).plainText(), true},
-                {"rich contents, temporary file not writable", rich,
-                 files::readRtf(rich).plainText(), false}};
+    } rows[] = {
+        {"plain", plain, plain, true},
+        {"plain, temporary file not writable", plain, plain, false},
+        {"rich", rich, files::readRtf(rich).plainText(), true},
+        {"rich, temporary file not writable", rich, files::readRtf(rich).plainText(), false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         testsupport::TempDir work;
@@ -214,12 +214,11 @@ TEST_F(RunTest, RichTextSourceNotHeldReportsTheSameAsHeld) {
         input.isRtf = true;
         std::string outcome[2], temp[2], processed[2];
         for (const bool held : {true, false}) {
+            input.rawPane = nullptr;
             if (held)
                 input.rawPane = [&] {
                     return RawPane{row.pane, files::previewLineCount(row.pane)};
                 };
-            else
-                input.rawPane = nullptr;
             ScriptedControl control;
             control.removal = false; // the raw pane is copied as the processed text
             const auto out = run(row.content, control, "pass.rtf");

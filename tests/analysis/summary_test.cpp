@@ -90,10 +90,9 @@ TEST(Conclude, GivesEveryFigureItsText) {
     result.lastPacketTime = "10:30:00";
     result.heardCount = 12;
     result.heardListed = 13;
-    ConclusionInput input;
-    input.sourceDateText = "  2026-12-06 14:05:09 ";
-    input.removeTxFrames = false;
-    input.processedBytes = 15999;
+    const ConclusionInput input{.sourceDateText = "  2026-12-06 14:05:09 ",
+                                .removeTxFrames = false,
+                                .processedBytes = 15999};
     const SummaryFigures expected{.totalBytesProcessed = "Total Bytes Processed =12345",
                                   .fileDate = "2026-12-06 14:05:09",
                                   .processedSize = "15 kB",

@@ -5,39 +5,10 @@
 
 #include <string>
 
-#include "row_name.h"
 #include "temp_dir.h"
 
 namespace tallix::files {
 namespace {
-
-struct LineFigureRow {
-    const char* name;
-    std::string text;
-    float expected;
-};
-
-void PrintTo(const LineFigureRow& row, std::ostream* os) {
-    testsupport::printRowName(row.name, os);
-}
-
-class PreviewLineCountTest : public testing::TestWithParam<LineFigureRow> {};
-
-TEST_P(PreviewLineCountTest, CountsBreaksMinusOne) {
-    EXPECT_EQ(previewLineCount(GetParam().text), GetParam().expected);
-}
-
-struct LongestRow {
-    const char* name;
-    std::string text;
-    std::size_t expected;
-};
-
-class LongestLineTest : public testing::TestWithParam<LongestRow> {};
-
-TEST_P(LongestLineTest, MeasuresTheLongestLine) {
-    EXPECT_EQ(longestLine(GetParam().text), GetParam().expected);
-}
 
 std::string tenLines(bool finalBreak) {
     std::string s;
@@ -46,20 +17,24 @@ std::string tenLines(bool finalBreak) {
     return s;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, PreviewLineCountTest,
-    testing::Values(LineFigureRow{"TenLinesEachEndingWithABreak", tenLines(true), 9},
-                    LineFigureRow{"TenLinesWithoutFinalBreak", tenLines(false), 8},
-                    LineFigureRow{"Empty", "", -1},
-                    LineFigureRow{"LoneCrAndLoneLfEachBreak", "a\rb\nc\r\n", 2}),
-    [](const auto& row) { return std::string(row.param.name); });
-
-// The longest line decides whether a pane can lay a text out.
-INSTANTIATE_TEST_SUITE_P(Texts, LongestLineTest,
-                         testing::Values(LongestRow{"CrLfEndsOneLine", "ab\r\ncde\r\n", 3},
-                                         LongestRow{"LoneCrAndLoneLfEachEndOne", "abcd\rx\nyz", 4},
-                                         LongestRow{"LastLineWithoutABreak", "a\r\nabcde", 5}),
-                         [](const auto& row) { return std::string(row.param.name); });
+// The line figure counts breaks minus one; the longest line decides whether a
+// pane can lay a text out.
+TEST(RawText, LineFigureAndLongestLine) {
+    const struct {
+        const char* name;
+        std::string text;
+        float lineFigure;
+        std::size_t longest;
+    } rows[] = {{"ten lines each ending with a break", tenLines(true), 9, 5},
+                {"ten lines without final break", tenLines(false), 8, 5},
+                {"empty", "", -1, 0},
+                {"CR LF ends one line, lone CR and LF each end one", "ab\r\ncde\rx\nyz", 2, 3},
+                {"last line without a break", "a\r\nabcde", 0, 5}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(previewLineCount(row.text), row.lineFigure) << row.name;
+        EXPECT_EQ(longestLine(row.text), row.longest) << row.name;
+    }
+}
 
 // A text too large to show is not held; its line figure is still exact, also
 // where a CR LF is cut between two of the pieces it is read or made in.
@@ -105,13 +80,12 @@ TEST(RawText, RichTextOfMostlyMarkupIsShownWhateverItsFileSize) {
     EXPECT_EQ(shown.raw.text, readRtf(rich + "}").plainText());
 }
 
+// A folder name counts, and so does the middle of a name.
 TEST(RawText, RichTextFlagComesFromThePathAlone) {
-    EXPECT_TRUE(isRtfPath("/logs/pass.rtf"));
-    EXPECT_TRUE(isRtfPath("/logs/PASS.RTF"));
-    EXPECT_TRUE(isRtfPath("/old.rtf/pass.log"));  // a folder name counts
-    EXPECT_TRUE(isRtfPath("/logs/pass.rtf.txt")); // so does the middle of a name
-    EXPECT_FALSE(isRtfPath("/logs/pass.rt"));
-    EXPECT_FALSE(isRtfPath("/logs/passrtf.txt"));
+    for (const char* rtf : {"/logs/pass.rtf", "/logs/PASS.RTF", "/old.rtf/pass.log", "/a.rtf.txt"})
+        EXPECT_TRUE(isRtfPath(rtf)) << rtf;
+    for (const char* other : {"/logs/pass.rt", "/logs/passrtf.txt"})
+        EXPECT_FALSE(isRtfPath(other)) << other;
 }
 
 TEST(RawText, ContentsDecideHowAFileIsRead) {
@@ -126,11 +100,10 @@ TEST(RawText, ContentsDecideHowAFileIsRead) {
 }
 
 TEST(FileFacts, SizeInKilobytesAlwaysAddsOne) {
-    EXPECT_EQ(sizeKb(0), 1u);
-    EXPECT_EQ(sizeKb(1023), 1u);
-    EXPECT_EQ(sizeKb(1024), 2u);
-    EXPECT_EQ(sizeKb(2048), 3u);
-    EXPECT_EQ(sizeKb(5000), 5u);
+    const std::pair<std::uint64_t, std::uint64_t> rows[] = {
+        {0, 1}, {1023, 1}, {1024, 2}, {2048, 3}, {5000, 5}};
+    for (const auto& [bytes, kb] : rows)
+        EXPECT_EQ(sizeKb(bytes), kb) << bytes;
 }
 
 TEST(FileFacts, GeneralDateLeavesOutMidnight) {
