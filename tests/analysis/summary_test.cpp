@@ -46,36 +46,32 @@ TEST_P(LogTimeTest, SecondsAndMinutes) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, LogTimeTest, testing::ValuesIn(timeRows), testsupport::RowName());
 
-TEST(LogTimeText, RoundsSecondsBeforeDividing) {
-    EXPECT_EQ(logTimeText(119.5F), "2 min");
-    EXPECT_EQ(logTimeText(119.4F), "1 min");
-}
-
-TEST(Figures, RatePerMinute) {
-    EXPECT_EQ(rxPerMinuteText(rxPerMinute(90, 1800)), "3");
-    EXPECT_EQ(rxPerMinuteText(rxPerMinute(29, 1800)), "<1");
-    EXPECT_EQ(rxPerMinuteText(rxPerMinute(30, 1800)), "1");
-    EXPECT_EQ(rxPerMinuteText(rxPerMinute(0, 60)), "<1");
-    EXPECT_EQ(rxPerMinuteText(rxPerMinute(90, 61)), "88");
-}
-
-TEST(Figures, Efficiency) {
-    EXPECT_EQ(efficiencyText(7, 10), "70 %");
-    EXPECT_EQ(efficiencyText(1, 3), "33 %");
-    EXPECT_EQ(efficiencyText(0, 5), "0 %");
-    EXPECT_EQ(efficiencyText(5, 5), "100 %");
-    EXPECT_EQ(efficiencyText(8, 5), "100 %");
-    EXPECT_EQ(efficiencyText(4, 0), "none digipeated or TX frames absent");
-    // Divided first and multiplied after, in double: one below the exact 29.
-    EXPECT_EQ(efficiencyText(29, 100), "28 %");
-}
-
-TEST(Figures, ProcessedSize) {
-    EXPECT_EQ(processedSizeText(0), "0 Bytes");
-    EXPECT_EQ(processedSizeText(10000), "10000 Bytes");
-    EXPECT_EQ(processedSizeText(10001), "10 kB");
-    EXPECT_EQ(processedSizeText(15999), "15 kB");
-    EXPECT_EQ(processedSizeText(12345678), "12345 kB");
+// Log time rounds the seconds before dividing; efficiency divides first and
+// multiplies after, in double: one below the exact 29.
+TEST(Figures, Texts) {
+    const std::pair<std::string, const char*> rows[] = {
+        {logTimeText(119.5F), "2 min"},
+        {logTimeText(119.4F), "1 min"},
+        {rxPerMinuteText(rxPerMinute(90, 1800)), "3"},
+        {rxPerMinuteText(rxPerMinute(29, 1800)), "<1"},
+        {rxPerMinuteText(rxPerMinute(30, 1800)), "1"},
+        {rxPerMinuteText(rxPerMinute(0, 60)), "<1"},
+        {rxPerMinuteText(rxPerMinute(90, 61)), "88"},
+        {efficiencyText(7, 10), "70 %"},
+        {efficiencyText(1, 3), "33 %"},
+        {efficiencyText(0, 5), "0 %"},
+        {efficiencyText(5, 5), "100 %"},
+        {efficiencyText(8, 5), "100 %"},
+        {efficiencyText(4, 0), "none digipeated or TX frames absent"},
+        {efficiencyText(29, 100), "28 %"},
+        {processedSizeText(0), "0 Bytes"},
+        {processedSizeText(10000), "10000 Bytes"},
+        {processedSizeText(10001), "10 kB"},
+        {processedSizeText(15999), "15 kB"},
+        {processedSizeText(12345678), "12345 kB"},
+    };
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_EQ(rows[i].first, rows[i].second) << "row " << i;
 }
 
 TEST(Conclude, GivesEveryFigureItsText) {
