@@ -116,16 +116,14 @@ const TextRow controlRows[] = {
     {"default font, and plain returns to it",
      R"({\rtf1\deff1{\fonttbl{\f0\fcharset0 A;}{\f1\fcharset204 C;}}\'c0\f0\'c0\plain\'c0})",
      "?\xC0?"},
-    {"Thai character set", R"({\rtf1{\fonttbl{\f0\fcharset222 T;}}\f0\'a1})", "?"},
     // A double-byte code page takes the byte after a lead byte as its second
     // half, whether written as a hex byte or as a character of the text.
     {"Japanese double bytes", R"({\rtf1\ansi\ansicpg932 \'82\'60\'82a x})", "AB x"},
-    {"Japanese character set", R"({\rtf1{\fonttbl{\f0\fcharset128 M;}}\f0\'82\'60})", "A"},
-    {"simplified Chinese character set", R"({\rtf1{\fonttbl{\f1\fcharset134 S;}}\f1\'a3\'c1})",
-     "A"},
-    {"traditional Chinese character set", R"({\rtf1{\fonttbl{\f1\fcharset136 M;}}\f1\'a2\'43})",
-     "$"},
-    {"Korean character set", R"({\rtf1{\fonttbl{\f1\fcharset129 B;}}\f1\'a3\'c1})", "A"},
+    {"Japanese, Chinese, Korean and Thai character sets",
+     R"({\rtf1{\fonttbl{\f0\fcharset128 M;}{\f1\fcharset134 S;}{\f2\fcharset136 M;})"
+     R"({\f3\fcharset129 B;}{\f4\fcharset222 T;}})"
+     R"(\f0\'82\'60\f1\'a3\'c1\f2\'a2\'43\f3\'a3\'c1\f4\'a1})",
+     "AA$A?"},
     {"lead byte without its second half", R"({\rtf1\ansicpg932 \'82\par x\'82})", "?\r\nx?"},
     {"lead byte before a byte that cannot follow it", R"({\rtf1\ansicpg932 \'82\'0a x})", "?\n x"},
     {"best fit of unicode characters", R"({\rtf1\uc0 \u8209 \u8195 \u65313 \u8734 \u8201 \u1046 })",
