@@ -31,6 +31,18 @@ long entries(const fs::path& folder) {
     return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
 }
 
+// The write under a file size limit (0: none): a disk that fills up mid-write.
+int writeWithin(rlim_t fileSizeLimit, const std::string& path, const std::string& text) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit tight{fileSizeLimit ? fileSizeLimit : saved.rlim_cur, saved.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &tight);
+    const int error = writeProcessedText(path, text);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    return error;
+}
+
 TEST(Save, ProposedPathAndName) {
     const std::tuple<const char*, const char*, bool, const char*, const char*> rows[] = {
         {"plain log is its own proposal", "/L/pass.log", false, "/L/pass.log", "pass.log"},
@@ -89,7 +101,7 @@ TEST(Save, FailingWriteLeavesTheOriginalWhole) {
     ::chmod(dir.write("readonly.log", "original").c_str(), 0444);
     fs::create_directory(dir.dir() / "sub");
     fs::create_symlink("loop", dir.dir() / "loop");
-    // Name, path, error number, and a file size limit: a full disk in the middle of the write.
+    // Name, path, error number, file size limit.
     const std::tuple<const char*, std::string, int, rlim_t> rows[] = {
         {"missing folder", dir.path("nofolder/pass.log"), 76, 0},
         {"folder in the target's place", dir.path("sub"), 75, 0},
@@ -98,17 +110,11 @@ TEST(Save, FailingWriteLeavesTheOriginalWhole) {
         {"disk full mid-write", dir.path("full.log"), 61, 64},
         {"read-only target", dir.path("readonly.log"), 70, 0},
     };
-    std::signal(SIGXFSZ, SIG_IGN);
     for (const auto& [name, path, error, fileSizeLimit] : rows) {
         SCOPED_TRACE(name);
         if (error == 70 && ::geteuid() == 0)
             continue; // root writes files whatever their permission bits
-        rlimit saved{};
-        ::getrlimit(RLIMIT_FSIZE, &saved);
-        const rlimit tight{fileSizeLimit ? fileSizeLimit : saved.rlim_cur, saved.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &tight);
-        EXPECT_EQ(writeProcessedText(path, Text), error);
-        ::setrlimit(RLIMIT_FSIZE, &saved);
+        EXPECT_EQ(writeWithin(fileSizeLimit, path, Text), error);
         EXPECT_EQ(readBytes(dir.path("full.log")), "original");
         EXPECT_EQ(readBytes(dir.path("readonly.log")), "original");
         EXPECT_EQ(entries(dir.dir()), 4);
@@ -160,13 +166,7 @@ TEST(Save, WritableFileInAFolderWithoutNewFilesIsRewrittenInPlace) {
     ::stat(target.c_str(), &st);
     EXPECT_EQ(st.st_ino, before.st_ino); // the same file, not a new one
 
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    const rlimit tight{Text.size() + 10, saved.rlim_max};
-    ::setrlimit(RLIMIT_FSIZE, &tight);
-    EXPECT_EQ(writeProcessedText(target, Text + Text), 61);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(writeWithin(Text.size() + 10, target, Text + Text), 61);
     EXPECT_EQ(readBytes(target), Text);
     EXPECT_EQ(entries(dir.dir()), 1);
 }

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 // plain file that is not executable, "x" and "y" an executable each.
 struct PathRow {
     const char* name;
-    const char* searchPath; // folder names, ':' separated, '@' is the temporary folder
+    const char* searchPath; // ':' separated, '@' is the temporary folder
     const char* tool;
     const char* found; // relative to the temporary folder; "" for nothing
 };
@@ -27,15 +27,15 @@ void PrintTo(const PathRow& row, std::ostream* os) {
 }
 
 const PathRow pathRows[] = {
-    {"first executable in order", "x:y", "tool", "x/tool"},
-    {"later folder when the first lacks it", "none:y", "tool", "y/tool"},
-    {"a folder of that name is skipped", "dir:y", "tool", "y/tool"},
-    {"a file that cannot run is skipped", "ro:x", "tool", "x/tool"},
-    {"empty entries are not the current folder", ":::y:", "tool", "y/tool"},
-    {"nothing runnable", "dir:ro", "tool", ""},
+    {"first executable in order", "@/x:@/y", "tool", "x/tool"},
+    {"later folder when the first lacks it", "@/none:@/y", "tool", "y/tool"},
+    {"a folder of that name is skipped", "@/dir:@/y", "tool", "y/tool"},
+    {"a file that cannot run is skipped", "@/ro:@/x", "tool", "x/tool"},
+    {"empty entries are not the current folder", ":::@/y:", "tool", "y/tool"},
+    {"nothing runnable", "@/dir:@/ro", "tool", ""},
     {"empty search path", "", "tool", ""},
     {"a name with a slash is not searched", "@", "x/tool", ""},
-    {"an empty name is not searched", "x", "", ""},
+    {"an empty name is not searched", "@/x", "", ""},
 };
 
 class FindOnPathTest : public testing::TestWithParam<PathRow> {};
@@ -51,18 +51,8 @@ TEST_P(FindOnPathTest, FindsTheFirstExecutablePlainFile) {
                         *name == 'r' ? fs::perms::owner_read : fs::perms::owner_all);
     }
     std::string searchPath;
-    for (std::string_view rest = row.searchPath; !rest.empty() || !searchPath.empty();) {
-        const std::size_t colon = rest.find(':');
-        const std::string_view folder = rest.substr(0, colon);
-        if (folder == "@")
-            searchPath += dir.dir().string();
-        else if (!folder.empty())
-            searchPath += dir.path(folder);
-        if (colon == std::string_view::npos)
-            break;
-        searchPath += ':';
-        rest.remove_prefix(colon + 1);
-    }
+    for (const char c : std::string_view(row.searchPath))
+        searchPath += c == '@' ? dir.dir().string() : std::string(1, c);
     const std::optional<std::string> expected =
         *row.found ? std::optional(dir.path(row.found)) : std::nullopt;
     EXPECT_EQ(findOnPath(row.tool, searchPath), expected) << searchPath;

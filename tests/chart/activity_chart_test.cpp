@@ -82,15 +82,12 @@ struct Drawn {
 
 Drawn chartsOf(const TempDir& dir, const std::vector<int>& frames) {
     const std::string log = dir.write("s.txt", logOf(frames));
-    Drawn drawn;
     for (const char* name : {"c.PNG", "c.svg"}) {
         const auto ran = runReport(dir, {"--chart", dir.path(name), "--call", "AB1CD", log});
         EXPECT_EQ(ran.status, 0) << ran.err;
         EXPECT_EQ(ran.err, "") << name;
     }
-    drawn.png = readPng(dir.path("c.PNG"));
-    drawn.svg = drawnSvg(dir.path("c.svg"));
-    return drawn;
+    return {readPng(dir.path("c.PNG")), drawnSvg(dir.path("c.svg"))};
 }
 
 // Where the received area is tallest, and how tall it is there and at its

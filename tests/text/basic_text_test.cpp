@@ -33,18 +33,16 @@ INSTANTIATE_TEST_SUITE_P(
                     // 16777217 is not a single; it reads as its nearest, 16777216.
                     SingleRow{"BeyondSinglePrecision", 16777217.0f, "1.677722E+07"},
                     SingleRow{"Fraction", 0.5f, "0.5"}, SingleRow{"Third", 1.0f / 3, "0.3333333"}),
-    [](const auto& row) { return std::string(row.param.name); });
+    testsupport::RowName());
 
-TEST(BasicText, TrimRemovesOnlySpaces) {
+// Trimming takes spaces only; upper case covers the code page's letters (e
+// acute, o diaeresis, s caron, y diaeresis), the division sign stays.
+TEST(BasicText, TrimAndUpperCase) {
     EXPECT_EQ(trimSpaces("  AB1CD \t "), "AB1CD \t");
     EXPECT_EQ(trimSpaces("   "), "");
     EXPECT_EQ(trimTrailingSpaces("Fm X  \t  "), "Fm X  \t");
     EXPECT_EQ(trimTrailingSpaces(" lead"), " lead");
-}
-
-TEST(BasicText, UpperCaseCoversTheCodePagesLetters) {
     EXPECT_EQ(upperCase("pd9tlx-1"), "PD9TLX-1");
-    // e acute, o diaeresis, s caron, y diaeresis; the division sign stays.
     EXPECT_EQ(upperCase("\xE9\xF6\x9A\xFF\xF7"), "\xC9\xD6\x8A\x9F\xF7");
 }
 
@@ -70,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
                     NumberRow{"Letters", "ab", 0}, NumberRow{"LeadingBlank", " 7", 7},
                     NumberRow{"TrailingColon", "5:", 5}, NumberRow{"Negative", "-3", -3},
                     NumberRow{"Fraction", ".5", 0.5}, NumberRow{"SignOnly", "-", 0}),
-    [](const auto& row) { return std::string(row.param.name); });
+    testsupport::RowName());
 
 TEST(BasicText, MidAndLeftClipToTheText) {
     EXPECT_EQ(mid("Fm AB1CD To", 4, 11), "AB1CD To");
