@@ -22,8 +22,7 @@ using testsupport::TempDir;
 // A small log (lines joined by "|") and what the pass makes of it: the lines
 // kept with the removal option on ("=": all of them), the counters, the times
 // and the heard list.
-struct PassRow {
-    const char* name;
+struct PassRow : testsupport::NamedRow {
     std::string lines;
     std::string kept;
     std::int32_t received, transmitted;
@@ -31,10 +30,6 @@ struct PassRow {
     std::string first, last, heard;
     std::string ownCall = "AB1CD";
 };
-
-void PrintTo(const PassRow& row, std::ostream* os) {
-    testsupport::printRowName(row.name, os);
-}
 
 const PassRow passRows[] = {
     {"own frame and its data dropped",

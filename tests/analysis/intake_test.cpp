@@ -28,15 +28,10 @@ std::string colonFm(std::vector<int> at, int n = 12) {
     return fileWith(set, n);
 }
 
-struct KindRow {
-    const char* name;
+struct KindRow : testsupport::NamedRow {
     std::optional<std::string> content; // none: the file does not exist
     FileKind kind;
 };
-
-void PrintTo(const KindRow& row, std::ostream* os) {
-    testsupport::printRowName(row.name, os);
-}
 
 const KindRow kindRows[] = {
     {"report header", fileWith({{1, "Report Kest v3.2"}}), FileKind::HeaderOrFm},

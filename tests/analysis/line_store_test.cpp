@@ -13,15 +13,10 @@
 namespace tallix::analysis {
 namespace {
 
-struct SplitRow {
-    const char* name;
+struct SplitRow : testsupport::NamedRow {
     std::string text;
     std::vector<std::string> lines;
 };
-
-void PrintTo(const SplitRow& row, std::ostream* os) {
-    testsupport::printRowName(row.name, os);
-}
 
 std::vector<std::string> viaSplitLines(const std::string& text) {
     std::vector<std::string> out;

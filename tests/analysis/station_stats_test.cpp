@@ -61,17 +61,12 @@ TEST(StampSeconds, OnlyWellFormedClockTimesCount) {
         EXPECT_EQ(stampSeconds(bad), -1) << bad;
 }
 
-struct StationRow {
-    const char* name;
+struct StationRow : testsupport::NamedRow {
     std::vector<std::string> lines;
     std::string ownCall;
     std::vector<std::string> stations; // in the order first heard
     std::string activity;
 };
-void PrintTo(const StationRow& row, std::ostream* os) {
-    testsupport::printRowName(row.name, os);
-}
-
 const StationRow stationRows[] = {
     {"direct and via a digipeater, frames placed in the last stamp's minute",
      {"Fm EF2GH To CQ >[10:00:59]", "Fm AB1CD To CQ", "hello", "Fm AB1CD To CQ Via D* >[10:02:00]",
@@ -263,16 +258,11 @@ TEST(ActivityChartSteps, AMinuteEachOrAColumnsWorthAtItsHighest) {
 
 // The paths and the digipeaters, each as one line: "STATION [via] frames
 // first-last <- heard from" and "CALL frames/repeated/stations".
-struct PathRow {
-    const char* name;
+struct PathRow : testsupport::NamedRow {
     std::vector<std::string> lines;
     std::vector<std::string> paths;
     std::vector<std::string> digipeaters;
 };
-void PrintTo(const PathRow& row, std::ostream* os) {
-    testsupport::printRowName(row.name, os);
-}
-
 const PathRow pathRows[] = {
     {"no Via is the empty path, heard direct",
      {"Fm EF2GH To CQ <UI> >[10:00:00]"},

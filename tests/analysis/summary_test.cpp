@@ -12,16 +12,11 @@
 namespace tallix::analysis {
 namespace {
 
-struct TimeRow {
-    const char* name;
+struct TimeRow : testsupport::NamedRow {
     std::string first, last;
     float seconds;
     std::string minutes;
 };
-
-void PrintTo(const TimeRow& row, std::ostream* os) {
-    testsupport::printRowName(row.name, os);
-}
 
 const TimeRow timeRows[] = {
     {"half an hour", "10:00:00", "10:30:00", 1800, "30 min"},

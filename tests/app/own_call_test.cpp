@@ -10,15 +10,10 @@
 namespace tallix::app {
 namespace {
 
-struct AnswerRow {
-    const char* name;
+struct AnswerRow : testsupport::NamedRow {
     std::string answer;
     std::optional<std::string> call;
 };
-
-void PrintTo(const AnswerRow& row, std::ostream* os) {
-    testsupport::printRowName(row.name, os);
-}
 
 const AnswerRow answerRows[] = {
     {"cancel or emptied field", "", std::nullopt},

@@ -19,17 +19,12 @@ std::string ini(const std::string& line1, const std::string& line4 = "AB1CD") {
     return line1 + "\r\nline 2\r\nline 3\r\n" + line4 + "\r\nline 5\r\n";
 }
 
-struct StartupRow {
-    const char* name;
+struct StartupRow : testsupport::NamedRow {
     std::string argument;
     std::optional<std::string> settings; // none: kest.ini cannot be opened
     Outcome outcome;
     std::string ownCall = "AB1CD", callCaption = "AB1CD";
 };
-
-void PrintTo(const StartupRow& row, std::ostream* os) {
-    testsupport::printRowName(row.name, os);
-}
 
 const StartupRow startupRows[] = {
     {"launch code in lower case with spaces", " 4ktrmn  ", ini(";Kest v3.2"), Outcome::Continue},

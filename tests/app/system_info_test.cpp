@@ -15,16 +15,11 @@ namespace fs = std::filesystem;
 
 // Folders below a temporary folder: "dir" holds a folder named tool, "ro" a
 // plain file that is not executable, "x" and "y" an executable each.
-struct PathRow {
-    const char* name;
+struct PathRow : testsupport::NamedRow {
     const char* searchPath; // ':' separated, '@' is the temporary folder
     const char* tool;
     const char* found; // relative to the temporary folder; "" for nothing
 };
-
-void PrintTo(const PathRow& row, std::ostream* os) {
-    testsupport::printRowName(row.name, os);
-}
 
 const PathRow pathRows[] = {
     {"first executable in order", "@/x:@/y", "tool", "x/tool"},
@@ -61,15 +56,10 @@ TEST_P(FindOnPathTest, FindsTheFirstExecutablePlainFile) {
 INSTANTIATE_TEST_SUITE_P(Rows, FindOnPathTest, testing::ValuesIn(pathRows), testsupport::RowName());
 
 // Which of the known tools is started: the installed tools and their paths.
-struct ToolRow {
-    const char* name;
+struct ToolRow : testsupport::NamedRow {
     std::map<std::string, std::string> installed;
     std::optional<std::string> started;
 };
-
-void PrintTo(const ToolRow& row, std::ostream* os) {
-    testsupport::printRowName(row.name, os);
-}
 
 const ToolRow toolRows[] = {
     {"the list's order, not the finder's",

@@ -13,8 +13,7 @@ namespace {
 
 using namespace std::string_literals;
 
-struct TextRow {
-    const char* name;
+struct TextRow : testsupport::NamedRow {
     std::string rtf;
     std::string expected;
 };
@@ -69,10 +68,6 @@ const TextRow textRows[] = {
     {"unknown character set takes the document's code page",
      R"({\rtf1\ansicpg1252{\fonttbl{\f0\fcharset99 X;}}\f0\'e9})", "\xE9"},
 };
-
-void PrintTo(const TextRow& row, std::ostream* os) {
-    testsupport::printRowName(row.name, os);
-}
 
 class RtfText : public testing::TestWithParam<TextRow> {};
 

@@ -23,15 +23,10 @@ const std::string plainLog = testsupport::crlfLines(testsupport::bars(
     "1:Fm AB1CD To CQ >[10:10:00]|gone|Fm AB1CD To ZZ9ZZ Via DB0ABC* >[10:11:30]|ack|"
     "Fm EF2GH To AB1CD <I C S0 R0>|hi  \\ there|Fm QQ1QQ-12 To CQ >[10:20:05]|bye"));
 
-struct CodePageRow {
-    const char* name;
+struct CodePageRow : testsupport::NamedRow {
     int codePage;
     std::string header; // what sets the code page
 };
-
-void PrintTo(const CodePageRow& row, std::ostream* os) {
-    testsupport::printRowName(row.name, os);
-}
 
 // ASCII takes the same way through every code page but Windows-1252's: one
 // row for each way, a double-byte page, and the font table naming Johab, the

@@ -21,8 +21,7 @@ namespace {
 using namespace std::string_literals;
 using testsupport::crlfLines;
 
-struct ContentRow {
-    const char* name;
+struct ContentRow : testsupport::NamedRow {
     std::string content;
     bool prompted; // not recognised as a Kest file
     std::int32_t lineCount;
@@ -30,10 +29,6 @@ struct ContentRow {
     std::vector<std::string> heard = {};
     std::string ownCall = "PA3XYZ";
 };
-
-void PrintTo(const ContentRow& row, std::ostream* os) {
-    testsupport::printRowName(row.name, os);
-}
 
 // Every byte value 64 times; a lone CR ends a line, a lone LF does not.
 std::string everyByte(const std::string& cr) {

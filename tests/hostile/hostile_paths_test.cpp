@@ -37,16 +37,12 @@ const std::string smallRtfText = smallLog.substr(0, smallLog.size() - 2); // no 
 
 // A file named `fileName` in a folder Logs, then `change`d (the file, the current
 // folder); the error numbers of the listing, the preview and the run (0: none).
-struct PathRow {
-    const char *name, *fileName;
+struct PathRow : testsupport::NamedRow {
+    const char* fileName;
     void (*change)(const fs::path& file, const fs::path& work);
     int listingError, previewError, runError;
     bool permissionBits = false; // they do not stop root
 };
-
-void PrintTo(const PathRow& row, std::ostream* os) {
-    testsupport::printRowName(row.name, os);
-}
 
 const PathRow pathRows[] = {
     {"leading dashes, not UTF-8, blanks and quotes",

@@ -45,8 +45,7 @@ struct Prepared {
     std::string skip{}; // why the case cannot be set up here
 };
 
-struct HostileCase {
-    const char* name;
+struct HostileCase : testsupport::NamedRow {
     std::function<Prepared(const TempDir&)> prepare;
     int status;
     std::vector<std::string> errHas{}, outHas{};
@@ -265,10 +264,6 @@ const HostileCase Cases[] = {
      {},
      {"Total lines: 1\n"}},
 };
-
-void PrintTo(const HostileCase& c, std::ostream* os) {
-    testsupport::printRowName(c.name, os);
-}
 
 class HostileReportTest : public testing::TestWithParam<HostileCase> {};
 

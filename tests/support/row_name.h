@@ -1,10 +1,12 @@
 #pragma once
 // Names of the rows of table-driven tests: as the test's name, and as the
-// value printed for the row in test lists and failure messages.
+// value printed for the row in test lists and failure messages. A row type
+// derives from NamedRow and so prints as its name.
 
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <concepts>
 #include <cstdio>
 #include <ostream>
 #include <string>
@@ -38,6 +40,19 @@ inline void printRowName(std::string_view name, std::ostream* os) {
             *os << hex;
         }
     }
+}
+
+// The first field of a table's row: the row's name.
+struct NamedRow {
+    const char* name;
+};
+
+// Found for every row derived from NamedRow, and preferred to GoogleTest's
+// own printer, which would print the row's bytes.
+template <class Row>
+requires std::derived_from<Row, NamedRow>
+void PrintTo(const Row& row, std::ostream* os) {
+    printRowName(row.name, os);
 }
 
 } // namespace tallix::testsupport

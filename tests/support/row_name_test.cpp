@@ -10,15 +10,10 @@ namespace {
 
 // Row names reach test lists, which are read a line at a time, and failure
 // messages; whatever bytes a name holds, it prints on one line of ASCII.
-struct NameRow {
-    const char* name;
+struct NameRow : NamedRow {
     std::string bytes;
     std::string printed;
 };
-
-void PrintTo(const NameRow& row, std::ostream* os) {
-    printRowName(row.name, os);
-}
 
 const NameRow nameRows[] = {
     {"punctuation kept", "8-bit own call, \"calls\" & texts", "8-bit own call, \"calls\" & texts"},
@@ -35,6 +30,7 @@ TEST_P(RowNameTest, PrintsOneLineOfAscii) {
     std::ostringstream out;
     printRowName(GetParam().bytes, &out);
     EXPECT_EQ(out.str(), GetParam().printed);
+    EXPECT_EQ(testing::PrintToString(GetParam()), GetParam().name); // a row prints as its name
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, RowNameTest, testing::ValuesIn(nameRows), RowName());

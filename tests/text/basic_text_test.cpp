@@ -9,15 +9,10 @@
 namespace tallix::text {
 namespace {
 
-struct SingleRow {
-    const char* name;
+struct SingleRow : testsupport::NamedRow {
     float value;
     const char* expected;
 };
-
-void PrintTo(const SingleRow& row, std::ostream* os) {
-    testsupport::printRowName(row.name, os);
-}
 
 class SingleTextTest : public testing::TestWithParam<SingleRow> {};
 
@@ -46,15 +41,10 @@ TEST(BasicText, TrimAndUpperCase) {
     EXPECT_EQ(upperCase("\xE9\xF6\x9A\xFF\xF7"), "\xC9\xD6\x8A\x9F\xF7");
 }
 
-struct NumberRow {
-    const char* name;
+struct NumberRow : testsupport::NamedRow {
     const char* field;
     double expected;
 };
-
-void PrintTo(const NumberRow& row, std::ostream* os) {
-    testsupport::printRowName(row.name, os);
-}
 
 class LeadingNumberTest : public testing::TestWithParam<NumberRow> {};
 
