@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "chart/activity_chart_painter.h"
-#include "tools/run_report.h"
+#include "run_process.h"
 
 namespace tallix::chart {
 namespace {

@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "file_traps.h"
-#include "hostile/run_process.h"
 #include "row_name.h"
+#include "run_process.h"
 #include "temp_dir.h"
 
 namespace tallix {

@@ -10,7 +10,7 @@
 #include <tuple>
 
 #include "demo/demo_logs.h"
-#include "tools/run_report.h"
+#include "run_process.h"
 
 namespace tallix::report {
 namespace {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "report/json_output.h"
-#include "tools/run_report.h"
+#include "run_process.h"
 
 namespace tallix::report {
 namespace {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tools/run_report.h"
+#include "run_process.h"
 
 namespace tallix::report {
 namespace {

@@ -1,7 +1,8 @@
 #pragma once
-// Runs a program as a child process, with its output and error output in
-// files, optionally a CPU-time limit, and something done to it while it runs.
-// A child that does not end by itself is stopped and reported as hung.
+// Runs a program (tallix-report above all) as a child process, with its output
+// and error output in files, optionally a CPU-time limit, and something done
+// to it while it runs. A child that does not end by itself is stopped and
+// reported as hung.
 
 #include <fcntl.h>
 #include <signal.h>
@@ -76,6 +77,12 @@ inline Finished runProcess(const TempDir& dir, const std::vector<std::string>& a
     f.out = readBytes(outPath);
     f.err = readBytes(errPath);
     return f;
+}
+
+inline Finished runReport(const TempDir& dir, const std::vector<std::string>& args) {
+    std::vector<std::string> argv{TALLIX_REPORT_EXE};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return runProcess(dir, argv);
 }
 
 } // namespace tallix::testsupport
