@@ -19,21 +19,11 @@ namespace {
 RunOutcome runLines(std::vector<std::string> lines, const std::string& ownCall = "AB1CD",
                     bool statistics = true) {
     lines.insert(lines.begin(), "Kest log");
-    const std::string content = testsupport::crlfLines(lines);
     testsupport::TempDir dir;
     testsupport::ScriptedControl control;
-    RunInput input;
-    input.currentFile = dir.write("log.txt", content);
-    input.ownCall = ownCall;
-    input.rawPane = [content] { return RawPane{content, 0}; };
+    RunInput input = testsupport::inputOver(dir, "log.txt", testsupport::crlfLines(lines), ownCall);
     input.stationStatistics = statistics;
-    // The file's date as a fixed text: two runs compared caption by caption
-    // must not differ because their files were written a second apart.
-    input.dateFormat.shortDate = [](const files::LocalDateTime&) { return std::string("date"); };
-    input.dateFormat.longTime = [](const files::LocalDateTime&) { return std::string("time"); };
-    LineStore store;
-    HeardStore heard;
-    return runAnalysis(input, store, heard, control);
+    return testsupport::runFresh(input, control);
 }
 
 // Each station as "CALL frames direct/via first-last [own]".

@@ -89,9 +89,7 @@ analysis::RunOutcome analyse(const std::string& path, bool isRtf, const std::str
     input.ownCall = "AB1CD";
     input.rawPane = [pane] { return analysis::RawPane{pane, previewLineCount(pane)}; };
     testsupport::ScriptedControl control;
-    analysis::LineStore store;
-    analysis::HeardStore heard;
-    return analysis::runAnalysis(input, store, heard, control);
+    return testsupport::runFresh(input, control);
 }
 
 class RtfRoundTrip : public testing::TestWithParam<CodePageRow> {};

@@ -108,13 +108,11 @@ TEST_P(HostilePathTest, ListingPreviewAndRunGiveTheExactResult) {
     input.isRtf = rich;
     input.ownCall = "PA3XYZ";
     input.rawPane = [&] { return analysis::RawPane{raw.text, 4}; };
-    analysis::LineStore store;
-    analysis::HeardStore heard;
     ScriptedControl control;
     const bool tempInTheWay = fs::exists(work.dir() / "rtftemp.tmp");
     const std::string staleTemp = testsupport::readBytes(work.path("rtftemp.tmp"));
     testsupport::CurrentFolder inWork(work.dir());
-    const RunOutcome out = analysis::runAnalysis(input, store, heard, control);
+    const RunOutcome out = testsupport::runFresh(input, control);
     if (row.runError) {
         // A plain file that cannot be read is not recognised: the prompt comes first.
         EXPECT_EQ(control.prompts.size(), rich ? 0U : 1U);
@@ -178,10 +176,8 @@ TEST(HostileSettings, AReadThatFailsIsADeviceError) {
     analysis::RunInput input;
     input.currentFile = "/proc/self/mem";
     input.ownCall = "PA3XYZ";
-    analysis::LineStore store;
-    analysis::HeardStore heard;
     ScriptedControl control;
-    const RunOutcome out = analysis::runAnalysis(input, store, heard, control);
+    const RunOutcome out = testsupport::runFresh(input, control);
     ASSERT_TRUE(out.end == RunOutcome::End::Failed && out.failure);
     EXPECT_EQ(out.failure->code, 57);
 }

@@ -47,18 +47,32 @@ public:
     bool cancelRequested() override { return cancel; }
 };
 
-// One run over `content` written to a file named `name` in `dir`; the raw pane
-// holds the same bytes.
-inline analysis::RunOutcome runOver(const TempDir& dir, std::string_view name,
-                                    const std::string& content, const std::string& ownCall,
-                                    analysis::RunControl& control) {
+// The input of a run over `content` written to a file named `name` in `dir`;
+// the raw pane holds the same bytes. The file's date reads as a fixed text, so
+// that two runs compared figure by figure do not differ by their files' ages.
+inline analysis::RunInput inputOver(const TempDir& dir, std::string_view name,
+                                    const std::string& content, const std::string& ownCall) {
     analysis::RunInput input;
     input.currentFile = dir.write(name, content);
     input.ownCall = ownCall;
     input.rawPane = [content] { return analysis::RawPane{content, 0}; };
+    input.dateFormat.shortDate = [](const files::LocalDateTime&) { return std::string("date"); };
+    input.dateFormat.longTime = [](const files::LocalDateTime&) { return std::string("time"); };
+    return input;
+}
+
+// One run of `input` with stores of its own.
+inline analysis::RunOutcome runFresh(const analysis::RunInput& input,
+                                     analysis::RunControl& control) {
     analysis::LineStore store;
     analysis::HeardStore heard;
     return analysis::runAnalysis(input, store, heard, control);
+}
+
+inline analysis::RunOutcome runOver(const TempDir& dir, std::string_view name,
+                                    const std::string& content, const std::string& ownCall,
+                                    analysis::RunControl& control) {
+    return runFresh(inputOver(dir, name, content, ownCall), control);
 }
 
 } // namespace tallix::testsupport
