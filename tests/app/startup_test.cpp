@@ -74,11 +74,6 @@ TEST(StartupMessages, NotFoundAndAddOn) {
     EXPECT_EQ(addOn.icon, base::Icon::Exclamation);
 }
 
-TEST(Startup, CallSignIsTheFourthLine) {
-    EXPECT_EQ(settingsCallSign(";Kest\r\n2\r\n3\r\n ab1cd \r\n5"), " ab1cd ");
-    EXPECT_EQ(settingsCallSign(";Kest\r\n2\r\n3\r\n"), std::nullopt);
-}
-
 // Found whatever its letter case; the exact name first.
 TEST(Startup, FindsAndReadsTheSettingsFile) {
     testsupport::TempDir dir;

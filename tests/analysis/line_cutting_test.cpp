@@ -1,9 +1,7 @@
-#include "analysis/line_store.h"
 #include "base/line_cutting.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -86,51 +84,6 @@ TEST(LineReader, LongLinesSpanManyReads) {
     // A CR LF cut between two reads of 64 KiB is one line end.
     const std::string edge(65535, 'y');
     EXPECT_EQ(viaReader(edge + "\r\nz", 3), (std::vector<std::string>{"yyy", "z"}));
-}
-
-// A file read straight into the store: the lines point into its bytes, which
-// the store keeps as the text; past the limit lines are only counted.
-TEST(LineStore, LinesCutWhileReadingKeepTheText) {
-    LineStore store;
-    ReadBuffer& buffer = store.startReading(4);
-    const std::string text = "ab  \r\n\tc\r";
-    ASSERT_TRUE(buffer.reserveMore(text.size()));
-    std::copy(text.begin(), text.end(), buffer.end());
-    buffer.grow(text.size());
-    store.addRange(0, 4);
-    store.addRange(6, 8);
-    store.keepRead();
-    EXPECT_EQ(store.count(), 2);
-    EXPECT_EQ(store.line(1), "ab");
-    EXPECT_EQ(store.line(2), "\tc");
-    EXPECT_EQ(store.text().bytes, text);
-    store.countOnly();
-    EXPECT_EQ(store.count(), 3);
-    EXPECT_EQ(store.storedCount(), 2);
-}
-
-TEST(LineStore, KeepsTabsDropsTrailingSpacesAndCountsPastTheLimit) {
-    LineStore store;
-    store.add("Fm A To B   ");
-    store.add("data\t ");
-    EXPECT_EQ(store.line(1), "Fm A To B");
-    EXPECT_EQ(store.line(2), "data\t");
-
-    store.clear();
-    for (int i = 0; i < MaxLines + 3; ++i)
-        store.add("x");
-    EXPECT_EQ(store.count(), MaxLines + 3);
-    EXPECT_EQ(store.storedCount(), MaxLines);
-}
-
-TEST(LineStore, DropPrefixShortensInPlace) {
-    LineStore store;
-    store.add("1:Fm X");
-    store.add("ab");
-    store.dropPrefix(1, 2);
-    store.dropPrefix(2, 10);
-    EXPECT_EQ(store.line(1), "Fm X");
-    EXPECT_EQ(store.line(2), "");
 }
 
 } // namespace
