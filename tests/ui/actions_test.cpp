@@ -88,18 +88,18 @@ private slots:
         const std::string pass = (w.reports / "pass.log").string();
         ::save(w, std::nullopt);
         ::save(w, pass, Answer::No);
-        QCOMPARE(readFile(pass), Log);
+        QCOMPARE(readBytes(pass), Log);
         QCOMPARE(files(w)->selectedName(), "pass.log"); // not refreshed
         ::save(w, pass);
-        QCOMPARE(readFile(pass), Processed);
+        QCOMPARE(readBytes(pass), Processed);
         ::save(w, at(w.reports, "  @/copy.log  ").toStdString());
-        QCOMPARE(readFile(w.reports / "copy.log"), Processed);
+        QCOMPARE(readBytes(w.reports / "copy.log"), Processed);
         QCOMPARE(texts(files(w)), (QStringList{"copy.log", "other.log", "pass.log"})); // refreshed
         w.select("other.log"); // no new run: the earlier processed text goes over it
         ::save(w, (w.reports / "other.log").string());
-        QCOMPARE(readFile(w.reports / "other.log"), Processed);
+        QCOMPARE(readBytes(w.reports / "other.log"), Processed);
         ::save(w, at(w.reports, "@/gone/copy.log").toStdString());
-        QCOMPARE(readFile(pass), Processed);
+        QCOMPARE(readBytes(pass), Processed);
         QVERIFY(files(w)->selectedName().empty()); // refreshed all the same
         const auto proposal = [](const char* name) {
             return MessageBox{name, "Tallix", Buttons::Ok, Icon::None};
@@ -121,19 +121,6 @@ private slots:
         const auto& request = w.prompts.saveRequests.at(4);
         QCOMPARE(request.title + "|" + request.initialName, "Save File|other.log");
         QCOMPARE(fs::path(request.folder), fs::canonical(w.reports)); // the file list's
-    }
-
-    void richTextSourceProposesText() {
-        const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\b Kest report}\\par "
-                                "Fm ZZ9ZZ To CQ >[10:00:00]\\par hello\\par}";
-        Window w({{"Reports/pass.rtf", rtf}});
-        QDir::setCurrent(QString::fromStdString(w.root.string())); // for its temporary copy
-        w.run("pass.rtf");
-        ::save(w, (w.reports / "pass.txt").string());
-        QCOMPARE(w.prompts.messages.at(0).text + "|" + w.prompts.saveRequests.at(0).initialName,
-                 "pass.txt|pass.txt");
-        QVERIFY(readFile(w.reports / "pass.txt").find("hello\r\n") != std::string::npos);
-        QCOMPARE(readFile(w.reports / "pass.rtf"), rtf);
     }
 
     void print_data() {

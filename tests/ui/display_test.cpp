@@ -17,10 +17,6 @@ using namespace tallix::ui::test;
 
 namespace {
 
-std::string kestLog(const char* station) {
-    return std::string("Report Kest 3.1\r\nFm ") + station + " To CQ >[10:00:00]\r\nhello\r\n";
-}
-
 // True when `label` looks exactly as a label that takes its text as plain
 // text would look: no markup of the text was interpreted.
 bool showsAsItStands(QLabel* label) {
@@ -167,8 +163,8 @@ private slots:
         w.click("Command3");
         QCOMPARE(w.prompts.saveRequests.at(0).initialName, odd);
         QCOMPARE(namesIn(w.reports), before); // no third name
-        QCOMPARE(readFile(w.reports / odd), w.form.processedBytes());
-        QCOMPARE(readFile(w.reports / utf8), kestLog("UT8FF"));
+        QCOMPARE(readBytes(w.reports / odd), w.form.processedBytes());
+        QCOMPARE(readBytes(w.reports / utf8), kestLog("UT8FF"));
 
         // Rename: the shown name, typed back, names the same bytes.
         w.select(oddShown);

@@ -182,20 +182,16 @@ private slots:
         QVERIFY(picture->renderer()->isValid());
         QVERIFY(picture->renderer()->defaultSize().width() > 100);
 
+        // Replacing a file is asked as for the table (savesOnlyWhereAndWhatTheUserSays).
         const fs::path dot = w.root / "g.dot", svg = w.root / "g.svg", png = w.root / "g.png";
-        writeFile(dot, "keep me");
-        w.prompts.saveAnswers = {dot.string(), dot.string(), svg.string(), png.string(),
+        w.prompts.saveAnswers = {dot.string(), svg.string(), png.string(),
                                  (w.root / "gone" / "g.svg").string()};
-        w.prompts.answers = {tallix::ui::Answer::No, tallix::ui::Answer::Yes};
         QSignalSpy saved(stations, &HeardStationsWindow::graphSaved);
-        std::vector<std::string> got;
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 1; i <= 4; ++i) {
             QTest::mouseClick(stations->findChild<QPushButton*>("SaveGraph"), Qt::LeftButton);
-            QTRY_COMPARE(saved.count(), i); // the first is not saved
-            got.push_back(readFile(dot).substr(0, 14));
+            QTRY_COMPARE(saved.count(), i);
         }
-        QCOMPARE(got[0], "keep me");
-        QCOMPARE(got[1], "digraph paths ");
+        QVERIFY(readBytes(dot).starts_with("digraph paths "));
         QCOMPARE(w.prompts.saveRequests[0].initialName, "paths-paths.svg");
         QVERIFY(QSvgRenderer(QString::fromStdString(svg.string())).isValid());
         QVERIFY(!QImage(QString::fromStdString(png.string()), "PNG").isNull());
@@ -250,7 +246,7 @@ private slots:
         std::vector<std::string> got;
         for (const char* button : {"SaveCsv", "SaveCsv", "SaveChart", "SaveCsv"}) {
             QTest::mouseClick(stations->findChild<QPushButton*>(button), Qt::LeftButton);
-            got.push_back(readFile(csv).substr(0, 78));
+            got.push_back(readBytes(csv).substr(0, 78));
         }
         QCOMPARE(got[0], "keep me");
         QCOMPARE(got[1], "Call,Frames,First heard,Last heard,Direct,Via digipeater,Own\r\n"

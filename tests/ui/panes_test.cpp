@@ -138,8 +138,6 @@ private slots:
             << "big.log"
             << QByteArray::fromStdString(linesOf(3, 40) + std::string(70000, 'L') + "\r\n") << 4;
         // A ".rtf" name: the pane's text goes through the temporary file.
-        QTest::newRow("plain text named .rtf, more bytes than a pane shows")
-            << "big.rtf" << QByteArray::fromStdString(big) << 60000;
         std::string rich = "{\\rtf1\\ansi ";
         for (std::size_t at = 0, end; (end = big.find("\r\n", at)) != std::string::npos;
              at = end + 2)
@@ -180,10 +178,11 @@ private slots:
                                                  static_cast<float>(pane.size()))));
         QCOMPARE(w.form.processedBytes(), pane);
         if (throughTemp)
-            QCOMPARE(readFile(fs::path(work.filePath("rtftemp.tmp").toStdString())), pane + "\r\n");
+            QCOMPARE(readBytes(fs::path(work.filePath("rtftemp.tmp").toStdString())),
+                     pane + "\r\n");
         w.prompts.keepProposal = true;
         w.click("Command3");
-        QCOMPARE(readFile(w.reports / (throughTemp ? "big.txt" : "big.log")), pane);
+        QCOMPARE(readBytes(w.reports / (throughTemp ? "big.txt" : "big.log")), pane);
     }
 };
 

@@ -14,13 +14,7 @@ using F = tallix::analysis::SummaryFigures;
 
 namespace {
 
-// Own call AB1CD; each log names its own station, so the figures tell which
-// file a run read.
-std::string kestLog(const char* station) {
-    return std::string("Report Kest 3.1\r\nFm ") + station + " To CQ >[10:00:00]\r\nhello\r\n" +
-           "Fm " + station + " To AB1CD >[10:05:00]\r\nbye\r\n";
-}
-
+// Each log names its own station, so the figures tell which file a run read.
 const Files ThreeLogs = {{"Reports/a1.log", kestLog("AA1AA")},
                          {"Reports/b2.log", kestLog("BB2BB")},
                          {"Reports/c3.log", kestLog("CC3CC")}};
@@ -175,9 +169,9 @@ private slots:
         w.click("Command2");
         QCOMPARE(w.boxes(), QStringList{NoFileToProcess});
         w.click("Command3"); // the proposal kept, overwrite answered Yes
-        QCOMPARE(readFile(w.reports / "a1.log"), kestLog("AA1AA"));
-        QCOMPARE(readFile(w.reports / "c3.log"), kestLog("CC3CC"));
-        QCOMPARE(readFile(w.reports / "b2.log"), processed);
+        QCOMPARE(readBytes(w.reports / "a1.log"), kestLog("AA1AA"));
+        QCOMPARE(readBytes(w.reports / "c3.log"), kestLog("CC3CC"));
+        QCOMPARE(readBytes(w.reports / "b2.log"), processed);
         QCOMPARE(w.prompts.saveRequests.back().initialName, "b2.log");
     }
 

@@ -14,13 +14,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "analysis/figure_table.h"
 #include "fake_prompts.h"
+#include "temp_dir.h"
 #include "ui/form1.h"
 #include "ui/widget_helpers.h"
 
@@ -36,6 +36,7 @@ inline void startWindowTests() {
 namespace tallix::ui::test {
 
 namespace fs = std::filesystem;
+using testsupport::readBytes;
 using Files = std::initializer_list<std::pair<std::string, std::string>>;
 using Figure = std::string tallix::analysis::SummaryFigures::*;
 using Figures = std::vector<std::pair<Figure, QString>>;
@@ -51,12 +52,6 @@ inline QString labelOf(Figure figure) {
 
 inline void writeFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string readFile(const fs::path& path) {
-    std::ostringstream out;
-    out << std::ifstream(path, std::ios::binary).rdbuf();
-    return out.str();
 }
 
 inline QStringList texts(const QListWidget* list) {
@@ -81,6 +76,12 @@ inline std::string longLog(int frames) {
     for (int i = 0; i < frames; ++i)
         log += "Fm ST" + std::to_string(i % 50) + " To CQ >[10:00:00]\r\n";
     return log;
+}
+
+// A Kest report of two frames of `station`, the own call AB1CD.
+inline std::string kestLog(const char* station) {
+    return std::string("Report Kest 3.1\r\nFm ") + station + " To CQ >[10:00:00]\r\nhello\r\n" +
+           "Fm " + station + " To AB1CD >[10:05:00]\r\nbye\r\n";
 }
 
 inline const std::string Settings = ";Kest 3.1\r\nport=1\r\nbaud=1200\r\nAB1CD\r\n";
