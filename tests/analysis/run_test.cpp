@@ -145,24 +145,6 @@ TEST_F(RunTest, OwnDigipeatedCountStopsAt32767) {
     EXPECT_EQ(out.figures.totalLines, std::to_string(33000 + 32767));
 }
 
-// The temporary file goes to the current folder, so the run gets one of its own.
-TEST_F(RunTest, RichTextIsAnalysedFromThePaneWithoutAPrompt) {
-    testsupport::TempDir work;
-    testsupport::CurrentFolder here(work.dir());
-    const std::string plain = "hello\r\nFm AB1CD To CQ\r\ngone\r\nFm EF2GH To CQ\r\nhi";
-    input.isRtf = true;
-    input.rawPane = [plain] { return RawPane{plain, 5}; };
-    ScriptedControl control;
-    control.answerPrompt = false;
-    const auto out = run("{\\rtf1\\ansi hello\\par }", control, "pass.rtf");
-    ASSERT_EQ(out.end, RunOutcome::End::Concluded);
-    EXPECT_EQ(control.intakePaths, std::vector{input.currentFile});
-    EXPECT_EQ(testsupport::readBytes(work.path("rtftemp.tmp")), plain + "\r\n");
-    EXPECT_EQ(out.currentFile, dir.path("pass.txt"));
-    EXPECT_EQ(out.processedText, crlfLines(bars("hello|Fm EF2GH To CQ|hi")));
-    EXPECT_TRUE(out.bringWindowToFront);
-}
-
 // Everything an outcome reports, as one text to compare.
 std::string described(const RunOutcome& out) {
     std::string d = std::to_string(static_cast<int>(out.end)) + " lines " +
@@ -188,11 +170,13 @@ std::string described(const RunOutcome& out) {
     return d;
 }
 
-// A rich-text source whose pane text the caller does not hold (too large to
-// show) is read from the file again: the same outcome, temporary file and raw
-// copy as with the pane handed over, whether or not the temporary file can be
-// written.
-TEST_F(RunTest, RichTextSourceNotHeldReportsTheSameAsHeld) {
+// A rich-text source is analysed from the pane's text, without the prompt its
+// file would get, under the name of its ".txt" twin. Where the caller does not
+// hold the pane's text (too large to show) it is read from the file again: the
+// same outcome, temporary file and raw copy as with the pane handed over,
+// whether or not the temporary file can be written. The temporary file goes to
+// the current folder, so each row gets one of its own.
+TEST_F(RunTest, RichTextSourceIsAnalysedFromItsTextHeldOrNot) {
     const std::string plain = kestLog + "Fm CD3EF To CQ\r\n"; // the break adds an empty line
     const std::string rich = "{\\rtf1\\ansi Kest log\\par Fm ZZ9ZZ To CQ >[10:00:00]\\par "
                              "hello\\par Fm AB1CD To CQ >[10:10:00]\\par gone\\par}";
@@ -221,8 +205,12 @@ TEST_F(RunTest, RichTextSourceNotHeldReportsTheSameAsHeld) {
                 };
             ScriptedControl control;
             control.removal = false; // the raw pane is copied as the processed text
+            control.answerPrompt = false;
             const auto out = run(row.content, control, "pass.rtf");
             ASSERT_EQ(out.end, RunOutcome::End::Concluded);
+            EXPECT_TRUE(control.prompts.empty() && out.bringWindowToFront);
+            EXPECT_EQ(control.intakePaths, std::vector{input.currentFile});
+            EXPECT_EQ(out.currentFile, dir.path("pass.txt"));
             outcome[held] = described(out);
             processed[held] = out.processedText;
             EXPECT_EQ(out.rawPaneText.bytes, row.pane);
