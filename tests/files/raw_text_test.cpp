@@ -88,17 +88,6 @@ TEST(RawText, RichTextFlagComesFromThePathAlone) {
         EXPECT_FALSE(isRtfPath(other)) << other;
 }
 
-TEST(RawText, ContentsDecideHowAFileIsRead) {
-    const std::string plain = "Report Kest\r\nFm A To B\r\n\xE9";
-    const RawText p = rawTextFromBytes(plain);
-    EXPECT_FALSE(p.richText);
-    EXPECT_EQ(p.text, plain); // bytes exactly, line ends untouched
-
-    const RawText r = rawTextFromBytes("{\\rtf1\\ansi {\\b Head}\\par Fm A To B\\par}");
-    EXPECT_TRUE(r.richText);
-    EXPECT_EQ(r.text, "Head\r\nFm A To B\r\n");
-}
-
 TEST(FileFacts, SizeInKilobytesAlwaysAddsOne) {
     const std::pair<std::uint64_t, std::uint64_t> rows[] = {
         {0, 1}, {1023, 1}, {1024, 2}, {2048, 3}, {5000, 5}};

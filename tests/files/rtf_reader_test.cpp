@@ -99,7 +99,6 @@ const TextRow controlRows[] = {
     {"Cyrillic code page", R"({\rtf1\ansi\ansicpg1251 \'c0\'e1})", "??"},
     {"Central European code page with best fits", R"({\rtf1\ansi\ansicpg1250 \'a3\'f3d\'9f})",
      "L\xF3\x64z"},
-    {"Greek letters with best fits", R"({\rtf1\ansi\ansicpg1253 \'e1\'e2})", "a\xDF"},
     {"Mac Roman", R"({\rtf1\mac \'8e\'d0})", "\xE9\x96"},
     {"PC code page", R"({\rtf1\pc \'82\'c4})", "\xE9-"},
     {"8-bit text bytes in the code page", "{\\rtf1\\ansicpg1251 caf\xE9}", "caf?"},
