@@ -1,12 +1,11 @@
 #pragma once
 // Runs a program (tallix-report above all) as a child process, with its output
-// and error output in files, optionally a CPU-time limit, and something done
-// to it while it runs. A child that does not end by itself is stopped and
-// reported as hung.
+// and error output in files, and something done to it while it runs. A child
+// that has not ended after 30 seconds is stopped and reported as hung (a hang
+// guard, not a measure).
 
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -28,14 +27,9 @@ struct Finished {
     bool outHas(const std::string& s) const { return out.find(s) != std::string::npos; }
 };
 
-struct RunOptions {
-    rlim_t cpuSeconds = 0;                     // 0: no limit
-    std::function<void(pid_t)> whileRunning{}; // called once, right after the start
-    int guardSeconds = 30;                     // a hang guard, not a measure
-};
-
+// `whileRunning` is called once, right after the start.
 inline Finished runProcess(const TempDir& dir, const std::vector<std::string>& argv,
-                           const RunOptions& options = {}) {
+                           const std::function<void(pid_t)>& whileRunning = {}) {
     const std::string outPath = dir.path("run.out"), errPath = dir.path("run.err");
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -45,10 +39,6 @@ inline Finished runProcess(const TempDir& dir, const std::vector<std::string>& a
         ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);
-        if (options.cpuSeconds != 0) {
-            const rlimit cpu{options.cpuSeconds, options.cpuSeconds};
-            ::setrlimit(RLIMIT_CPU, &cpu);
-        }
         std::vector<char*> args;
         for (const auto& a : argv)
             args.push_back(const_cast<char*>(a.c_str()));
@@ -57,12 +47,12 @@ inline Finished runProcess(const TempDir& dir, const std::vector<std::string>& a
         ::_exit(127);
     }
     Finished f;
-    if (options.whileRunning)
-        options.whileRunning(pid);
+    if (whileRunning)
+        whileRunning(pid);
     int raw = 0;
     const timespec tick{0, 10'000'000};
     for (int waited = 0; ::waitpid(pid, &raw, WNOHANG) == 0; ++waited) {
-        if (waited == options.guardSeconds * 100) {
+        if (waited == 30 * 100) {
             f.hung = true;
             ::kill(pid, SIGKILL);
             ::waitpid(pid, &raw, 0);
@@ -79,10 +69,11 @@ inline Finished runProcess(const TempDir& dir, const std::vector<std::string>& a
     return f;
 }
 
-inline Finished runReport(const TempDir& dir, const std::vector<std::string>& args) {
+inline Finished runReport(const TempDir& dir, const std::vector<std::string>& args,
+                          const std::function<void(pid_t)>& whileRunning = {}) {
     std::vector<std::string> argv{TALLIX_REPORT_EXE};
     argv.insert(argv.end(), args.begin(), args.end());
-    return runProcess(dir, argv);
+    return runProcess(dir, argv, whileRunning);
 }
 
 } // namespace tallix::testsupport
