@@ -134,8 +134,7 @@ private slots:
         const utimbuf times{stamp.toSecsSinceEpoch(), stamp.toSecsSinceEpoch()};
         QCOMPARE(::utime(path.c_str(), &times), 0);
         QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
-        w.select("pass.log");
-        w.click("Command2");
+        w.run("pass.log");
         const QString japanese = QStringLiteral("\u6642\u5206\u79D2"); // hours, minutes, seconds
         for (const char* label : {"Label35", "Label22"}) {
             const QString shown = w.caption(label);

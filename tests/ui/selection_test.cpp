@@ -150,8 +150,7 @@ private slots:
         Window w(ThreeLogs);
         activate(w);
         w.prompts.keepProposal = true;
-        w.select("b2.log");
-        w.click("Command2");
+        w.run("b2.log");
         QCOMPARE(w.entries("List1"), (QStringList{"BB2BB"}));
         const std::string processed = w.form.processedBytes();
         w.prompts.inputAnswers = {"renamed"};
