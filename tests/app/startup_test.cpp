@@ -34,7 +34,6 @@ const StartupRow startupRows[] = {
     {"empty settings file", "4KTRMN", "", Outcome::NotFound},
     {"no settings file", "4KTRMN", std::nullopt, Outcome::NotFound},
     // The settings file is tested before the launch code.
-    {"no code and no settings file", "", std::nullopt, Outcome::NotFound},
     {"no code and foreign settings", "SOMETHING", ini("[kest]"), Outcome::NotFound},
     {"call kept with its spaces and case", "4KTRMN", ini(";Kest", " ab1cd  "), Outcome::Continue,
      " ab1cd  ", "ab1cd"},
