@@ -17,22 +17,6 @@ CallKey CallKey::of(std::string_view call) {
     return k;
 }
 
-CallKey CallKey::ofWide(std::string_view call) {
-    if constexpr (std::endian::native != std::endian::little) {
-        return of(call);
-    } else {
-        const std::size_t n = std::min<std::size_t>(call.size(), 15);
-        CallKey k;
-        std::memcpy(&k.low, call.data(), 8);
-        std::memcpy(&k.high, call.data() + 8, 8);
-        if (n < 8)
-            k.low &= (std::uint64_t{1} << (8 * n)) - 1;
-        k.high = n <= 8 ? 0 : k.high & ((std::uint64_t{1} << (8 * (n - 8))) - 1);
-        k.high |= static_cast<std::uint64_t>(n) << 56;
-        return k;
-    }
-}
-
 std::string CallKey::text() const {
     char bytes[16];
     std::memcpy(bytes, &low, 8);

@@ -2,7 +2,10 @@
 // A station call as the heard list cuts it (at most eleven characters), packed
 // with its length into two words: compared and hashed without allocating.
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -27,5 +30,23 @@ struct CallKey {
         return line.size() >= 3 + 16 ? ofWide(call) : of(call);
     }
 };
+
+// Inline: the key is then built in registers where it is used, instead of
+// coming back from a call through memory.
+inline CallKey CallKey::ofWide(std::string_view call) {
+    if constexpr (std::endian::native != std::endian::little) {
+        return of(call);
+    } else {
+        const std::size_t n = std::min<std::size_t>(call.size(), 15);
+        CallKey k;
+        std::memcpy(&k.low, call.data(), 8);
+        std::memcpy(&k.high, call.data() + 8, 8);
+        if (n < 8)
+            k.low &= (std::uint64_t{1} << (8 * n)) - 1;
+        k.high = n <= 8 ? 0 : k.high & ((std::uint64_t{1} << (8 * (n - 8))) - 1);
+        k.high |= static_cast<std::uint64_t>(n) << 56;
+        return k;
+    }
+}
 
 } // namespace tallix::analysis

@@ -13,34 +13,9 @@ namespace tallix::analysis {
 
 namespace {
 
-constexpr std::uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full, Ones = 0x0101010101010101ull;
-
-// The top bit of every zero byte of `x` set, exactly, and no other bit.
-std::uint64_t zeroBytes(std::uint64_t x) {
-    return ~(((x & Low7) + Low7) | x | Low7);
-}
-
-// Where in `s` from `at` on the first blank, "<" or ">" is, or its size.
-std::size_t pathEnd(std::string_view s, std::size_t at) {
-    if constexpr (std::endian::native == std::endian::little) {
-        // Eight bytes at a time while the text goes on that far.
-        for (; at + 8 <= s.size(); at += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, s.data() + at, 8);
-            const std::uint64_t hits = zeroBytes(word ^ (Ones * ' ')) |
-                                       zeroBytes(word ^ (Ones * '<')) |
-                                       zeroBytes(word ^ (Ones * '>'));
-            if (hits != 0)
-                return at + static_cast<std::size_t>(std::countr_zero(hits)) / 8;
-        }
-    }
-    while (at < s.size() && s[at] != ' ' && s[at] != '<' && s[at] != '>')
-        ++at;
-    return at;
-}
-
 // Where " Via " begins in `s` from `at` on, or npos.
 std::size_t viaAt(std::string_view s, std::size_t at) {
+    using namespace via_scan;
     auto isVia = [&](std::size_t v) {
         return v + 3 < s.size() && s[v - 1] == ' ' && s[v + 1] == 'i' && s[v + 2] == 'a' &&
                s[v + 3] == ' ';
@@ -49,9 +24,8 @@ std::size_t viaAt(std::string_view s, std::size_t at) {
         // Eight bytes at a time: a header's " Via " mostly comes a few words
         // after the call, too soon for a library search to pay.
         for (; at + 8 <= s.size(); at += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, s.data() + at, 8);
-            for (std::uint64_t hits = zeroBytes(word ^ (Ones * 'V')); hits != 0; hits &= hits - 1) {
+            for (std::uint64_t hits = zeroBytes(word(s.data() + at) ^ (Ones * 'V')); hits != 0;
+                 hits &= hits - 1) {
                 const std::size_t v = at + static_cast<std::size_t>(std::countr_zero(hits)) / 8;
                 if (isVia(v))
                     return v - 1;
@@ -66,7 +40,16 @@ std::size_t viaAt(std::string_view s, std::size_t at) {
 
 } // namespace
 
-std::string_view viaPath(std::string_view header, std::size_t from) {
+namespace via_scan {
+
+std::string_view viaPathAfter(std::string_view header, std::size_t at) {
+    const std::size_t via = viaAt(header, at);
+    if (via == std::string_view::npos)
+        return {};
+    return header.substr(via + 5, pathEnd(header, via + 5) - (via + 5));
+}
+
+std::string_view viaPathSlow(std::string_view header, std::size_t from) {
     auto pathAt = [&](std::size_t start) {
         return header.substr(start, pathEnd(header, start) - start);
     };
@@ -87,9 +70,10 @@ std::string_view viaPath(std::string_view header, std::size_t from) {
             start = blank;
         }
     }
-    const std::size_t via = viaAt(header, start);
-    return via == std::string_view::npos ? std::string_view() : pathAt(via + 5);
+    return viaPathAfter(header, start);
 }
+
+} // namespace via_scan
 
 std::vector<PathHop> pathHops(std::string_view via) {
     std::vector<PathHop> hops;

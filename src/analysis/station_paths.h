@@ -3,7 +3,9 @@
 // heard, taken from the "Via" part of the station header lines, and what
 // each digipeater carried.
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +17,72 @@ namespace tallix::analysis {
 // The search may start at `from`, where the caller knows that no " Via "
 // begins before.
 std::string_view viaPath(std::string_view header, std::size_t from = 0);
+
+// Searches of the header, a word of eight bytes at a time. Inline: the pass
+// runs them for every station header.
+namespace via_scan {
+
+constexpr std::uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full, Ones = 0x0101010101010101ull;
+
+// The top bit of every zero byte of `x` set, exactly, and no other bit.
+inline std::uint64_t zeroBytes(std::uint64_t x) {
+    return ~(((x & Low7) + Low7) | x | Low7);
+}
+
+inline std::uint64_t word(const char* at) {
+    std::uint64_t w;
+    std::memcpy(&w, at, 8);
+    return w;
+}
+
+// Where in `s` from `at` on the first blank, "<" or ">" is, or its size.
+inline std::size_t pathEnd(std::string_view s, std::size_t at) {
+    if constexpr (std::endian::native == std::endian::little) {
+        for (; at + 8 <= s.size(); at += 8) {
+            const std::uint64_t w = word(s.data() + at);
+            const std::uint64_t hits = zeroBytes(w ^ (Ones * ' ')) | zeroBytes(w ^ (Ones * '<')) |
+                                       zeroBytes(w ^ (Ones * '>'));
+            if (hits != 0)
+                return at + static_cast<std::size_t>(std::countr_zero(hits)) / 8;
+        }
+    }
+    while (at < s.size() && s[at] != ' ' && s[at] != '<' && s[at] != '>')
+        ++at;
+    return at;
+}
+
+// Every case, the ones the quick search below leaves to it included.
+std::string_view viaPathSlow(std::string_view header, std::size_t from);
+// The path of the first " Via " from `at` on, where none begins before.
+std::string_view viaPathAfter(std::string_view header, std::size_t at);
+
+} // namespace via_scan
+
+[[gnu::always_inline]] inline std::string_view viaPath(std::string_view header, std::size_t from) {
+    using namespace via_scan;
+    if constexpr (std::endian::native == std::endian::little) {
+        // The usual " To DEST Via PATH": the destination and its blank within
+        // a word, the " Via " read as one word, the line long enough for both.
+        constexpr std::uint64_t To = 0x206F5420;        // " To "
+        constexpr std::uint64_t Via = 0x20616956'20ull; // " Via "
+        constexpr std::uint64_t ViaCall = 0x616956;     // "Via"
+        const std::size_t dest = from + 4;
+        if (dest + 16 <= header.size() && (word(header.data() + from) & 0xFFFFFFFF) == To) {
+            const std::uint64_t d = word(header.data() + dest);
+            const std::uint64_t blanks = zeroBytes(d ^ (Ones * ' '));
+            const auto length = static_cast<std::size_t>(std::countr_zero(blanks)) / 8;
+            // A destination "Via" begins a " Via " of its own.
+            if (blanks != 0 && !(length == 3 && (d & 0xFFFFFF) == ViaCall)) {
+                const std::size_t blank = dest + length;
+                if ((word(header.data() + blank) & 0xFFFFFFFFFF) != Via)
+                    return viaPathAfter(header, blank);
+                const std::size_t start = blank + 5;
+                return header.substr(start, pathEnd(header, start) - start);
+            }
+        }
+    }
+    return viaPathSlow(header, from);
+}
 
 // One call of a path, with or without the "*" of a digipeater that has
 // repeated the frame.

@@ -80,7 +80,7 @@ StationStats::Entry& StationStats::entryFor(const Key& key) {
     for (; slots_[i].index != 0; i = (i + 1) & mask_)
         if (slots_[i].key == key)
             return entries_[slots_[i].index - 1];
-    entries_.push_back(Entry{key});
+    entries_.emplace_back().key = key;
     slots_[i] = {key, static_cast<std::uint32_t>(entries_.size())};
     if (entries_.size() * 2 > slots_.size())
         grow();
@@ -129,6 +129,12 @@ void StationStats::stationHeader(std::string_view line, std::string_view stamp) 
         return; // no station to file it under
     Entry& e = entryFor(Key::inHeader(line, call));
     ++e.frames;
+    if (gatherPaths_ && e.pathCount != 0) {
+        // Fetched while the path is looked for in the line: most headers take
+        // the path the station's latest one took.
+        __builtin_prefetch(e.prints.data());
+        __builtin_prefetch(&paths_[e.pathBlock + e.recent]);
+    }
     // The call holds no blank, so a " Via " begins at its end at the earliest,
     // unless the call is "Via" itself.
     const std::string_view via =
@@ -205,64 +211,96 @@ void StationStats::IndexTable::added(std::size_t count) {
 std::uint32_t StationStats::viaNumber(std::string_view via) {
     std::uint32_t& slot =
         viaIndex_.find(pathHash(via), [&](std::uint32_t index) { return vias_[index] == via; });
-    if (slot == 0) {
-        vias_.emplace_back(via);
-        slot = static_cast<std::uint32_t>(vias_.size());
-        viaIndex_.added(vias_.size());
-    }
-    return slot - 1;
+    if (slot != 0)
+        return slot - 1;
+    vias_.emplace_back(via);
+    slot = static_cast<std::uint32_t>(vias_.size());
+    viaIndex_.added(vias_.size()); // may move the slots: `slot` is not read after
+    return static_cast<std::uint32_t>(vias_.size() - 1);
 }
 
-bool StationStats::samePath(const PathEntry& path, const Key& text, std::string_view via) const {
-    return path.text == text && (text.high >> 56 != 0xFF || vias_[path.via] == via);
+namespace {
+
+// A path's fingerprint: from its packed text, or for a text longer than the
+// packing holds from the whole of it.
+std::uint64_t pathPrint(const CallKey& text, std::string_view via) {
+    // Equal prints are checked against the texts, so a simple mix will do.
+    return via.size() > 15 ? pathHash(via) : text.low * 0x9E3779B97F4A7C15ull + text.high;
 }
+
+} // namespace
 
 void StationStats::countPath(Entry& entry, std::string_view via, const char* lineEnd,
                              bool stamped) {
-    const auto station = static_cast<std::uint32_t>(&entry - entries_.data());
-    std::uint32_t found = 0;
-    if (via.empty()) {
-        // Heard direct, as a good part of all frames are: kept with the station.
-        found = entry.directPath;
-        if (found == 0) {
-            paths_.push_back({Key{}, viaNumber(via), station, entry.lastPath});
-            found = entry.directPath = entry.lastPath = static_cast<std::uint32_t>(paths_.size());
-        }
-    } else {
-        // Packed like a call, read as whole words where the line goes on far
-        // enough: compared without looking at the text again.
-        Key text;
-        if (via.size() > 15) {
-            text = Key::of(via.substr(0, 15));
-            text.high |= std::uint64_t{0xFF} << 56;
-        } else {
-            text = lineEnd - via.data() >= 16 ? Key::ofWide(via) : Key::of(via);
-        }
-        found = entry.recentPath;
-        if (found == 0 || entry.recentText != text ||
-            (text.high >> 56 == 0xFF && vias_[paths_[found - 1].via] != via)) {
-            const std::uint64_t key = (text.low * 0x9E3779B97F4A7C15ull ^ text.high) +
-                                      std::uint64_t{station} * 0xBF58476D1CE4E5B9ull;
-            std::uint32_t& slot = pathIndex_.find(key, [&](std::uint32_t index) {
-                return paths_[index].station == station && samePath(paths_[index], text, via);
-            });
-            found = slot;
-            if (found == 0) {
-                paths_.push_back({text, viaNumber(via), station, entry.lastPath});
-                found = slot = entry.lastPath = static_cast<std::uint32_t>(paths_.size());
-                pathIndex_.added(paths_.size());
-            }
-            entry.recentPath = found;
-            entry.recentText = text;
+    // Packed like a call, read as whole words where the line goes on far
+    // enough: compared without looking at the text again.
+    Key text;
+    if (via.size() > 15) {
+        text = Key::of(via.substr(0, 15));
+        text.high |= std::uint64_t{0xFF} << 56;
+    } else if (!via.empty()) {
+        text = lineEnd - via.data() >= 16 ? Key::ofWide(via) : Key::of(via);
+    }
+    const std::uint64_t print = pathPrint(text, via);
+    // Which prints of the block match, all compared: the station's paths
+    // come in no order a branch could learn.
+    unsigned matches = 0;
+#pragma GCC unroll 8
+    for (std::size_t i = 0; i < BlockPaths; ++i)
+        matches |= static_cast<unsigned>(entry.prints[i] == print) << i;
+    matches &= (1u << std::min<std::size_t>(entry.pathCount, BlockPaths)) - 1;
+    PathSlot* found = nullptr;
+    for (; matches != 0; matches &= matches - 1) {
+        PathSlot& path =
+            paths_[entry.pathBlock + static_cast<std::size_t>(std::countr_zero(matches))];
+        if (samePath(path, text, via)) {
+            found = &path;
+            entry.recent = static_cast<std::uint32_t>(std::countr_zero(matches));
+            break;
         }
     }
-    PathEntry& p = paths_[found - 1];
+    PathSlot& p = found != nullptr ? *found : pathBeyondBlock(entry, text, print, via);
     ++p.frames;
     if (stamped) {
         if (p.firstSecond < 0)
             p.firstSecond = now_;
         p.lastSecond = now_;
     }
+}
+
+StationStats::PathSlot& StationStats::pathBeyondBlock(Entry& entry, const Key& text,
+                                                      std::uint64_t print, std::string_view via) {
+    const auto station = static_cast<std::uint32_t>(&entry - entries_.data());
+    if (entry.pathCount < BlockPaths) {
+        if (entry.pathCount == 0) {
+            entry.pathBlock = static_cast<std::uint32_t>(paths_.size());
+            paths_.resize(paths_.size() + BlockPaths);
+        }
+        const std::size_t i = entry.pathCount++;
+        ++pathCount_;
+        entry.prints[i] = print;
+        PathSlot& path = paths_[entry.pathBlock + i];
+        path.text = text;
+        path.via = viaNumber(via);
+        path.station = station;
+        return path;
+    }
+    std::uint32_t& slot = pathIndex_.find(
+        print + std::uint64_t{station} * 0xBF58476D1CE4E5B9ull, [&](std::uint32_t index) {
+            return paths_[index].station == station && samePath(paths_[index], text, via);
+        });
+    if (slot != 0)
+        return paths_[slot - 1];
+    PathSlot& path = paths_.emplace_back();
+    path.text = text;
+    path.via = viaNumber(via);
+    path.station = station;
+    path.older = entry.newestBeyond;
+    slot = entry.newestBeyond = static_cast<std::uint32_t>(paths_.size());
+    ++entry.pathCount;
+    ++pathCount_;
+    pathIndex_.added(++beyondBlocks_); // may move the slots: `slot` is not read after
+    return path;
 }
 
 std::vector<StationRecord> StationStats::stations() const {
@@ -289,12 +327,10 @@ std::vector<StationRecord> StationStats::stations() const {
         for (std::size_t i = 0; i < entries_.size(); ++i) {
             own.clear();
             bool direct = false;
-            for (std::uint32_t p = entries_[i].lastPath; p != 0 && !direct;
-                 p = paths_[p - 1].older) {
-                const std::uint32_t via = paths_[p - 1].via;
-                direct = from[via].empty() || from[via] == out[i].call;
-                own.push_back({vias_[via], paths_[p - 1].frames});
-            }
+            forEachPath(entries_[i], [&](const PathSlot& path) {
+                direct = direct || from[path.via].empty() || from[path.via] == out[i].call;
+                own.push_back({vias_[path.via], path.frames});
+            });
             if (!direct)
                 out[i].heardOnlyVia = heardOnlyVia(out[i].call, own);
         }
@@ -330,7 +366,7 @@ std::vector<PathRecord> StationStats::paths() const {
     calls.reserve(entries_.size());
     folded.reserve(entries_.size());
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (entries_[i].lastPath == 0)
+        if (entries_[i].pathCount == 0)
             continue;
         std::string& call = calls.emplace_back(entries_[i].key.text());
         std::string& lower = folded.emplace_back(call);
@@ -357,16 +393,15 @@ std::vector<PathRecord> StationStats::paths() const {
         rank[byText[r].second] = r;
 
     std::vector<PathRecord> out;
-    out.reserve(paths_.size());
-    std::vector<const PathEntry*> own;
+    out.reserve(pathCount_);
+    std::vector<const PathSlot*> own;
     for (const Station& station : stations) {
         own.clear();
-        for (std::uint32_t p = entries_[station.index].lastPath; p != 0; p = paths_[p - 1].older)
-            own.push_back(&paths_[p - 1]);
-        std::sort(own.begin(), own.end(), [&](const PathEntry* a, const PathEntry* b) {
+        forEachPath(entries_[station.index], [&](const PathSlot& path) { own.push_back(&path); });
+        std::sort(own.begin(), own.end(), [&](const PathSlot* a, const PathSlot* b) {
             return rank[a->via] < rank[b->via];
         });
-        for (const PathEntry* e : own) {
+        for (const PathSlot* e : own) {
             // Filled where it stands: a short text moved is copied again.
             PathRecord& r = out.emplace_back();
             r.station = calls[station.at];

@@ -5,6 +5,8 @@
 // log's activity per minute. Also their table order, their CSV text and the
 // axes of the activity chart.
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -105,32 +107,35 @@ public:
 
 private:
     using Key = CallKey;
+    // One path of a station: its text packed as a call is, when it has at
+    // most 15 bytes (the empty key for the path heard direct); a longer one
+    // keeps its first 15 and 0xFF in the length byte, and is told apart by its
+    // whole text.
+    struct PathSlot {
+        Key text;
+        std::uint32_t via = 0;     // the path's text, an index into `vias_`
+        std::uint32_t station = 0; // the entry's index
+        std::uint32_t older = 0;   // beyond the block: the station's path before it, index + 1
+        std::int32_t frames = 0;
+        std::int64_t firstSecond = -1;
+        std::int64_t lastSecond = -1;
+    };
+    // A station's first paths lie side by side in a block of `paths_`, their
+    // fingerprints in the station's entry: all of them are compared at once,
+    // without a branch on which one matches. Stations with more paths find
+    // the rest through `pathIndex_`.
+    static constexpr std::size_t BlockPaths = 8;
     struct Entry {
         Key key;
         std::int32_t frames = 0;
         std::int32_t viaDigipeater = 0;
         std::int64_t firstSecond = -1;
         std::int64_t lastSecond = -1;
-        std::uint32_t lastPath = 0;   // its newest path's index + 1, 0: none
-        std::uint32_t directPath = 0; // its path heard direct, index + 1, 0: none
-        // The path of its latest header through a digipeater, index + 1, 0:
-        // none, and its packed text. A station mostly keeps its path, so this
-        // is tried first, without a look at the path table.
-        std::uint32_t recentPath = 0;
-        Key recentText{};
-    };
-    // A station's paths are chained from its newest; a station has a few.
-    struct PathEntry {
-        // The path's text packed as a call is, when it has at most 15 bytes;
-        // a longer one keeps its first 15 and 0xFF in the length byte, and is
-        // told apart by its whole text.
-        Key text;
-        std::uint32_t via = 0;     // the path's text, an index into `vias_`
-        std::uint32_t station = 0; // the entry's index
-        std::uint32_t older = 0;   // the station's path before it, index + 1
-        std::int32_t frames = 0;
-        std::int64_t firstSecond = -1;
-        std::int64_t lastSecond = -1;
+        std::uint32_t pathCount = 0;
+        std::uint32_t pathBlock = 0;    // the index in `paths_` of its block
+        std::uint32_t newestBeyond = 0; // its newest path beyond the block, index + 1
+        std::uint32_t recent = 0;       // the block place of the path its latest header took
+        std::array<std::uint64_t, BlockPaths> prints{};
     };
     // Open addressing from a 64-bit key to an index + 1 (0: empty slot), kept
     // at most half full.
@@ -152,7 +157,21 @@ private:
     };
     Entry& entryFor(const Key& key);
     void countPath(Entry& entry, std::string_view via, const char* lineEnd, bool stamped);
-    bool samePath(const PathEntry& path, const Key& text, std::string_view via) const;
+    // The path not found in the station's block: found beyond it, or added.
+    PathSlot& pathBeyondBlock(Entry& entry, const Key& text, std::uint64_t print,
+                              std::string_view via);
+    bool samePath(const PathSlot& path, const Key& text, std::string_view via) const {
+        return path.text.low == text.low && path.text.high == text.high &&
+               (text.high >> 56 != 0xFF || vias_[path.via] == via);
+    }
+    // Calls `visit` with each of the entry's paths.
+    template <class Visit> void forEachPath(const Entry& entry, Visit visit) const {
+        const std::size_t inBlock = std::min<std::size_t>(entry.pathCount, BlockPaths);
+        for (std::size_t i = 0; i < inBlock; ++i)
+            visit(paths_[entry.pathBlock + i]);
+        for (std::uint32_t p = entry.newestBeyond; p != 0; p = paths_[p - 1].older)
+            visit(paths_[p - 1]);
+    }
     // The path text's number in `vias_`, a new one for a text not met before.
     std::uint32_t viaNumber(std::string_view via);
     void grow();
@@ -161,12 +180,14 @@ private:
     Key ownKey_;
     bool gatherPaths_;
     std::vector<Entry> entries_;
-    std::vector<PathEntry> paths_;
+    std::vector<PathSlot> paths_;
+    std::size_t pathCount_ = 0;    // of all stations
+    std::size_t beyondBlocks_ = 0; // of them, those in `pathIndex_`
     // Every path text once: a log has far fewer of them than stations, so
     // they are told apart by a number while the pass runs.
     std::vector<std::string> vias_;
     IndexTable viaIndex_;  // by the text's hash
-    IndexTable pathIndex_; // by station and packed path text
+    IndexTable pathIndex_; // paths beyond their station's block, by station and fingerprint
     // Open addressing over `entries_`, the key kept beside the index so that
     // a probe reads one slot; index 0 marks an empty slot, others are the
     // entry's index + 1. Kept at most half full.
