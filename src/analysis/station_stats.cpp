@@ -4,6 +4,10 @@
 #include <bit>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "analysis/heard_list.h"
 #include "text/basic_text.h"
 
@@ -129,19 +133,12 @@ void StationStats::stationHeader(std::string_view line, std::string_view stamp) 
         return; // no station to file it under
     Entry& e = entryFor(Key::inHeader(line, call));
     ++e.frames;
-    if (gatherPaths_ && e.pathCount != 0) {
-        // Fetched while the path is looked for in the line: most headers take
-        // the path the station's latest one took.
-        __builtin_prefetch(e.prints.data());
-        __builtin_prefetch(&paths_[e.pathBlock + e.recent]);
-    }
     // The call holds no blank, so a " Via " begins at its end at the earliest,
     // unless the call is "Via" itself.
     const std::string_view via =
         gatherPaths_ ? viaPath(line, call == "Via" ? 0 : 3 + call.size()) : std::string_view();
     // A starred path spares the search of the whole line.
-    if ((!via.empty() && (via.back() == '*' || via.find('*') != std::string_view::npos)) ||
-        line.find('*') != std::string_view::npos)
+    if ((!via.empty() && via.back() == '*') || line.find('*') != std::string_view::npos)
         ++e.viaDigipeater;
     if (second >= 0) {
         if (e.firstSecond < 0)
@@ -228,6 +225,23 @@ std::uint64_t pathPrint(const CallKey& text, std::string_view via) {
     return via.size() > 15 ? pathHash(via) : text.low * 0x9E3779B97F4A7C15ull + text.high;
 }
 
+// Which of the eight prints equal `print`, one bit each.
+unsigned blockMatches(const std::array<std::uint32_t, 8>& prints, std::uint32_t print) {
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi32(static_cast<int>(print));
+    const auto matchesOf = [&](const std::uint32_t* four) {
+        const __m128i held = _mm_loadu_si128(reinterpret_cast<const __m128i*>(four));
+        return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(held, wanted))));
+    };
+    return matchesOf(prints.data()) | matchesOf(prints.data() + 4) << 4;
+#else
+    unsigned matches = 0;
+    for (std::size_t i = 0; i < prints.size(); ++i)
+        matches |= static_cast<unsigned>(prints[i] == print) << i;
+    return matches;
+#endif
+}
+
 } // namespace
 
 void StationStats::countPath(Entry& entry, std::string_view via, const char* lineEnd,
@@ -244,10 +258,7 @@ void StationStats::countPath(Entry& entry, std::string_view via, const char* lin
     const std::uint64_t print = pathPrint(text, via);
     // Which prints of the block match, all compared: the station's paths
     // come in no order a branch could learn.
-    unsigned matches = 0;
-#pragma GCC unroll 8
-    for (std::size_t i = 0; i < BlockPaths; ++i)
-        matches |= static_cast<unsigned>(entry.prints[i] == print) << i;
+    unsigned matches = blockMatches(entry.prints, static_cast<std::uint32_t>(print >> 32));
     matches &= (1u << std::min<std::size_t>(entry.pathCount, BlockPaths)) - 1;
     PathSlot* found = nullptr;
     for (; matches != 0; matches &= matches - 1) {
@@ -255,7 +266,6 @@ void StationStats::countPath(Entry& entry, std::string_view via, const char* lin
             paths_[entry.pathBlock + static_cast<std::size_t>(std::countr_zero(matches))];
         if (samePath(path, text, via)) {
             found = &path;
-            entry.recent = static_cast<std::uint32_t>(std::countr_zero(matches));
             break;
         }
     }
@@ -278,7 +288,7 @@ StationStats::PathSlot& StationStats::pathBeyondBlock(Entry& entry, const Key& t
         }
         const std::size_t i = entry.pathCount++;
         ++pathCount_;
-        entry.prints[i] = print;
+        entry.prints[i] = static_cast<std::uint32_t>(print >> 32);
         PathSlot& path = paths_[entry.pathBlock + i];
         path.text = text;
         path.via = viaNumber(via);

@@ -125,17 +125,18 @@ private:
     // without a branch on which one matches. Stations with more paths find
     // the rest through `pathIndex_`.
     static constexpr std::size_t BlockPaths = 8;
-    struct Entry {
+    // What every header of the station reads, the prints included, lies in
+    // its first 64 bytes.
+    struct alignas(64) Entry {
         Key key;
         std::int32_t frames = 0;
         std::int32_t viaDigipeater = 0;
+        std::uint32_t pathCount = 0;
+        std::uint32_t pathBlock = 0; // the index in `paths_` of its block
+        std::array<std::uint32_t, BlockPaths> prints{};
         std::int64_t firstSecond = -1;
         std::int64_t lastSecond = -1;
-        std::uint32_t pathCount = 0;
-        std::uint32_t pathBlock = 0;    // the index in `paths_` of its block
         std::uint32_t newestBeyond = 0; // its newest path beyond the block, index + 1
-        std::uint32_t recent = 0;       // the block place of the path its latest header took
-        std::array<std::uint64_t, BlockPaths> prints{};
     };
     // Open addressing from a 64-bit key to an index + 1 (0: empty slot), kept
     // at most half full.
