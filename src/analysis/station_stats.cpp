@@ -246,13 +246,23 @@ unsigned blockMatches(const std::array<std::uint32_t, 8>& prints, std::uint32_t 
 
 void StationStats::countPath(Entry& entry, std::string_view via, const char* lineEnd,
                              bool stamped) {
+    if (via.empty()) {
+        if (entry.directFrames++ == 0)
+            ++pathCount_;
+        if (stamped) {
+            if (entry.directLast < 0)
+                entry.directFirst = now_;
+            entry.directLast = now_;
+        }
+        return;
+    }
     // Packed like a call, read as whole words where the line goes on far
     // enough: compared without looking at the text again.
     Key text;
     if (via.size() > 15) {
         text = Key::of(via.substr(0, 15));
         text.high |= std::uint64_t{0xFF} << 56;
-    } else if (!via.empty()) {
+    } else {
         text = lineEnd - via.data() >= 16 ? Key::ofWide(via) : Key::of(via);
     }
     const std::uint64_t print = pathPrint(text, via);
@@ -272,7 +282,7 @@ void StationStats::countPath(Entry& entry, std::string_view via, const char* lin
     PathSlot& p = found != nullptr ? *found : pathBeyondBlock(entry, text, print, via);
     ++p.frames;
     if (stamped) {
-        if (p.firstSecond < 0)
+        if (p.lastSecond < 0)
             p.firstSecond = now_;
         p.lastSecond = now_;
     }
@@ -336,7 +346,7 @@ std::vector<StationRecord> StationStats::stations() const {
         std::vector<StationPath> own;
         for (std::size_t i = 0; i < entries_.size(); ++i) {
             own.clear();
-            bool direct = false;
+            bool direct = entries_[i].directFrames != 0;
             forEachPath(entries_[i], [&](const PathSlot& path) {
                 direct = direct || from[path.via].empty() || from[path.via] == out[i].call;
                 own.push_back({vias_[path.via], path.frames});
@@ -376,7 +386,7 @@ std::vector<PathRecord> StationStats::paths() const {
     calls.reserve(entries_.size());
     folded.reserve(entries_.size());
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (entries_[i].pathCount == 0)
+        if (entries_[i].pathCount == 0 && entries_[i].directFrames == 0)
             continue;
         std::string& call = calls.emplace_back(entries_[i].key.text());
         std::string& lower = folded.emplace_back(call);
@@ -411,6 +421,14 @@ std::vector<PathRecord> StationStats::paths() const {
         std::sort(own.begin(), own.end(), [&](const PathSlot* a, const PathSlot* b) {
             return rank[a->via] < rank[b->via];
         });
+        // The path heard direct, the empty text, comes first in byte order.
+        if (const Entry& e = entries_[station.index]; e.directFrames != 0) {
+            PathRecord& r = out.emplace_back();
+            r.station = calls[station.at];
+            r.frames = e.directFrames;
+            r.firstSecond = e.directFirst;
+            r.lastSecond = e.directLast;
+        }
         for (const PathSlot* e : own) {
             // Filled where it stands: a short text moved is copied again.
             PathRecord& r = out.emplace_back();

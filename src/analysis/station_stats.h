@@ -137,6 +137,10 @@ private:
         std::int64_t firstSecond = -1;
         std::int64_t lastSecond = -1;
         std::uint32_t newestBeyond = 0; // its newest path beyond the block, index + 1
+        // Its frames heard direct, kept here: the line above is read anyway.
+        std::int32_t directFrames = 0;
+        std::int64_t directFirst = -1;
+        std::int64_t directLast = -1;
     };
     // Open addressing from a 64-bit key to an index + 1 (0: empty slot), kept
     // at most half full.
