@@ -293,6 +293,9 @@ StationStats::PathSlot& StationStats::pathBeyondBlock(Entry& entry, const Key& t
     const auto station = static_cast<std::uint32_t>(&entry - entries_.data());
     if (entry.pathCount < BlockPaths) {
         if (entry.pathCount == 0) {
+            // Room for a log's worth of blocks at once, not grown step by step.
+            if (paths_.empty())
+                paths_.reserve(BlockPaths * 1024);
             entry.pathBlock = static_cast<std::uint32_t>(paths_.size());
             paths_.resize(paths_.size() + BlockPaths);
         }
