@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
 
     ui::test::FakePrompts prompts;
     ui::HeardStationsWindow window(prompts);
-    window.setRun(std::move(out.stations), std::move(out.activity), std::move(out.paths), argv[1]);
+    window.setRun(std::move(out.stations), std::move(out.activity), out.paths.records(), argv[1]);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;

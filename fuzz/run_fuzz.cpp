@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -105,6 +106,16 @@ void checkOutcome(const RunOutcome& out, const analysis::LineStore& store,
     TALLIX_FUZZ_CHECK(r.ownDigipeated >= 0 && r.ownDigipeated <= r.keptLines);
     TALLIX_FUZZ_CHECK(out.heard.size() == out.heardSorted.size());
     TALLIX_FUZZ_CHECK(out.figures.lineCount == std::to_string(out.lineCount));
+
+    // Every station's frames are those of its paths, and no path is empty.
+    std::map<std::string, std::int64_t> overPaths;
+    for (const analysis::PathRecord& p : out.paths.records()) {
+        TALLIX_FUZZ_CHECK(p.frames > 0);
+        overPaths[p.station] += p.frames;
+    }
+    for (const analysis::StationRecord& s : out.stations)
+        TALLIX_FUZZ_CHECK(overPaths[s.call] == s.frames);
+    TALLIX_FUZZ_CHECK(overPaths.size() == out.stations.size());
 
     // The processed text and its size figure.
     TALLIX_FUZZ_CHECK(static_cast<std::size_t>(r.processedBytes) == out.processedText.size());

@@ -89,7 +89,7 @@ std::string textNameOf(const std::string& path) {
 // The conclusion: the figures, the heard lists and their texts. `pane` is
 // the raw pane's text, needed only when the processed text is kept.
 void concludeRun(const RunInput& input, RunControl& control, const HeardStore& heard,
-                 const std::optional<StationStats>& stats, const PassOutput& pass,
+                 const std::shared_ptr<const StationStats>& stats, const PassOutput& pass,
                  std::size_t paneSize, std::string_view pane, float paneLineCount,
                  RunOutcome& out) {
     const bool removeTx = control.removeTxFrames();
@@ -107,7 +107,7 @@ void concludeRun(const RunInput& input, RunControl& control, const HeardStore& h
     if (stats) {
         out.stations = stats->stations();
         out.activity = stats->activity();
-        out.paths = stats->paths();
+        out.paths = PathTable(stats);
     }
     ConclusionInput conclusion;
     conclusion.sourceDateText = out.sourceDateText;
@@ -144,11 +144,10 @@ bool runWhileReading(const RunInput& input, HeardStore& heard, RunControl& contr
         return false;
 
     heard.reset();
-    std::optional<StationStats> stats;
+    std::shared_ptr<StationStats> stats;
     if (input.stationStatistics)
-        stats.emplace(input.ownCall, input.stationPaths);
-    FramePass pass(input.ownCall, 0, heard, control, out.result, nullptr,
-                   stats ? &*stats : nullptr);
+        stats = std::make_shared<StationStats>(input.ownCall, input.stationPaths);
+    FramePass pass(input.ownCall, 0, heard, control, out.result, nullptr, stats.get());
     std::int32_t count = 0;
     std::optional<int> failure;
     base::LineSplitter splitter;
@@ -356,12 +355,12 @@ RunOutcome runAnalysis(const RunInput& input, LineStore& store, HeardStore& hear
     if (input.keepProcessedText)
         out.processedText.reserve(pane.size() + 2);
     control.passStarted(store.count());
-    std::optional<StationStats> stats;
+    std::shared_ptr<StationStats> stats;
     if (input.stationStatistics)
-        stats.emplace(input.ownCall, input.stationPaths);
-    const PassOutput pass = analyseLines(
-        store, input.ownCall, paneLineCount, heard, control, result,
-        input.keepProcessedText ? &out.processedText : nullptr, stats ? &*stats : nullptr);
+        stats = std::make_shared<StationStats>(input.ownCall, input.stationPaths);
+    const PassOutput pass =
+        analyseLines(store, input.ownCall, paneLineCount, heard, control, result,
+                     input.keepProcessedText ? &out.processedText : nullptr, stats.get());
     out.cancelled = pass.cancelled;
     control.yield();
     control.passEnded();

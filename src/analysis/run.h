@@ -139,7 +139,7 @@ struct RunOutcome {
     bool bringWindowToFront = false;     // a rich-text source was analysed
     std::vector<StationRecord> stations; // in the order first heard
     ActivitySeries activity;
-    std::vector<PathRecord> paths; // in their table order
+    PathTable paths;
 };
 
 // The whole run. `store` and `heard` belong to the caller and outlive the run.

@@ -231,7 +231,8 @@ unsigned blockMatches(const std::array<std::uint32_t, 8>& prints, std::uint32_t 
     const __m128i wanted = _mm_set1_epi32(static_cast<int>(print));
     const auto matchesOf = [&](const std::uint32_t* four) {
         const __m128i held = _mm_loadu_si128(reinterpret_cast<const __m128i*>(four));
-        return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(held, wanted))));
+        return static_cast<unsigned>(
+            _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(held, wanted))));
     };
     return matchesOf(prints.data()) | matchesOf(prints.data() + 4) << 4;
 #else
@@ -443,6 +444,13 @@ std::vector<PathRecord> StationStats::paths() const {
         }
     }
     return out;
+}
+
+const std::vector<PathRecord>& PathTable::records() const {
+    if (!records_)
+        records_ = std::make_shared<const std::vector<PathRecord>>(
+            stats_ ? stats_->paths() : std::vector<PathRecord>());
+    return *records_;
 }
 
 ActivitySeries StationStats::activity() const {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -210,6 +211,21 @@ private:
     std::int64_t earliestMinute_ = -1;
     std::int64_t latestMinute_ = -1;
     std::vector<ActivityMinute> buckets_; // indexed by time-line minute
+};
+
+// The paths a run gathered, made into records when first asked for: the
+// window shows them only while its Heard stations window is open. Asked from
+// one thread at a time.
+class PathTable {
+public:
+    PathTable() = default;
+    explicit PathTable(std::shared_ptr<const StationStats> stats) : stats_(std::move(stats)) {}
+    // Every station's paths in their table order; empty when none were gathered.
+    const std::vector<PathRecord>& records() const;
+
+private:
+    std::shared_ptr<const StationStats> stats_;
+    mutable std::shared_ptr<const std::vector<PathRecord>> records_;
 };
 
 // Columns of the station table, and their order: each column ascending

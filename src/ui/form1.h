@@ -133,7 +133,7 @@ private:
     void showRichText(const files::RtfDocument& document);
     void processFile();
     void showStations(std::vector<analysis::StationRecord> stations,
-                      analysis::ActivitySeries activity, std::vector<analysis::PathRecord> paths,
+                      analysis::ActivitySeries activity, analysis::PathTable paths,
                       const std::vector<std::string>& heard);
     void unload();
     files::DateFormat dateFormat() const;
@@ -223,7 +223,7 @@ private:
     // and the "Heard stations" window.
     std::vector<analysis::StationRecord> stations_;
     analysis::ActivitySeries activity_;
-    std::vector<analysis::PathRecord> paths_;
+    analysis::PathTable paths_; // made into records when the Heard stations window shows them
     QPointer<HeardStationsWindow> heardStations_;
 };
 

@@ -14,7 +14,7 @@
 namespace tallix::ui {
 
 void Form1::showStations(std::vector<analysis::StationRecord> stations,
-                         analysis::ActivitySeries activity, std::vector<analysis::PathRecord> paths,
+                         analysis::ActivitySeries activity, analysis::PathTable paths,
                          const std::vector<std::string>& heard) {
     stations_ = std::move(stations);
     activity_ = std::move(activity);
@@ -42,7 +42,7 @@ void Form1::showStations(std::vector<analysis::StationRecord> stations,
     }
 
     if (HeardStationsWindow* open = heardStations_.data(); open && open->isVisible())
-        open->setRun(stations_, activity_, paths_, currentFile_);
+        open->setRun(stations_, activity_, paths_.records(), currentFile_);
 }
 
 void Form1::onHeardListDoubleClicked() {
@@ -52,7 +52,7 @@ void Form1::onHeardListDoubleClicked() {
         heardStations_ = window;
     }
     if (!window->isVisible()) {
-        window->setRun(stations_, activity_, paths_, currentFile_);
+        window->setRun(stations_, activity_, paths_.records(), currentFile_);
         window->sortByLastHeard();
     }
     window->show();

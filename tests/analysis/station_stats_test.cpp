@@ -305,13 +305,13 @@ TEST_P(PathRecordTest, GathersEachStationsPathsAndTheDigipeaters) {
     const RunOutcome out = runLines(GetParam().lines);
     ASSERT_EQ(out.end, RunOutcome::End::Concluded);
     std::vector<std::string> paths;
-    for (const PathRecord& p : out.paths)
+    for (const PathRecord& p : out.paths.records())
         paths.push_back(p.station + " [" + p.via + "] " + std::to_string(p.frames) + " " +
                         (p.stamped() ? p.firstHeard() + "-" + p.lastHeard() : "-") + " <- " +
                         p.heardFrom());
     EXPECT_EQ(paths, GetParam().paths);
     std::vector<std::string> digis;
-    for (const DigipeaterRecord& d : digipeaters(out.paths))
+    for (const DigipeaterRecord& d : digipeaters(out.paths.records()))
         digis.push_back(d.call + " " + std::to_string(d.frames) + "/" + std::to_string(d.repeated) +
                         "/" + std::to_string(d.stations));
     EXPECT_EQ(digis, GetParam().digipeaters);
@@ -355,10 +355,10 @@ TEST(StationPaths, ManyPathsOfAStationAreEachCountedAlone) {
     const RunOutcome out = runLines(lines);
     ASSERT_EQ(out.end, RunOutcome::End::Concluded);
     std::map<std::pair<std::string, std::string>, std::tuple<int, std::string, std::string>> got;
-    for (const PathRecord& p : out.paths)
+    for (const PathRecord& p : out.paths.records())
         got[{p.station, p.via}] = {p.frames, p.firstHeard(), p.lastHeard()};
     EXPECT_EQ(got, want);
-    EXPECT_EQ(out.paths.size(), want.size());
+    EXPECT_EQ(out.paths.records().size(), want.size());
 }
 
 } // namespace

@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
     }
     if (outcome.end == analysis::RunOutcome::End::Concluded && options.graph) {
         const graph::GraphFile file = report::pathGraphFile(
-            outcome.paths, analysis::ownStationOf(outcome.stations),
+            outcome.paths.records(), analysis::ownStationOf(outcome.stations),
             graph::graphFormatOf(*options.graph).value_or(graph::GraphFormat::Dot));
         writeMade("the graph", *options.graph, file.bytes, file.error);
     }

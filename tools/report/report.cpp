@@ -476,12 +476,12 @@ std::string pathsTextReport(const analysis::RunOutcome& outcome) {
     if (outcome.end != analysis::RunOutcome::End::Concluded)
         return {};
     std::vector<std::vector<std::string>> paths;
-    for (const analysis::PathRecord& p : outcome.paths)
+    for (const analysis::PathRecord& p : outcome.paths.records())
         paths.push_back({visibleBytes(p.station), visibleBytes(analysis::shownPath(p.via)),
                          std::to_string(p.frames), p.firstHeard(), p.lastHeard(),
                          visibleBytes(p.heardFrom())});
     std::vector<std::vector<std::string>> digis;
-    for (const analysis::DigipeaterRecord& d : analysis::digipeaters(outcome.paths))
+    for (const analysis::DigipeaterRecord& d : analysis::digipeaters(outcome.paths.records()))
         digis.push_back({visibleBytes(d.call), std::to_string(d.frames), std::to_string(d.repeated),
                          std::to_string(d.stations)});
     return alignedTable({{"Station", false},
@@ -500,7 +500,7 @@ std::string pathsTextReport(const analysis::RunOutcome& outcome) {
 std::string pathsCsvReport(const analysis::RunOutcome& outcome) {
     if (outcome.end != analysis::RunOutcome::End::Concluded)
         return {};
-    return analysis::pathsCsv(outcome.paths);
+    return analysis::pathsCsv(outcome.paths.records());
 }
 
 std::string stationsCsvReport(const analysis::RunOutcome& outcome, StationOrder order) {
@@ -554,7 +554,7 @@ void addStationArrays(Json& json, const analysis::RunOutcome& outcome, StationOr
 
 void addPathArrays(Json& json, const analysis::RunOutcome& outcome) {
     Json& paths = json["paths"] = Json::array();
-    for (const analysis::PathRecord& p : outcome.paths)
+    for (const analysis::PathRecord& p : outcome.paths.records())
         paths.push_back({{"station", jsonText(p.station)},
                          {"via", jsonText(p.via)},
                          {"frames", p.frames},
@@ -562,7 +562,7 @@ void addPathArrays(Json& json, const analysis::RunOutcome& outcome) {
                          {"last", jsonText(p.lastHeard())},
                          {"heard_from", jsonText(p.heardFrom())}});
     Json& digis = json["digipeaters"] = Json::array();
-    for (const analysis::DigipeaterRecord& d : analysis::digipeaters(outcome.paths))
+    for (const analysis::DigipeaterRecord& d : analysis::digipeaters(outcome.paths.records()))
         digis.push_back({{"call", jsonText(d.call)},
                          {"frames", d.frames},
                          {"repeated", d.repeated},
