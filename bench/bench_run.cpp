@@ -257,9 +257,30 @@ BENCHMARK(BM_StationStatisticsOverhead)->Unit(benchmark::kMillisecond);
 void BM_StationPathsOverhead(benchmark::State& state) {
     partOverhead(state, state.range(0) == 0 ? fewCallsLog() : manyCallsLog(),
                  &analysis::RunInput::stationPaths, "paths",
-                 [](const analysis::RunOutcome& out) { return out.paths.size(); });
+                 [](const analysis::RunOutcome& out) { return out.paths.records().size(); });
 }
 BENCHMARK(BM_StationPathsOverhead)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Making the records of the paths a run gathered, as the Heard stations
+// window and the report do when they show them. Argument as above.
+void BM_PathRecords65000(benchmark::State& state) {
+    analysis::RunInput input;
+    const BenchLog& log = state.range(0) == 0 ? fewCallsLog() : manyCallsLog();
+    input.currentFile = log.path();
+    input.ownCall = demo::DemoOwnCall;
+    input.writeRtfTempFile = false;
+    input.fileBytes = log.bytes();
+    analysis::LineStore store;
+    analysis::HeardStore heard;
+    analysis::RunControl control;
+    const analysis::RunOutcome outcome = analysis::runAnalysis(input, store, heard, control);
+    checkConcluded(state, outcome);
+    for (auto _ : state) {
+        const analysis::PathTable unmade = outcome.paths;
+        benchmark::DoNotOptimize(unmade.records().data());
+    }
+}
+BENCHMARK(BM_PathRecords65000)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The raw preview of a plain file: its text and line figure.
 void BM_RawText65000(benchmark::State& state) {
