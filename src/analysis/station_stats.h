@@ -108,10 +108,9 @@ public:
 
 private:
     using Key = CallKey;
-    // One path of a station: its text packed as a call is, when it has at
-    // most 15 bytes (the empty key for the path heard direct); a longer one
-    // keeps its first 15 and 0xFF in the length byte, and is told apart by its
-    // whole text.
+    // One path of a station through digipeaters: its text packed as a call
+    // is, when it has at most 15 bytes; a longer one keeps its first 15 and
+    // 0xFF in the length byte, and is told apart by its whole text.
     struct PathSlot {
         Key text;
         std::uint32_t via = 0;     // the path's text, an index into `vias_`
@@ -138,7 +137,8 @@ private:
         std::int64_t firstSecond = -1;
         std::int64_t lastSecond = -1;
         std::uint32_t newestBeyond = 0; // its newest path beyond the block, index + 1
-        // Its frames heard direct, kept here: the line above is read anyway.
+        // Its path heard direct, kept beside its times, which every header
+        // of the station reads anyway.
         std::int32_t directFrames = 0;
         std::int64_t directFirst = -1;
         std::int64_t directLast = -1;
