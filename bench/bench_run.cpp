@@ -211,14 +211,20 @@ double threadMilliseconds() {
 // with and without it, and "overhead_pct"; `counted` names what the run with
 // it found. Which of the two goes first changes every time, so that neither
 // gains from the other.
-template <class Count>
-void partOverhead(benchmark::State& state, const BenchLog& log, bool analysis::RunInput::*part,
-                  const char* counted, Count count) {
+// The window's run over `log`: the preview's bytes handed over.
+analysis::RunInput bytesInHandRun(const BenchLog& log) {
     analysis::RunInput input;
     input.currentFile = log.path();
     input.ownCall = demo::DemoOwnCall;
     input.writeRtfTempFile = false;
     input.fileBytes = log.bytes();
+    return input;
+}
+
+template <class Count>
+void partOverhead(benchmark::State& state, const BenchLog& log, bool analysis::RunInput::*part,
+                  const char* counted, Count count) {
+    analysis::RunInput input = bytesInHandRun(log);
     analysis::LineStore store;
     analysis::HeardStore heard;
     analysis::RunControl control;
@@ -264,16 +270,12 @@ BENCHMARK(BM_StationPathsOverhead)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond
 // Making the records of the paths a run gathered, as the Heard stations
 // window and the report do when they show them. Argument as above.
 void BM_PathRecords65000(benchmark::State& state) {
-    analysis::RunInput input;
-    const BenchLog& log = state.range(0) == 0 ? fewCallsLog() : manyCallsLog();
-    input.currentFile = log.path();
-    input.ownCall = demo::DemoOwnCall;
-    input.writeRtfTempFile = false;
-    input.fileBytes = log.bytes();
     analysis::LineStore store;
     analysis::HeardStore heard;
     analysis::RunControl control;
-    const analysis::RunOutcome outcome = analysis::runAnalysis(input, store, heard, control);
+    const analysis::RunOutcome outcome =
+        analysis::runAnalysis(bytesInHandRun(state.range(0) == 0 ? fewCallsLog() : manyCallsLog()),
+                              store, heard, control);
     checkConcluded(state, outcome);
     for (auto _ : state) {
         const analysis::PathTable unmade = outcome.paths;
