@@ -1,13 +1,6 @@
 // Help and the About window, driven from the main window as a user drives
 // them, with a recording desktop and scripted system-information tools.
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QLineF>
-#include <QLocale>
-#include <QStandardPaths>
-#include <QTextBrowser>
-
 #include <map>
 
 #include "app/system_info.h"

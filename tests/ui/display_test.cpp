@@ -2,9 +2,6 @@
 // names by their bytes (two names never alike, the real file acted on), and
 // the desktop's dates and times in Unicode.
 
-#include <QtTest>
-#include <QtWidgets>
-
 #include <sys/stat.h>
 #include <utime.h>
 

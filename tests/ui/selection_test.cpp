@@ -1,9 +1,6 @@
 // Which file the window acts on, driven with real input on the offscreen
 // platform and under a real X server, where the focus behaves as on a desktop.
 
-#include <QtTest>
-#include <QtWidgets>
-
 #include <functional>
 
 #include "ui/file_list_box.h"

@@ -2,14 +2,8 @@
 // The main window started on a Kest folder in a temporary folder, with
 // scripted prompts, and the few steps the window tests take on it.
 
-#include <QLabel>
-#include <QListWidget>
-#include <QLocale>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextDocument>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <filesystem>
 #include <fstream>
