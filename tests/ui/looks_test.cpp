@@ -33,35 +33,41 @@ class LooksTest : public QObject {
 private slots:
     void initTestCase() { startWindowTests(); }
 
-    // The etched line runs through the title, above every element of the frame.
-    void frameLineAboveWhatTheFrameHolds_data() {
-        QTest::addColumn<QString>("frame");
-        for (const char* frame : {"Frame1", "Frame2", "Frame3"})
-            QTest::newRow(frame) << frame;
-    }
-    void frameLineAboveWhatTheFrameHolds() {
-        QFETCH(QString, frame);
+    // The etched line runs through each frame's title, above every element of
+    // the frame. Children sit in a picture box's inner area; the box's border
+    // shows on all sides. The Sort box is cyan all over.
+    void framesAndBoxes() {
         Window w;
         w.show();
-        auto* box = w.get(frame);
-        const QImage image = picture(box);
-        const QRgb background = image.pixel(box->width() / 2, 0);
-        const int x = box->width() - 8; // right of the title
-        int line = 0;
-        while (line < image.height() && image.pixel(x, line) == background)
-            ++line;
-        int firstChild = box->height();
-        for (QWidget* child : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            firstChild = std::min(firstChild, child->y());
-        QVERIFY2(
-            line < firstChild,
-            qPrintable(QString("line at row %1, first element at %2").arg(line).arg(firstChild)));
-        QVERIFY2(line <= box->fontMetrics().height() / 2 + 1, "the line passes under the title");
-    }
-
-    void sortBoxIsCyanAllOver() {
-        Window w;
-        w.show();
+        for (const char* name : {"Frame1", "Frame2", "Frame3"}) {
+            auto* box = w.get(name);
+            const QImage image = picture(box);
+            const QRgb background = image.pixel(box->width() / 2, 0);
+            const int x = box->width() - 8; // right of the title
+            int line = 0;
+            while (line < image.height() && image.pixel(x, line) == background)
+                ++line;
+            int firstChild = box->height();
+            for (QWidget* child : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                firstChild = std::min(firstChild, child->y());
+            QVERIFY2(line < firstChild && line <= box->fontMetrics().height() / 2 + 1,
+                     qPrintable(QString("%1: line at row %2, first element at %3")
+                                    .arg(name)
+                                    .arg(line)
+                                    .arg(firstChild)));
+        }
+        for (const char* name : {"Picture1", "Picture3", "Picture4"}) {
+            auto* frame = w.get<QFrame>(name);
+            for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                QVERIFY2(frame->contentsRect().contains(child->pos()),
+                         qPrintable(child->objectName()));
+            const QImage image = picture(frame);
+            const QColor border = frame->palette().color(QPalette::WindowText);
+            const int w1 = image.width() - 1, h1 = image.height() - 1;
+            for (const QPoint edge :
+                 {QPoint(w1 / 2, 0), QPoint(0, h1 / 2), QPoint(w1 / 2, h1), QPoint(w1, h1 / 2)})
+                QCOMPARE(QColor(image.pixel(edge)), border);
+        }
         auto* sort = w.get("Check2");
         QCOMPARE(QColor(picture(sort).pixel(sort->width() - 4, sort->height() / 2)),
                  QColor(128, 255, 255));
@@ -90,31 +96,6 @@ private slots:
         };
         QVERIFY(w.get("Option1_1")->isEnabled() && !w.get("Option1_3")->isEnabled());
         QVERIFY(textDarkness("Option1_3") > textDarkness("Option1_1") + 40);
-    }
-
-    // Children sit in a box's inner area; the box's border shows on all sides.
-    void pictureBoxesFrameWhatTheyHold_data() {
-        QTest::addColumn<QString>("box");
-        for (const char* box : {"Picture1", "Picture3", "Picture4"})
-            QTest::newRow(box) << box;
-    }
-    void pictureBoxesFrameWhatTheyHold() {
-        QFETCH(QString, box);
-        Window w;
-        w.show();
-        auto* frame = w.get<QFrame>(box);
-        const QRect inner = frame->contentsRect();
-        for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            QVERIFY2(inner.contains(child->pos()), qPrintable(QString("%1 at %2,%3")
-                                                                  .arg(child->objectName())
-                                                                  .arg(child->x())
-                                                                  .arg(child->y())));
-        const QImage image = picture(frame);
-        const QColor border = frame->palette().color(QPalette::WindowText);
-        const int w1 = image.width() - 1, h1 = image.height() - 1;
-        for (const QPoint edge :
-             {QPoint(w1 / 2, 0), QPoint(0, h1 / 2), QPoint(w1 / 2, h1), QPoint(w1, h1 / 2)})
-            QCOMPARE(QColor(image.pixel(edge)), border);
     }
 
     // The window's family throughout, in the sizes the layout gives; a message
