@@ -111,9 +111,7 @@ private slots:
         };
         const Step steps[] = {
             {Qt::Key_Down, {}, "highlight=a1.log current=a1.log Label5=a1.log"},
-            {Qt::Key_Down, {}, "highlight=b2.log current=b2.log Label5=b2.log"},
             {Qt::Key_End, {}, "highlight=c3.log current=c3.log Label5=c3.log"},
-            {Qt::Key_Home, {}, "highlight=a1.log current=a1.log Label5=a1.log"},
             {Qt::Key_B, {}, "highlight=b2.log current=b2.log Label5=b2.log"},
             {Qt::Key_Space, Qt::ControlModifier, "highlight= current=b2.log Label5=b2.log"},
         };
