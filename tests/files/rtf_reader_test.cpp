@@ -176,10 +176,8 @@ std::string layout(const RtfDocument& doc) {
 }
 
 const TextRow layoutRows[] = {
-    {"one alignment per paragraph", R"({\rtf1\qc a\par\qr b\par\qj c\par\pard d\par\qc\ql e})",
-     "C:[]a / R:[]b / J:[]c / L:[]d / L:[]e"},
-    {"alignment kept until changed; a group's end restores it", R"({\rtf1{\qr a\par b\par}c})",
-     "R:[]a / R:[]b / L:[]c"},
+    {"alignment kept until changed; a group's end restores it",
+     R"({\rtf1{\qr a\par b\par}c\par\qj d\par\ql e})", "R:[]a / R:[]b / L:[]c / J:[]d / L:[]e"},
     {"alignment after the text still counts", R"({\rtf1 a\qr\par b})", "R:[]a / R:[]b"},
     {"indents kept until changed; pard resets them with the alignment",
      R"({\rtf1\li720\ri360\fi-240 a\par\qc\lin100 b\par\fi0 c\par\pard d})",
