@@ -20,8 +20,6 @@ struct TextRow : testsupport::NamedRow {
 };
 
 const TextRow textRows[] = {
-    // Paragraphs are joined with CR LF; a mark at the end leaves a break after the last line.
-    {"mark at the end", R"({\rtf1 a\par b\par})", "a\r\nb\r\n"},
     {"line break, tab, table cell and row", R"({\rtf1 a\line b\tab c\cell d\row e})",
      "a\r\nb\tc\td\r\ne"},
     {"source line breaks; a backslash makes one a mark", "{\\rtf1 one\r\ntwo\n\\\r\nthree}",
