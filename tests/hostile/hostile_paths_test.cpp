@@ -3,15 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "analysis/run.h"
-#include "app/startup.h"
-#include "base/whole_file.h"
 #include "files/file_list.h"
 #include "files/raw_text.h"
 #include "hostile/hostile_support.h"
@@ -47,30 +44,12 @@ struct PathRow : testsupport::NamedRow {
 const PathRow pathRows[] = {
     {"leading dashes, not UTF-8, blanks and quotes",
      "-rf --help \xFF\xFE\x80 it's \"the\"  log .txt", nullptr, 0, 0, 0},
-    {"rich text with dashes, 8-bit bytes, a quote and a blank", "--n\xE9\"ws .RTF", nullptr, 0, 0,
-     0},
-    {"file deleted", "pass.log", [](auto& f, auto&) { fs::remove(f); }, 0, 53, 53},
     {"file made unreadable", "pass.log",
      [](auto& f, auto&) { fs::permissions(f, fs::perms::none); }, 0, 70, 70, true},
     {"folder deleted", "pass.log", [](auto& f, auto&) { fs::remove_all(f.parent_path()); }, 53, 53,
      53},
-    // No file any more: refused at once, nothing read, nothing waited for.
-    {"pipe in the file's place", "pass.log",
-     [](auto& f, auto&) {
-         fs::remove(f);
-         ::mkfifo(f.c_str(), 0644);
-     },
-     0, 52, 52},
-    {"folder in the file's place", "pass.log",
-     [](auto& f, auto&) {
-         fs::remove(f);
-         fs::create_directory(f);
-     },
-     0, 75, 75},
     // Where the temporary file cannot be written, the text is read from memory;
     // a stale file of an earlier run is never analysed in place of the new text.
-    {"rtftemp.tmp is a folder", "pass.rtf",
-     [](auto&, auto& w) { fs::create_directory(w / "rtftemp.tmp"); }, 0, 0, 0},
     {"stale read-only rtftemp.tmp", "pass.rtf",
      [](auto&, auto& w) {
          std::ofstream(w / "rtftemp.tmp") << "Kest\r\nFm OLD1 To CQ\r\n";
@@ -133,42 +112,6 @@ TEST_P(HostilePathTest, ListingPreviewAndRunGiveTheExactResult) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, HostilePathTest, testing::ValuesIn(pathRows),
                          testsupport::RowName());
-
-// A folder named kest.ini is no settings file; binary bytes after the Kest mark
-// are read as they are, the call sign on line 4 included.
-TEST(HostileSettings, StartUpDecidesFromWhatCanBeRead) {
-    TempDir folder, binary;
-    fs::create_directory(folder.dir() / "kest.ini");
-    EXPECT_EQ(app::findSettingsFile(folder.dir().string()), std::nullopt);
-    binary.write("kest.ini", ";Kest\0\xFF\r\n\x01\r\n\r\n\200CALL\0 \r\n\xFF"s);
-    const auto before = snapshot(binary.dir());
-    const auto launched = app::decideStartup(
-        " 4ktrmn ", base::readWholeFile(*app::findSettingsFile(binary.dir().string())));
-    EXPECT_EQ(launched.outcome, app::StartupDecision::Outcome::Continue);
-    EXPECT_TRUE(launched.ownCall == "\200CALL\0 "s);
-    EXPECT_TRUE(snapshot(binary.dir()) == before) << "the settings were changed";
-}
-
-// What is no regular file is refused by every reader before a byte is read:
-// a device that never ends, one that is always empty, a pipe nobody writes to
-// (which would wait forever on open), a folder.
-TEST(HostileSettings, EveryReaderRefusesWhatIsNoFile) {
-    TempDir dir;
-    ::mkfifo(dir.path("pipe").c_str(), 0644);
-    fs::create_directory(dir.dir() / "folder");
-    const std::pair<std::string, int> rows[] = {
-        {"/dev/null", 52}, {"/dev/zero", 52}, {dir.path("pipe"), 52}, {dir.path("folder"), 75}};
-    for (const auto& [path, number] : rows) {
-        SCOPED_TRACE(path);
-        analysis::LineStore store;
-        EXPECT_EQ(analysis::loadLines(path, store), number);
-        EXPECT_EQ(analysis::validateLogFile(path), analysis::FileKind::Unrecognised);
-        int readError = 0;
-        EXPECT_EQ(base::readWholeFile(path, &readError), std::nullopt);
-        EXPECT_EQ(readError, number);
-        EXPECT_EQ(files::loadRawText(path).errorNumber, number);
-    }
-}
 
 // A regular file whose reading fails (the kernel's view of our own memory
 // gives EIO at offset 0) ends the run with the device error, nothing more.
