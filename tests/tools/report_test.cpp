@@ -62,8 +62,9 @@ TEST(ParseArguments, ReadsTheOptionsOrNamesTheMistake) {
     }
 }
 
-// Control characters escaped as \u00XX (the short forms too), Windows-1252 as
-// UTF-8, whole figures as integers, a backslash before a letter left alone.
+// Control characters escaped as \u00XX (the short forms too), whole figures as
+// integers, a backslash before a letter left alone; 8-bit text as UTF-8 and the
+// members in their order are in the report's JSON below.
 TEST(JsonTexts, EscapedInUtf8AndFiguresAsJsonHasThem) {
     struct Row {
         const char* name;
@@ -73,12 +74,10 @@ TEST(JsonTexts, EscapedInUtf8AndFiguresAsJsonHasThem) {
     const Row rows[] = {
         {"controls", jsonText("a\0\b\t\n\f\r\x1F\x7F"s),
          "\"a\\u0000\\u0008\\u0009\\u000a\\u000c\\u000d\\u001f\x7F\""},
-        {"8-bit", jsonText("\x80 \x81 \xE9"), "\"\xE2\x82\xAC \xC2\x81 \xC3\xA9\""},
         {"quote and backslashes", jsonText("\"\\n\\\\r"), "\"\\\"\\\\n\\\\\\\\r\""},
         {"whole float", jsonFigure(static_cast<double>(16777216.0f)), "16777216"},
         {"negative zero", jsonFigure(-0.0), "0"},
         {"not a number", jsonFigure(std::numeric_limits<double>::quiet_NaN()), "null"},
-        {"ordered members", Json{{"z", 1}, {"a", Json::array()}}, "{\"z\":1,\"a\":[]}"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(jsonLine(row.value), row.line) << row.name;
