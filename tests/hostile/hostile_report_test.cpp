@@ -25,7 +25,6 @@ namespace tallix {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::string_literals;
 using testsupport::Finished;
 using testsupport::readBytes;
 using testsupport::runReport;
