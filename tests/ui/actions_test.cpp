@@ -155,11 +155,11 @@ private slots:
         QProcess extract;
         extract.start(pdftotext, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
         QVERIFY(extract.waitForFinished(30000));
-        // Every processed line on a line of its own, in Windows-1252 characters.
+        // Every processed line on a line of its own, in Windows-1252 characters
+        // ("café € 5").
         const QString text = QString::fromUtf8(extract.readAllStandardOutput()).trimmed();
         QCOMPARE(text.split(QRegularExpression(QStringLiteral("\\s*\\n\\s*"))),
                  fromBytes(Processed).split("\r\n", Qt::SkipEmptyParts));
-        QVERIFY(text.contains(QString::fromUtf8("café € 5")));
     }
 
     // Copy, the heard list's popup menu and its copy, and Sort; first with
