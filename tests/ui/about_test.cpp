@@ -55,6 +55,7 @@ private slots:
         row("help found once it is there", "RemoveHelp Command6 AddHelp Command6", "Tallix Help");
         row("system information: the first tool of the list", "Image1 About.cmdSysInfo",
             "About /bin/gnome-system-monitor", {"kinfocenter", "gnome-system-monitor"});
+        row("system information not found", "Image1 About.cmdSysInfo", "About unavailable");
         row("system information failing to start", "Image1 About.cmdSysInfo",
             "About /bin/hardinfo unavailable", {"!", "hardinfo"});
     }

@@ -5,6 +5,8 @@
 
 #include "demo/demo_logs.h"
 #include "files/raw_text.h"
+#include "files/rtf_reader.h"
+#include "text/basic_text.h"
 #include "window_fixture.h"
 
 using namespace tallix::ui::test;
@@ -117,35 +119,64 @@ private slots:
         QVERIFY(std::abs(block.layout()->position().x() + second.x() - (margin + 100)) < 2);
     }
 
-    // A text the panes cannot show usefully: a notice in its place, the line
-    // figure of the whole, and the whole text processed as it is.
-    // (A rich text too large to show is read from its file again: the core's.)
+    // A text the panes cannot show usefully: a notice in its place, exact
+    // figures, and the whole text saved as it is.
     void textsTooLargeToShowGetANotice_data() {
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("lines"); // of the raw pane's text
+        const std::string big = linesOf(60000, 140);
         QTest::newRow("more bytes than a pane shows")
-            << QByteArray::fromStdString(linesOf(60000, 140)) << 60000;
+            << "big.log" << QByteArray::fromStdString(big) << 60000;
         QTest::newRow("a line longer than a pane lays out")
+            << "big.log"
             << QByteArray::fromStdString(linesOf(3, 40) + std::string(70000, 'L') + "\r\n") << 4;
+        // A ".rtf" name: the pane's text goes through the temporary file.
+        std::string rich = "{\\rtf1\\ansi ";
+        for (std::size_t at = 0, end; (end = big.find("\r\n", at)) != std::string::npos;
+             at = end + 2)
+            rich.append(big, at, end - at).append("\\par\r\n");
+        QTest::newRow("rich text, more bytes than a pane shows")
+            << "big.rtf" << QByteArray::fromStdString(rich + "}") << 60000;
     }
     void textsTooLargeToShowGetANotice() {
+        QFETCH(QString, name);
         QFETCH(QByteArray, content);
         QFETCH(int, lines);
         namespace files = tallix::files;
         const std::string bytes = content.toStdString();
+        const bool rich = files::looksLikeRtf(bytes);
+        const std::string pane = rich ? files::readRtf(bytes).plainText() : bytes;
         const auto notice = [&](files::PaneText which) {
             return QString::fromStdString(
-                files::paneNotice(which, bytes.size(), files::longestLine(bytes)));
+                files::paneNotice(which, pane.size(), files::longestLine(pane)));
         };
         QVERIFY(!notice(files::PaneText::RawFile).isEmpty());
-        Window w({{"Reports/big.log", bytes}});
-        w.select("big.log");
+        Window w({{"Reports/" + name.toStdString(), bytes}});
+        QTemporaryDir work; // where the temporary file of a ".rtf" name goes
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(work.path());
+        w.select(name);
         QCOMPARE(rawPane(w)->toPlainText(), notice(files::PaneText::RawFile));
         QCOMPARE(w.caption("Label12"), QString::number(lines - 1));
         w.get<QCheckBox>("Check1")->setChecked(false);
         w.click("Command2");
+        QDir::setCurrent(before);
         QCOMPARE(processedPane(w)->toPlainText(), notice(files::PaneText::Processed));
-        QCOMPARE(w.form.processedBytes(), bytes); // what Save writes
+        // Through the temporary file, the pane's text gains a CR LF: a last,
+        // empty line.
+        const bool throughTemp = name.endsWith(".rtf");
+        QCOMPARE(w.figure(&F::lineCount), QString::number(lines + (throughTemp ? 1 : 0)));
+        QCOMPARE(w.figure(&F::totalBytesProcessed),
+                 "Total Bytes Processed =" + QString::fromStdString(tallix::text::singleText(
+                                                 static_cast<float>(pane.size()))));
+        QCOMPARE(w.form.processedBytes(), pane);
+        if (throughTemp)
+            QCOMPARE(readBytes(fs::path(work.filePath("rtftemp.tmp").toStdString())),
+                     pane + "\r\n");
+        w.prompts.keepProposal = true;
+        w.click("Command3");
+        QCOMPARE(readBytes(w.reports / (throughTemp ? "big.txt" : "big.log")), pane);
     }
 };
 
