@@ -39,27 +39,6 @@ protected:
     RunInput input;
 };
 
-TEST_F(RunTest, AsksOnlyAboutUnrecognisedFiles) {
-    const struct {
-        const char* name;
-        std::string content;
-        bool answer, asked, concluded;
-    } rows[] = {{"recognised, not asked", kestLog, false, false, true},
-                {"unrecognised, answered yes", "hello\r\nworld\r\n", true, true, true},
-                {"unrecognised, answered no", "hello\r\nworld\r\n", false, true, false}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        ScriptedControl control;
-        control.answerPrompt = row.answer;
-        const auto out = run(row.content, control);
-        EXPECT_EQ(out.end, row.concluded ? RunOutcome::End::Concluded : RunOutcome::End::Declined);
-        EXPECT_EQ(control.prompts, std::vector(row.asked ? 1U : 0U, unrecognisedFilePrompt()));
-        // A No at the prompt leaves the window as it was.
-        EXPECT_EQ(control.intakePaths.size(), row.concluded ? 1U : 0U);
-        EXPECT_EQ(out.figures == SummaryFigures{}, !row.concluded);
-    }
-}
-
 TEST_F(RunTest, FiguresOfASmallLog) {
     // The raw pane, not the file, gives the byte figure and the line figure.
     input.rawPane = [] { return RawPane{kestLog + "pane", 8}; };
@@ -86,8 +65,9 @@ TEST_F(RunTest, BytesHandedOverGiveTheSameRun) {
               std::tie(b.processedText, b.figures, b.heard));
 }
 
-// A run that ends at the prompt or with a failure leaves the heard list as it
-// was; the next full run shows nothing of the runs before.
+// A run that ends at the prompt (asked only about a file not recognised) or
+// with a failure leaves the heard list as it was; the next full run shows
+// nothing of the runs before.
 TEST_F(RunTest, StoresOutliveTheRun) {
     ScriptedControl first, no, failed, last;
     run(kestLog, first);
@@ -95,6 +75,8 @@ TEST_F(RunTest, StoresOutliveTheRun) {
 
     no.answerPrompt = false;
     EXPECT_EQ(run("hello\r\nx\r\n", no).end, RunOutcome::End::Declined);
+    EXPECT_EQ(no.prompts, std::vector{unrecognisedFilePrompt()});
+    EXPECT_TRUE(first.prompts.empty() && no.intakePaths.empty());
     input.currentFile = dir.path("gone.txt");
     const auto out = run(failed);
     ASSERT_EQ(out.end, RunOutcome::End::Failed);
@@ -157,53 +139,33 @@ std::string described(const RunOutcome& out) {
 // A rich-text source is analysed from the pane's text, without the prompt its
 // file would get, under the name of its ".txt" twin. Where the caller does not
 // hold the pane's text (too large to show) it is read from the file again: the
-// same outcome, temporary file and raw copy as with the pane handed over,
-// whether or not the temporary file can be written. The temporary file goes to
-// the current folder, so each row gets one of its own.
+// same outcome as with the pane handed over, also where the temporary file (in
+// the current folder) cannot be written.
 TEST_F(RunTest, RichTextSourceIsAnalysedFromItsTextHeldOrNot) {
-    const std::string plain = kestLog + "Fm CD3EF To CQ\r\n"; // the break adds an empty line
     const std::string rich = "{\\rtf1\\ansi Kest log\\par Fm ZZ9ZZ To CQ >[10:00:00]\\par "
                              "hello\\par Fm AB1CD To CQ >[10:10:00]\\par gone\\par}";
-    const struct {
-        const char* name;
-        std::string content, pane;
-        bool tempWritable;
-    } rows[] = {
-        {"plain", plain, plain, true},
-        {"rich, temporary file not writable", rich, files::readRtf(rich).plainText(), false}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        testsupport::TempDir work;
-        testsupport::CurrentFolder here(work.dir());
-        if (!row.tempWritable)
-            std::filesystem::create_directory(work.path("rtftemp.tmp"));
-        input.isRtf = true;
-        std::string outcome[2], temp[2], processed[2];
-        for (const bool held : {true, false}) {
-            input.rawPane = nullptr;
-            if (held)
-                input.rawPane = [&] {
-                    return RawPane{row.pane, files::previewLineCount(row.pane)};
-                };
-            ScriptedControl control;
-            control.removal = false; // the raw pane is copied as the processed text
-            control.answerPrompt = false;
-            const auto out = run(row.content, control, "pass.rtf");
-            ASSERT_EQ(out.end, RunOutcome::End::Concluded);
-            EXPECT_TRUE(control.prompts.empty() && out.bringWindowToFront);
-            EXPECT_EQ(control.intakePaths, std::vector{input.currentFile});
-            EXPECT_EQ(out.currentFile, dir.path("pass.txt"));
-            outcome[held] = described(out);
-            processed[held] = out.processedText;
-            EXPECT_EQ(out.rawPaneText.bytes, row.pane);
-            if (row.tempWritable)
-                temp[held] = testsupport::readBytes(work.path("rtftemp.tmp"));
-        }
-        EXPECT_EQ(outcome[false], outcome[true]);
-        EXPECT_EQ(processed[false], row.pane);
-        EXPECT_EQ(temp[false], row.tempWritable ? row.pane + "\r\n" : "");
-        EXPECT_EQ(temp[false], temp[true]);
+    const std::string pane = files::readRtf(rich).plainText();
+    testsupport::TempDir work;
+    testsupport::CurrentFolder here(work.dir());
+    std::filesystem::create_directory(work.path("rtftemp.tmp"));
+    input.isRtf = true;
+    std::string outcome[2];
+    for (const bool held : {true, false}) {
+        input.rawPane = nullptr;
+        if (held)
+            input.rawPane = [&] { return RawPane{pane, files::previewLineCount(pane)}; };
+        ScriptedControl control;
+        control.removal = false; // the raw pane is copied as the processed text
+        control.answerPrompt = false;
+        const auto out = run(rich, control, "pass.rtf");
+        ASSERT_EQ(out.end, RunOutcome::End::Concluded);
+        EXPECT_TRUE(control.prompts.empty() && out.bringWindowToFront);
+        EXPECT_EQ(control.intakePaths, std::vector{input.currentFile});
+        EXPECT_EQ(out.currentFile, dir.path("pass.txt"));
+        EXPECT_EQ(out.processedText, pane);
+        outcome[held] = described(out);
     }
+    EXPECT_EQ(outcome[false], outcome[true]);
 }
 
 // Rich contents under a name without ".rtf": the lines are the file's own,

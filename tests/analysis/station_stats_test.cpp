@@ -53,42 +53,39 @@ TEST(StampSeconds, OnlyWellFormedClockTimesCount) {
 
 struct StationRow : testsupport::NamedRow {
     std::vector<std::string> lines;
-    std::string ownCall;
     std::vector<std::string> stations; // in the order first heard
     std::string activity;
+    std::string ownCall = "AB1CD";
 };
 const StationRow stationRows[] = {
     {"direct and via a digipeater, frames placed in the last stamp's minute",
      {"Fm EF2GH To CQ >[10:00:59]", "Fm AB1CD To CQ", "hello", "Fm AB1CD To CQ Via D* >[10:02:00]",
       "Fm EF2GH To CQ Via DIGI* >[10:02:30]", "Fm ZZ9ZZ To CQ >[10:05:xx]"},
-     "AB1CD",
      {"EF2GH 2 1/1 10:00:59-10:02:30", "AB1CD 2 1/1 10:02:00-10:02:00 own", "ZZ9ZZ 1 1/0 -"},
      "10:00 1/1/0 0/0/0 3/0/1"},
     // The first line is EF2GH's short header line, the others its long ones.
     {"missing, malformed and data-line stamps, frames before the first stamp unplaced",
      {"Fm EF2GH To CQ", "data >[09:59:00]", "Fm EF2GH To CQ >[10:00:00]",
       "Fm EF2GH To CQ >[25:00:00]", "Fm EF2GH To CQ >[10:0", "Fm ZZ9ZZ To CQ <*>"},
-     "AB1CD",
      {"EF2GH 4 4/0 10:00:00-10:00:00", "ZZ9ZZ 1 0/1 -"},
      "10:00 4/0/0"},
     {"midnight passed, and a stamp back in time within the day",
      {"Fm EF2GH To CQ >[23:59:30]", "Fm ZZ9ZZ To CQ >[00:00:10]", "Fm EF2GH To CQ >[00:01:00]",
       "Fm QQ1QQ To CQ >[00:02:00]", "Fm QQ1QQ To CQ >[00:01:50]"},
-     "AB1CD",
      {"EF2GH 2 2/0 23:59:30-00:01:00", "ZZ9ZZ 1 1/0 00:00:10-00:00:10",
       "QQ1QQ 2 2/0 00:02:00-00:01:50"},
      "23:59 1/0/0 1/0/0 2/0/0 1/0/0"},
     {"own call with a trailing blank is cut like the header, no stamp at all",
      {"Fm AB1CD  To CQ", "x", "Fm AB1CD-1 To CQ"},
-     "AB1CD ",
      {"AB1CD 1 1/0 - own", "AB1CD-1 1 1/0 -"},
-     ""},
+     "",
+     "AB1CD "},
     {"calls cut as the heard list cuts them, only Fm is received, an empty own call",
      {"Fm AB1CD>QRST,DIGI >[10:00:00]", "fm ab1cd to cq", "FM ABCDEFGHIJKLMN To CQ", "Fm",
       "Fm  To CQ"},
-     "",
      {"AB1CD>QRST, 1 1/0 10:00:00-10:00:00", "ab1cd 1 1/0 -", "ABCDEFGHIJK 1 1/0 -"},
-     "10:00 1/1/0"}, // "Fm  To CQ" is the empty own call's frame
+     "10:00 1/1/0", // "Fm  To CQ" is the empty own call's frame
+     ""},
 };
 
 class StationRecordTest : public testing::TestWithParam<StationRow> {};
