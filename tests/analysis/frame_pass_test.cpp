@@ -30,8 +30,8 @@ struct PassRow : testsupport::NamedRow {
     std::string first, last, heard;
 };
 
-// An own frame without a digipeat marker dropped with its data, an own
-// digipeated one kept: the hostile contents' 8-bit own call and the report tool.
+// The plain cases, an own frame without a digipeat marker dropped with its data
+// and an own digipeated one kept, are the hostile contents' 8-bit own call row.
 const PassRow passRows[] = {
     {"second own header is a header, not data", "Fm AB1CD To CQ|Fm AB1CD To EF2GH|data|after",
      "after", 0, 2, 0, "", "", "AB1CD"},
