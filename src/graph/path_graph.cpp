@@ -58,19 +58,21 @@ Built build(const std::vector<analysis::PathRecord>& paths, std::string_view own
         built.error = "the graph could not be made";
         return built;
     }
-    agattr(g, AGRAPH, c("rankdir"), c("LR"));
-    agattr(g, AGRAPH, c("fontname"), c("Helvetica,Arial,sans-serif"));
-    agattr(g, AGNODE, c("fontname"), c("Helvetica,Arial,sans-serif"));
-    agattr(g, AGNODE, c("shape"), c("ellipse"));
-    agattr(g, AGNODE, c("style"), c(""));
-    agattr(g, AGNODE, c("fillcolor"), c(""));
-    agattr(g, AGNODE, c("peripheries"), c("1"));
-    agattr(g, AGNODE, c("label"), c("\\N"));
-    agattr(g, AGEDGE, c("fontname"), c("Helvetica,Arial,sans-serif"));
-    agattr(g, AGEDGE, c("fontsize"), c("10"));
-    agattr(g, AGEDGE, c("label"), c(""));
-    agattr(g, AGEDGE, c("weight"), c("1"));
-    agattr(g, AGEDGE, c("penwidth"), c("1"));
+    // The attributes every graph, node and edge starts with.
+    struct Default {
+        int kind;
+        const char* name;
+        const char* value;
+    };
+    constexpr const char* Font = "Helvetica,Arial,sans-serif";
+    for (const Default& d : {Default{AGRAPH, "rankdir", "LR"}, Default{AGRAPH, "fontname", Font},
+                             Default{AGNODE, "fontname", Font}, Default{AGNODE, "shape", "ellipse"},
+                             Default{AGNODE, "style", ""}, Default{AGNODE, "fillcolor", ""},
+                             Default{AGNODE, "peripheries", "1"}, Default{AGNODE, "label", "\\N"},
+                             Default{AGEDGE, "fontname", Font}, Default{AGEDGE, "fontsize", "10"},
+                             Default{AGEDGE, "label", ""}, Default{AGEDGE, "weight", "1"},
+                             Default{AGEDGE, "penwidth", "1"}})
+        agattr(g, d.kind, c(d.name), c(d.value));
 
     auto node = [&](std::string_view call) {
         const std::string name = nodeName(call);
