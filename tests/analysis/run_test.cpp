@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -113,27 +114,23 @@ TEST_F(RunTest, OwnDigipeatedCountStopsAt32767) {
 
 // Everything an outcome reports, as one text to compare.
 std::string described(const RunOutcome& out) {
-    std::string d = std::to_string(static_cast<int>(out.end)) + " lines " +
-                    std::to_string(out.lineCount) + " failure " +
-                    (out.failure ? std::to_string(out.failure->code) : "none") + " figure " +
-                    std::to_string(out.previewLineCount) + (out.processedIsRawCopy ? " raw" : "");
+    std::ostringstream d;
+    d << std::fixed;
+    const auto put = [&d](const auto&... value) { ((d << value << ' '), ...); };
     const AnalysisResult& r = out.result;
-    d += " | " + std::to_string(r.lineCount) + " " + std::to_string(r.rawBytes) + " " +
-         std::to_string(r.receivedHeaders) + " " + std::to_string(r.transmittedFrames) + " " +
-         std::to_string(r.ownDigipeated) + " " + std::to_string(r.keptLines) + " " +
-         r.firstPacketTime + "-" + r.lastPacketTime + " " + std::to_string(r.heardCount) + " " +
-         std::to_string(r.processedBytes) + " |";
+    put(static_cast<int>(out.end), out.lineCount, out.failure ? out.failure->code : 0,
+        out.previewLineCount, out.processedIsRawCopy, r.lineCount, r.rawBytes, r.receivedHeaders,
+        r.transmittedFrames, r.ownDigipeated, r.keptLines, r.firstPacketTime, r.lastPacketTime,
+        r.heardCount, r.processedBytes);
     for (const FigurePlace& place : FigureTable)
-        d += " " + std::string(place.element) + "=" + out.figures.*place.figure;
+        put(place.element, out.figures.*place.figure);
     for (const auto& call : out.heardSorted)
-        d += " " + call;
+        put(call);
     for (const auto& st : out.stations)
-        d += " " + st.call + ":" + std::to_string(st.frames) + "/" +
-             std::to_string(st.viaDigipeater) + "/" + st.firstHeard() + "/" + st.lastHeard();
+        put(st.call, st.frames, st.viaDigipeater, st.firstHeard(), st.lastHeard());
     for (const auto& m : out.activity.minutes)
-        d += " " + std::to_string(m.received) + "." + std::to_string(m.transmitted) + "." +
-             std::to_string(m.digipeated);
-    return d;
+        put(m.received, m.transmitted, m.digipeated);
+    return d.str();
 }
 
 // A rich-text source is analysed from the pane's text, without the prompt its
