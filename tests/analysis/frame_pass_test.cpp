@@ -30,9 +30,13 @@ struct PassRow : testsupport::NamedRow {
     std::string first, last, heard;
 };
 
-// The plain cases, an own frame without a digipeat marker dropped with its data
-// and an own digipeated one kept, are the hostile contents' 8-bit own call row.
 const PassRow passRows[] = {
+    {"own frame and its data dropped",
+     "Fm AB1CD To CQ Via DIGI >[10:00:00]|hello|Fm EF2GH To CQ Via DIGI* >[10:01:00]|hi",
+     "Fm EF2GH To CQ Via DIGI* >[10:01:00]|hi", 1, 1, 0, "10:00:00", "10:01:00", "AB1CD|EF2GH"},
+    {"own digipeated frame kept",
+     "Fm AB1CD To CQ Via DIGI* >[10:00:00]|hello|Fm EF2GH To CQ Via DIGI* >[10:01:00]|hi", "=", 2,
+     0, 1, "10:00:00", "10:01:00", "AB1CD|EF2GH"},
     {"second own header is a header, not data", "Fm AB1CD To CQ|Fm AB1CD To EF2GH|data|after",
      "after", 0, 2, 0, "", "", "AB1CD"},
     // An own header without "*" leaves the digipeat mark as it was.

@@ -134,35 +134,40 @@ std::string described(const RunOutcome& out) {
 }
 
 // A rich-text source is analysed from the pane's text, without the prompt its
-// file would get, under the name of its ".txt" twin. Where the caller does not
-// hold the pane's text (too large to show) it is read from the file again: the
-// same outcome as with the pane handed over, also where the temporary file (in
-// the current folder) cannot be written.
+// file would get, under the name of its ".txt" twin; plain contents under such
+// a name too. Where the caller does not hold the pane's text (too large to
+// show) it is read from the file again: the same outcome as with the pane
+// handed over, also where the temporary file (in the current folder) cannot be
+// written.
 TEST_F(RunTest, RichTextSourceIsAnalysedFromItsTextHeldOrNot) {
+    const std::string plain = kestLog + "Fm CD3EF To CQ\r\n"; // the break adds an empty line
     const std::string rich = "{\\rtf1\\ansi Kest log\\par Fm ZZ9ZZ To CQ >[10:00:00]\\par "
                              "hello\\par Fm AB1CD To CQ >[10:10:00]\\par gone\\par}";
-    const std::string pane = files::readRtf(rich).plainText();
     testsupport::TempDir work;
     testsupport::CurrentFolder here(work.dir());
     std::filesystem::create_directory(work.path("rtftemp.tmp"));
     input.isRtf = true;
-    std::string outcome[2];
-    for (const bool held : {true, false}) {
-        input.rawPane = nullptr;
-        if (held)
-            input.rawPane = [&] { return RawPane{pane, files::previewLineCount(pane)}; };
-        ScriptedControl control;
-        control.removal = false; // the raw pane is copied as the processed text
-        control.answerPrompt = false;
-        const auto out = run(rich, control, "pass.rtf");
-        ASSERT_EQ(out.end, RunOutcome::End::Concluded);
-        EXPECT_TRUE(control.prompts.empty() && out.bringWindowToFront);
-        EXPECT_EQ(control.intakePaths, std::vector{input.currentFile});
-        EXPECT_EQ(out.currentFile, dir.path("pass.txt"));
-        EXPECT_EQ(out.processedText, pane);
-        outcome[held] = described(out);
+    for (const std::string& content : {plain, rich}) {
+        const std::string pane = content == rich ? files::readRtf(rich).plainText() : plain;
+        std::string outcome[2];
+        for (const bool held : {true, false}) {
+            SCOPED_TRACE(content.substr(0, 6) + (held ? ", held" : ", read again"));
+            input.rawPane = nullptr;
+            if (held)
+                input.rawPane = [&] { return RawPane{pane, files::previewLineCount(pane)}; };
+            ScriptedControl control;
+            control.removal = false; // the raw pane is copied as the processed text
+            control.answerPrompt = false;
+            const auto out = run(content, control, "pass.rtf");
+            ASSERT_EQ(out.end, RunOutcome::End::Concluded);
+            EXPECT_TRUE(control.prompts.empty() && out.bringWindowToFront);
+            EXPECT_EQ(control.intakePaths, std::vector{input.currentFile});
+            EXPECT_EQ(out.currentFile, dir.path("pass.txt"));
+            EXPECT_EQ(out.processedText, pane);
+            outcome[held] = described(out);
+        }
+        EXPECT_EQ(outcome[false], outcome[true]);
     }
-    EXPECT_EQ(outcome[false], outcome[true]);
 }
 
 // Rich contents under a name without ".rtf": the lines are the file's own,

@@ -177,8 +177,9 @@ TEST(StationTexts, Tip) {
 // is kept text by an apostrophe, the same characters further in change nothing.
 TEST(StationTexts, CsvField) {
     const std::pair<const char*, const char*> rows[] = {
-        {"A\nB", "\"A\nB\""},  {"+AB1", "'+AB1"},    {"\tAB", "'\tAB"},
-        {"=A,B", "\"'=A,B\""}, {"AB-1=2", "AB-1=2"}, {"", ""},
+        {"A\nB", "\"A\nB\""},      {"+AB1", "'+AB1"}, {"-2+3", "'-2+3"},
+        {"@SUM(A1)", "'@SUM(A1)"}, {"\tAB", "'\tAB"}, {"=A,B", "\"'=A,B\""},
+        {"AB-1=2", "AB-1=2"},      {"", ""},
     };
     for (const auto& [field, expected] : rows)
         EXPECT_EQ(csvField(field), expected) << field;

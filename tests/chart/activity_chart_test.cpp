@@ -147,6 +147,9 @@ TEST(ActivityChartFile, NoStampsNoBarsAndNoFileAfterAFailure) {
         dir, {"--stations", "--chart", dir.path("n.svg"), "--call", "A", dir.path("gone.txt")});
     EXPECT_TRUE(gone.status == 1 && gone.out.empty() &&
                 !std::filesystem::exists(dir.path("n.svg")));
+    const auto r = runReport(dir, {"--chart", dir.path("no/c.svg"), log});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.errHas("cannot write the chart to " + dir.path("no/c.svg"))) << r.err;
 }
 
 // Without a display: the tool starts Qt on the offscreen platform itself.
