@@ -70,7 +70,7 @@ TEST_F(RunTest, BytesHandedOverGiveTheSameRun) {
 // with a failure leaves the heard list as it was; the next full run shows
 // nothing of the runs before.
 TEST_F(RunTest, StoresOutliveTheRun) {
-    ScriptedControl first, no, failed, last;
+    ScriptedControl first, no, failed, last, empty;
     run(kestLog, first);
     const auto before = heard.listed();
 
@@ -85,6 +85,9 @@ TEST_F(RunTest, StoresOutliveTheRun) {
 
     EXPECT_EQ(run("Kest\r\nFm NEW1 To CQ\r\n", last).processedText, "Kest\r\nFm NEW1 To CQ\r\n");
     EXPECT_EQ(heard.listed(), bars("NEW1"));
+    // An empty file is asked about too, and taken in when allowed.
+    EXPECT_EQ(run("", empty).end, RunOutcome::End::Concluded);
+    EXPECT_EQ(empty.prompts.size(), 1U);
 }
 
 // Every stored line is pre-processed, even when the file is then refused.
