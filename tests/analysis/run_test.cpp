@@ -138,26 +138,30 @@ std::string described(const RunOutcome& out) {
 
 // A rich-text source is analysed from the pane's text, without the prompt its
 // file would get, under the name of its ".txt" twin; plain contents under such
-// a name too. Where the caller does not hold the pane's text (too large to
-// show) it is read from the file again: the same outcome as with the pane
-// handed over, also where the temporary file (in the current folder) cannot be
-// written.
+// a name too. The pane's text goes through a temporary file in the current
+// folder. Where the caller does not hold the pane's text (too large to show) it
+// is read from the file again: the same outcome as with the pane handed over,
+// also where the temporary file cannot be written.
 TEST_F(RunTest, RichTextSourceIsAnalysedFromItsTextHeldOrNot) {
     const std::string plain = kestLog + "Fm CD3EF To CQ\r\n"; // the break adds an empty line
     const std::string rich = "{\\rtf1\\ansi Kest log\\par Fm ZZ9ZZ To CQ >[10:00:00]\\par "
                              "hello\\par Fm AB1CD To CQ >[10:10:00]\\par gone\\par}";
-    testsupport::TempDir work;
-    testsupport::CurrentFolder here(work.dir());
-    std::filesystem::create_directory(work.path("rtftemp.tmp"));
     input.isRtf = true;
-    for (const std::string& content : {plain, rich}) {
-        const std::string pane = content == rich ? files::readRtf(rich).plainText() : plain;
+    for (const bool isRich : {false, true}) {
+        const std::string& content = isRich ? rich : plain;
+        const std::string pane = isRich ? files::readRtf(rich).plainText() : plain;
+        testsupport::TempDir work;
+        testsupport::CurrentFolder here(work.dir());
+        if (isRich) // the temporary file cannot be written
+            std::filesystem::create_directory(work.path("rtftemp.tmp"));
         std::string outcome[2];
         for (const bool held : {true, false}) {
             SCOPED_TRACE(content.substr(0, 6) + (held ? ", held" : ", read again"));
             input.rawPane = nullptr;
             if (held)
                 input.rawPane = [&] { return RawPane{pane, files::previewLineCount(pane)}; };
+            if (!isRich) // each run writes its own
+                std::filesystem::remove(work.path("rtftemp.tmp"));
             ScriptedControl control;
             control.removal = false; // the raw pane is copied as the processed text
             control.answerPrompt = false;
@@ -167,6 +171,9 @@ TEST_F(RunTest, RichTextSourceIsAnalysedFromItsTextHeldOrNot) {
             EXPECT_EQ(control.intakePaths, std::vector{input.currentFile});
             EXPECT_EQ(out.currentFile, dir.path("pass.txt"));
             EXPECT_EQ(out.processedText, pane);
+            if (!isRich) {
+                EXPECT_EQ(testsupport::readBytes(work.path("rtftemp.tmp")), pane + "\r\n");
+            }
             outcome[held] = described(out);
         }
         EXPECT_EQ(outcome[false], outcome[true]);
