@@ -165,6 +165,7 @@ TEST(SortStations, OrdersByTheColumnTiesByCall) {
 }
 
 TEST(StationTexts, Tip) {
+    EXPECT_EQ(stationSummary(station("EF2GH", 1, 0, -1, -1)), "1 frame, no time stamp, direct");
     EXPECT_EQ(stationSummary(station("EF2GH", 2, 2, 86399, SecondsPerDay + 5, true)),
               "2 frames, first 23:59:59, last 00:00:05, via digipeater, own call");
     // A station never heard direct names the digipeaters it was heard from.

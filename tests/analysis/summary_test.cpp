@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "row_name.h"
+#include "scripted_run.h" // how figures print when a comparison fails
 
 namespace tallix::analysis {
 namespace {
@@ -59,6 +60,41 @@ TEST(Figures, Texts) {
     };
     for (std::size_t i = 0; i < std::size(rows); ++i)
         EXPECT_EQ(rows[i].first, rows[i].second) << "row " << i;
+}
+
+// Every figure gets its own value's text, so that two figures swapped show.
+TEST(Conclude, GivesEveryFigureItsText) {
+    AnalysisResult result;
+    result.lineCount = 240;
+    result.rawBytes = 12345;
+    result.receivedHeaders = 90;
+    result.transmittedFrames = 10;
+    result.ownDigipeated = 7;
+    result.keptLines = 200;
+    result.firstPacketTime = "10:00:00";
+    result.lastPacketTime = "10:30:00";
+    result.heardCount = 12;
+    result.heardListed = 13;
+    const ConclusionInput input{.sourceDateText = "  2026-12-06 14:05:09 ",
+                                .removeTxFrames = false,
+                                .processedBytes = 15999};
+    const SummaryFigures expected{.totalBytesProcessed = "Total Bytes Processed =12345",
+                                  .fileDate = "2026-12-06 14:05:09",
+                                  .processedSize = "15 kB",
+                                  .totalLines = "207",
+                                  .ownDigipeated = "7",
+                                  .lineCount = "240",
+                                  .receivedHeaders = "90",
+                                  .transmittedFrames = "10",
+                                  .heardCount = "12",
+                                  .firstPacketTime = "10:00:00",
+                                  .lastPacketTime = "10:30:00",
+                                  .rxPerMinute = "3",
+                                  .logTime = "30 min",
+                                  .efficiency = "70 %",
+                                  .heardListed = "13",
+                                  .processedCaption = "Processed Raw File"};
+    EXPECT_EQ(conclude(result, input), expected);
 }
 
 } // namespace
