@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 
-#include "base/whole_file.h"
 #include "row_name.h"
 #include "temp_dir.h"
 
@@ -27,18 +26,14 @@ struct StartupRow : testsupport::NamedRow {
 };
 
 const StartupRow startupRows[] = {
-    {"launch code in lower case with spaces", " 4ktrmn  ", ini(";Kest v3.2"), Outcome::Continue},
-    {"developer code in any case", " hStK_rw4Bz_lmq ", ini(";Kest"), Outcome::Continue},
     {"launch code and a second word", "4KTRMN extra", ini(";Kest"), Outcome::AddOn},
     {"line 1 in other case", "4KTRMN", ini(";kest"), Outcome::NotFound},
-    {"empty settings file", "4KTRMN", "", Outcome::NotFound},
     {"no settings file", "4KTRMN", std::nullopt, Outcome::NotFound},
     // The settings file is tested before the launch code.
     {"no code and foreign settings", "SOMETHING", ini("[kest]"), Outcome::NotFound},
     {"call kept with its spaces and case", "4KTRMN", ini(";Kest", " ab1cd  "), Outcome::Continue,
      " ab1cd  ", "ab1cd"},
     {"three line settings file", "4KTRMN", ";Kest\r\n2\r\n3\r\n", Outcome::Continue, "", ""},
-    {"developer code without settings", "HSTK_RW4BZ_LMQ", std::nullopt, Outcome::Continue, "", ""},
     {"developer code with foreign settings", "HSTK_RW4BZ_LMQ", ini(";kest", " XY9Z"),
      Outcome::Continue, " XY9Z", "XY9Z"},
 };
@@ -83,8 +78,6 @@ TEST(Startup, FindsAndReadsTheSettingsFile) {
     EXPECT_EQ(findSettingsFile(dir.dir().string()), dir.path("Kest.Ini"));
     dir.write("kest.ini", "exact");
     EXPECT_EQ(findSettingsFile(dir.dir().string()), dir.path("kest.ini"));
-    EXPECT_EQ(base::readWholeFile(dir.path("Kest.Ini")), bytes);
-    EXPECT_EQ(base::readWholeFile(dir.path("missing.ini")), std::nullopt);
 }
 
 } // namespace

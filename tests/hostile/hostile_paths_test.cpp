@@ -1,20 +1,19 @@
-// Hostile names and a file system that changes under the program: each gives
-// its exact result or error number, and nothing else on disk changes.
+// Hostile names, contents and a file system that changes under the program:
+// the listing, the preview and the run each give their exact result or error
+// number, and nothing on disk changes.
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <string>
 
 #include "analysis/run.h"
-#include "app/startup.h"
-#include "base/whole_file.h"
 #include "files/file_list.h"
 #include "files/raw_text.h"
-#include "hostile/hostile_support.h"
 #include "row_name.h"
 #include "scripted_run.h"
 #include "temp_dir.h"
@@ -26,69 +25,77 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 using analysis::RunOutcome;
 using testsupport::ScriptedControl;
-using testsupport::snapshot;
 using testsupport::TempDir;
 
 // The own frame without a digipeat marker goes with its data line.
 const std::string smallLog = "Kest log\r\nFm PA3XYZ To CQ\r\ngone\r\nFm ON4AB To CQ\r\nhello\r\n";
 const std::string smallRtf = "{\\rtf1\\ansi Kest log\\par Fm PA3XYZ To CQ\\par gone\\par "
                              "Fm ON4AB To CQ\\par hello}";
-const std::string smallRtfText = smallLog.substr(0, smallLog.size() - 2); // no last CR LF
+const std::string smallProcessed = "Kest log\r\nFm ON4AB To CQ\r\nhello\r\n";
 
-// A file named `fileName` in a folder Logs, then `change`d (the file, the current
-// folder); the error numbers of the listing, the preview and the run (0: none).
-struct PathRow : testsupport::NamedRow {
-    const char* fileName;
-    void (*change)(const fs::path& file, const fs::path& work);
-    int listingError, previewError, runError;
+// Every byte value 64 times; a lone CR ends a line, a lone LF does not.
+std::string everyByte(const std::string& cr) {
+    std::string s;
+    for (int i = 0; i < 64 * 256; ++i)
+        s += i % 256 == '\r' ? cr : std::string(1, static_cast<char>(i % 256));
+    return s;
+}
+
+const std::string tenMegabytes(10u << 20, 'x');
+
+// Path to bytes of every regular file below `folder`.
+std::map<std::string, std::string> snapshot(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_regular_file(ec))
+            files[it->path().string()] = testsupport::readBytes(it->path().string());
+    return files;
+}
+
+// A file `fileName` holding `content` in a folder Logs, then `change`d (the
+// file, the current folder); the error numbers of the listing and of the
+// preview and the run (0: none), and the run's processed text.
+struct InputRow : testsupport::NamedRow {
+    const char* fileName = "pass.log";
+    std::string content = smallLog;
+    void (*change)(const fs::path& file, const fs::path& work) = nullptr;
+    int listingError = 0, readError = 0;
+    bool prompted = false; // not recognised as a Kest file
+    std::string processed = smallProcessed;
     bool permissionBits = false; // they do not stop root
 };
 
-const PathRow pathRows[] = {
+const InputRow inputRows[] = {
     {"leading dashes, not UTF-8, blanks and quotes",
-     "-rf --help \xFF\xFE\x80 it's \"the\"  log .txt", nullptr, 0, 0, 0},
-    {"rich text with dashes, 8-bit bytes, a quote and a blank", "--n\xE9\"ws .RTF", nullptr, 0, 0,
-     0},
-    {"file deleted", "pass.log", [](auto& f, auto&) { fs::remove(f); }, 0, 53, 53},
-    {"file made unreadable", "pass.log",
-     [](auto& f, auto&) { fs::permissions(f, fs::perms::none); }, 0, 70, 70, true},
-    {"folder deleted", "pass.log", [](auto& f, auto&) { fs::remove_all(f.parent_path()); }, 53, 53,
-     53},
-    // No file any more: refused at once, nothing read, nothing waited for.
-    {"pipe in the file's place", "pass.log",
-     [](auto& f, auto&) {
-         fs::remove(f);
-         ::mkfifo(f.c_str(), 0644);
-     },
-     0, 52, 52},
-    {"folder in the file's place", "pass.log",
-     [](auto& f, auto&) {
-         fs::remove(f);
-         fs::create_directory(f);
-     },
-     0, 75, 75},
+     "-rf --help \xFF\xFE\x80 it's \"the\"  log .txt"},
+    {"binary", "pass.log", everyByte("\r"), nullptr, 0, 0, true, everyByte("\r\n") + "\r\n"},
+    {"a 10 MB line with trailing blanks", "pass.log", "Kest\r\n" + tenMegabytes + "   \r\n",
+     nullptr, 0, 0, false, "Kest\r\n" + tenMegabytes + "\r\n"},
+    {"file made unreadable", "pass.log", smallLog,
+     [](auto& f, auto&) { fs::permissions(f, fs::perms::none); }, 0, 70, true, "", true},
+    {"folder deleted", "pass.log", smallLog,
+     [](auto& f, auto&) { fs::remove_all(f.parent_path()); }, 53, 53, true},
     // Where the temporary file cannot be written, the text is read from memory;
     // a stale file of an earlier run is never analysed in place of the new text.
-    {"rtftemp.tmp is a folder", "pass.rtf",
-     [](auto&, auto& w) { fs::create_directory(w / "rtftemp.tmp"); }, 0, 0, 0},
-    {"stale read-only rtftemp.tmp", "pass.rtf",
+    {"stale read-only rtftemp.tmp", "pass.rtf", smallRtf,
      [](auto&, auto& w) {
          std::ofstream(w / "rtftemp.tmp") << "Kest\r\nFm OLD1 To CQ\r\n";
          fs::permissions(w / "rtftemp.tmp", fs::perms::owner_read);
      },
-     0, 0, 0, true},
+     0, 0, false, smallProcessed, true},
 };
 
-class HostilePathTest : public testing::TestWithParam<PathRow> {};
+class HostileInputTest : public testing::TestWithParam<InputRow> {};
 
-TEST_P(HostilePathTest, ListingPreviewAndRunGiveTheExactResult) {
-    const PathRow& row = GetParam();
+TEST_P(HostileInputTest, ListingPreviewAndRunGiveTheExactResult) {
+    const InputRow& row = GetParam();
     if (row.permissionBits && ::geteuid() == 0)
         GTEST_SKIP() << "permission bits do not stop root";
     TempDir top, work;
     fs::create_directory(top.dir() / "Logs");
     const bool rich = files::isRtfPath(row.fileName);
-    const std::string path = top.write("Logs/"s + row.fileName, rich ? smallRtf : smallLog);
+    const std::string path = top.write("Logs/"s + row.fileName, row.content);
     if (row.change)
         row.change(path, work.dir());
     const auto before = snapshot(top.dir());
@@ -96,11 +103,12 @@ TEST_P(HostilePathTest, ListingPreviewAndRunGiveTheExactResult) {
     const auto listing = files::listFolder(top.path("Logs"));
     EXPECT_EQ(listing.errorNumber, row.listingError);
     const auto raw = files::loadRawText(path);
-    EXPECT_EQ(raw.errorNumber, row.previewError);
-    EXPECT_EQ(raw.loaded, row.previewError == 0);
-    if (!row.previewError) {
+    EXPECT_EQ(raw.errorNumber, row.readError);
+    EXPECT_EQ(raw.loaded, row.readError == 0);
+    if (!row.readError) {
         EXPECT_EQ(listing.names, std::vector<std::string>{row.fileName});
-        EXPECT_EQ(raw.text, rich ? smallRtfText : smallLog);
+        // The bytes as they are; rich text as its plain text, without the last line end.
+        EXPECT_TRUE(raw.text == (rich ? smallLog.substr(0, smallLog.size() - 2) : row.content));
     }
     // The run as the window makes it: the preview's text in hand, `work` the current folder.
     analysis::RunInput input;
@@ -109,70 +117,31 @@ TEST_P(HostilePathTest, ListingPreviewAndRunGiveTheExactResult) {
     input.ownCall = "PA3XYZ";
     input.rawPane = [&] { return analysis::RawPane{raw.text, 4}; };
     ScriptedControl control;
-    const bool tempInTheWay = fs::exists(work.dir() / "rtftemp.tmp");
     const std::string staleTemp = testsupport::readBytes(work.path("rtftemp.tmp"));
     testsupport::CurrentFolder inWork(work.dir());
     const RunOutcome out = testsupport::runFresh(input, control);
-    if (row.runError) {
-        // A plain file that cannot be read is not recognised: the prompt comes first.
-        EXPECT_EQ(control.prompts.size(), rich ? 0U : 1U);
+    EXPECT_EQ(control.prompts.size(), row.prompted ? 1U : 0U);
+    if (row.readError) {
         ASSERT_TRUE(out.end == RunOutcome::End::Failed && out.failure);
-        EXPECT_EQ(out.failure->message, analysis::failureMessage(row.runError, out.currentFile));
+        EXPECT_EQ(out.failure->message, analysis::failureMessage(row.readError, out.currentFile));
     } else {
         ASSERT_EQ(out.end, RunOutcome::End::Concluded);
         // A rich-text source leaves the name of its ".txt" twin.
         EXPECT_EQ(out.currentFile, rich ? path.substr(0, path.size() - 4) + ".txt" : path);
-        EXPECT_EQ(out.processedText, "Kest log\r\nFm ON4AB To CQ\r\nhello\r\n");
-        // Written by the run, or left as it was when it stood in the way.
-        EXPECT_EQ(testsupport::readBytes(work.path("rtftemp.tmp")), tempInTheWay ? staleTemp
-                                                                    : rich       ? smallLog
-                                                                                 : "");
+        EXPECT_TRUE(out.processedText == row.processed) << out.processedText.size() << " bytes";
+        if (!staleTemp.empty()) { // left as it was
+            EXPECT_EQ(testsupport::readBytes(work.path("rtftemp.tmp")), staleTemp);
+        }
     }
     EXPECT_TRUE(snapshot(top.dir()) == before) << "a file was changed";
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, HostilePathTest, testing::ValuesIn(pathRows),
+INSTANTIATE_TEST_SUITE_P(Rows, HostileInputTest, testing::ValuesIn(inputRows),
                          testsupport::RowName());
-
-// A folder named kest.ini is no settings file; binary bytes after the Kest mark
-// are read as they are, the call sign on line 4 included.
-TEST(HostileSettings, StartUpDecidesFromWhatCanBeRead) {
-    TempDir folder, binary;
-    fs::create_directory(folder.dir() / "kest.ini");
-    EXPECT_EQ(app::findSettingsFile(folder.dir().string()), std::nullopt);
-    binary.write("kest.ini", ";Kest\0\xFF\r\n\x01\r\n\r\n\200CALL\0 \r\n\xFF"s);
-    const auto before = snapshot(binary.dir());
-    const auto launched = app::decideStartup(
-        " 4ktrmn ", base::readWholeFile(*app::findSettingsFile(binary.dir().string())));
-    EXPECT_EQ(launched.outcome, app::StartupDecision::Outcome::Continue);
-    EXPECT_TRUE(launched.ownCall == "\200CALL\0 "s);
-    EXPECT_TRUE(snapshot(binary.dir()) == before) << "the settings were changed";
-}
-
-// What is no regular file is refused by every reader before a byte is read:
-// a device that never ends, one that is always empty, a pipe nobody writes to
-// (which would wait forever on open), a folder.
-TEST(HostileSettings, EveryReaderRefusesWhatIsNoFile) {
-    TempDir dir;
-    ::mkfifo(dir.path("pipe").c_str(), 0644);
-    fs::create_directory(dir.dir() / "folder");
-    const std::pair<std::string, int> rows[] = {
-        {"/dev/null", 52}, {"/dev/zero", 52}, {dir.path("pipe"), 52}, {dir.path("folder"), 75}};
-    for (const auto& [path, number] : rows) {
-        SCOPED_TRACE(path);
-        analysis::LineStore store;
-        EXPECT_EQ(analysis::loadLines(path, store), number);
-        EXPECT_EQ(analysis::validateLogFile(path), analysis::FileKind::Unrecognised);
-        int readError = 0;
-        EXPECT_EQ(base::readWholeFile(path, &readError), std::nullopt);
-        EXPECT_EQ(readError, number);
-        EXPECT_EQ(files::loadRawText(path).errorNumber, number);
-    }
-}
 
 // A regular file whose reading fails (the kernel's view of our own memory
 // gives EIO at offset 0) ends the run with the device error, nothing more.
-TEST(HostileSettings, AReadThatFailsIsADeviceError) {
+TEST(HostileInput, AReadThatFailsIsADeviceError) {
     analysis::RunInput input;
     input.currentFile = "/proc/self/mem";
     input.ownCall = "PA3XYZ";

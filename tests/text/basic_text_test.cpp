@@ -41,6 +41,7 @@ TEST(BasicText, TrimAndUpperCase) {
     EXPECT_EQ(upperCase("\xE9\xF6\x9A\xFF\xF7"), "\xC9\xD6\x8A\x9F\xF7");
 }
 
+// Digits, letters and a cut field are read in the log's times (LogTimeTest).
 struct NumberRow : testsupport::NamedRow {
     const char* field;
     double expected;
@@ -52,13 +53,12 @@ TEST_P(LeadingNumberTest, ReadsTheNumberAtTheStart) {
     EXPECT_DOUBLE_EQ(leadingNumber(GetParam().field), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fields, LeadingNumberTest,
-    testing::Values(NumberRow{"TwoDigits", "09", 9}, NumberRow{"Empty", "", 0},
-                    NumberRow{"Letters", "ab", 0}, NumberRow{"LeadingBlank", " 7", 7},
-                    NumberRow{"TrailingColon", "5:", 5}, NumberRow{"Negative", "-3", -3},
-                    NumberRow{"Fraction", ".5", 0.5}, NumberRow{"SignOnly", "-", 0}),
-    testsupport::RowName());
+INSTANTIATE_TEST_SUITE_P(Fields, LeadingNumberTest,
+                         testing::Values(NumberRow{"LeadingBlank", " 7", 7},
+                                         NumberRow{"Negative", "-3", -3},
+                                         NumberRow{"Fraction", ".5", 0.5},
+                                         NumberRow{"SignOnly", "-", 0}),
+                         testsupport::RowName());
 
 TEST(BasicText, MidAndLeftClipToTheText) {
     EXPECT_EQ(mid("Fm AB1CD To", 4, 11), "AB1CD To");

@@ -11,7 +11,6 @@
 namespace tallix::report {
 namespace {
 
-using namespace std::string_literals;
 using testsupport::readBytes;
 using testsupport::runReport;
 using testsupport::TempDir;
