@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -293,6 +294,38 @@ TEST_P(PathRecordTest, GathersEachStationsPathsAndTheDigipeaters) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, PathRecordTest, testing::ValuesIn(pathRows), testsupport::RowName());
+
+// Stations with many paths, short and long, some shared between them, heard
+// in turns: each path's frames and times as counted here, line by line. More
+// than a station's block holds, and more path texts than the first table has
+// room for.
+TEST(StationPaths, ManyPathsOfAStationAreEachCountedAlone) {
+    std::vector<std::string> lines;
+    std::map<std::pair<std::string, std::string>, std::tuple<int, std::string, std::string>> want;
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 40; ++i) {
+            if (i % 3 < round)
+                continue; // paths heard once, twice or three times
+            const std::string station = i % 4 == 0 ? "ZZ9ZZ" : "EF2GH";
+            const std::string via = (i % 2 ? "DB0LONGNAME-1,D" : "D") + std::to_string(i) + "*";
+            const int second = round * 100 + i;
+            const std::string stamp = "10:0" + std::to_string(second / 60) + ":" +
+                                      (second % 60 < 10 ? "0" : "") + std::to_string(second % 60);
+            lines.push_back("Fm " + station + " To CQ Via " + via + " <UI> >[" + stamp + "]");
+            auto& [frames, first, last] = want[{station, via}];
+            if (frames++ == 0)
+                first = stamp;
+            last = stamp;
+        }
+    }
+    const RunOutcome out = runLines(lines);
+    ASSERT_EQ(out.end, RunOutcome::End::Concluded);
+    std::map<std::pair<std::string, std::string>, std::tuple<int, std::string, std::string>> got;
+    for (const PathRecord& p : out.paths.records())
+        got[{p.station, p.via}] = {p.frames, p.firstHeard(), p.lastHeard()};
+    EXPECT_EQ(got, want);
+    EXPECT_EQ(out.paths.records().size(), want.size());
+}
 
 } // namespace
 } // namespace tallix::analysis
