@@ -13,37 +13,6 @@ namespace {
 
 using testsupport::bars;
 
-TEST(HeardStore, ListsEachCallOnceInOrderOfFirstAppearance) {
-    HeardStore store;
-    store.step("Fm OLD1 To CQ"); // a reset forgets earlier runs
-    store.reset();
-    for (const auto& line : bars("Fm ZZ9ZZ To CQ|Fm AB1CD To CQ|fm ab1cd To CQ|Fm ZZ9ZZ To X|Fm"))
-        store.step(line);
-    EXPECT_EQ(store.listed(), bars("ZZ9ZZ|AB1CD|ab1cd"));
-    EXPECT_EQ(store.heardCount(), 3);
-}
-
-std::string header(const std::string& call) {
-    return "Fm " + call + " To CQ";
-}
-
-// Once 500 calls are stored, slot 500 takes each newcomer in turn.
-TEST(HeardStore, FullStoreReusesTheLastSlot) {
-    HeardStore store;
-    for (int i = 0; i < 500; ++i)
-        store.step(header("C" + std::to_string(i)));
-    store.step("Fm"); // the empty slot 500 finds the empty call
-    EXPECT_EQ(store.heardListed(), 500);
-    for (const char* call : {"NEW501", "NEW501", "C0", "C499", "NEW502", "NEW501"})
-        store.step(header(call));
-    EXPECT_EQ(store.heardCount(), 500);
-    EXPECT_EQ(store.heardListed(), 503);
-    EXPECT_EQ(std::vector(store.listed().end() - 3, store.listed().end()),
-              bars("NEW501|NEW502|NEW501"));
-    store.step("Fm"); // no slot is empty now: the empty call is new
-    EXPECT_EQ(store.heardListed(), 504);
-}
-
 // The heard-list step as written: 501 slots, a scan of slots 0..HeardCount, a
 // newcomer written to slot HeardCount. The store's fast lookup must agree.
 struct SlotModel {

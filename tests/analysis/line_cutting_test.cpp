@@ -72,7 +72,6 @@ INSTANTIATE_TEST_SUITE_P(
                     SplitRow{"LastLineWithoutBreak", "a\r\nlast", {"a", "last"}},
                     SplitRow{"BlankLines", "\r\n\r\n", {"", ""}},
                     SplitRow{"CrBeforeCrLf", "a\r\r\nb", {"a", "", "b"}},
-                    SplitRow{"OnlyCrs", "\r\r\r", {"", "", ""}},
                     SplitRow{"NulBytesKept", std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}}),
     [](const auto& row) { return std::string(row.param.name); });
 
