@@ -204,29 +204,6 @@ private slots:
         QCOMPARE(w.caption("Label2") + " " + w.form.ownCall().c_str(), "EF2GH EF2GH");
     }
 
-    // The raw pane's text goes through "rtftemp.tmp" in the current folder
-    // (where that cannot be written it is read from memory: HostilePathTest).
-    // Save proposes the text's own ".txt" name and leaves the rich text alone.
-    void richTextSourceRun() {
-        const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\qc{\\b Kest report}"
-                                "\\par\\ql Fm ZZ9ZZ To CQ >[10:00:00]\\par hello\\par}";
-        Window w({{"Reports/pass.rtf", rtf}});
-        QTemporaryDir work;
-        const QString before = QDir::currentPath();
-        QDir::setCurrent(work.path());
-        w.select("pass.rtf");
-        QCOMPARE(w.get<QTextEdit>("Text1")->toPlainText(),
-                 QStringLiteral("Kest report\nFm ZZ9ZZ To CQ >[10:00:00]\nhello\n"));
-        w.click("Command2");
-        QCOMPARE(w.titles(), QStringList{}); // never asked about, nothing failed
-        QCOMPARE(w.figure(&F::receivedHeaders), "1");
-        w.prompts.keepProposal = true;
-        w.click("Command3");
-        QDir::setCurrent(before);
-        QCOMPARE(w.prompts.saveRequests.at(0).initialName, "pass.txt");
-        QCOMPARE(readBytes(w.reports / "pass.txt"), w.form.processedBytes());
-    }
-
     // Frames kept: the processed text is the file byte for byte, also when another
     // file is selected and Process pressed while the button still reads "Process".
     // That file, not recognised and answered No, is not analysed then either.

@@ -7,7 +7,6 @@
 
 #include "ui/activity_chart.h"
 #include "ui/heard_stations_window.h"
-#include "ui/station_paths_view.h"
 #include "window_fixture.h"
 
 using tallix::ui::HeardStationsWindow;
@@ -102,10 +101,8 @@ private slots:
         QVERIFY(
             !table->index(3, 0).data(Qt::ToolTipRole).toString().isEmpty()); // texts: the core's
 
-        // Header clicks sort either way: last heard flips to oldest first,
-        // most frames first, by call, backwards.
-        const std::pair<int, const char*> sorts[] = {{3, "AB1CD ab1cd EF2GH ZZ9ZZ | 43"},
-                                                     {1, "AB1CD EF2GH ab1cd ZZ9ZZ | 43"},
+        // Header clicks sort either way: most frames first, by call, backwards.
+        const std::pair<int, const char*> sorts[] = {{1, "AB1CD EF2GH ab1cd ZZ9ZZ | 43"},
                                                      {0, "AB1CD ab1cd EF2GH ZZ9ZZ | 43"},
                                                      {0, "ZZ9ZZ EF2GH ab1cd AB1CD | 43"}};
         for (const auto& [section, calls] : sorts) {
@@ -167,41 +164,6 @@ private slots:
         QVERIFY(!QImage(QString::fromStdString(png.string()), "PNG").isNull());
         QCOMPARE(w.prompts.messages.size(), 1U); // the failure, and nothing asked
         QCOMPARE(w.prompts.messages[0].icon, tallix::base::Icon::Critical);
-    }
-
-    // The graph is drawn in the background: a drawing for a graph replaced
-    // meanwhile is dropped, and one that ends after the window is gone
-    // reaches nothing.
-    void graphDrawnInTheBackground() {
-        Window w(Logs);
-        HeardStationsWindow* stations = openStations(w, "List1", "paths.log");
-        auto* views = stations->findChild<QTabWidget*>("StationViews");
-        auto* graph = stations->findChild<tallix::ui::GraphView*>("GraphView");
-        QSignalSpy drawn(graph, &tallix::ui::GraphView::drawn);
-        views->setCurrentWidget(graph);
-        QVERIFY(stations->findChild<QLabel*>("GraphDrawing")->isVisible());
-        // A new graph before the first is drawn: the first one's drawing ends
-        // before the second's, one after another, and is dropped.
-        const std::vector<tallix::analysis::PathRecord> other = {{"EF2GH", "DIGI*", 1}};
-        graph->setGraph(other, {});
-        QTRY_COMPARE(drawn.count(), 1);
-        QCoreApplication::processEvents();
-        QCOMPARE(drawn.count(), 1);
-        QVERIFY(!stations->findChild<QLabel*>("GraphDrawing")->isVisible());
-        QVERIFY(graph->svg().find("DIGI") != std::string::npos);
-        QVERIFY(graph->svg().find("D2") == std::string::npos);
-
-        graph->setGraph(other, {});
-        QVERIFY(stations->findChild<QLabel*>("GraphDrawing")->isVisible());
-        const tallix::ui::SharedPaths paths = graph->paths();
-        delete stations;
-        // Drawings are made one after another: once a later one is done, so
-        // is the one of the window, and its end has been delivered.
-        QVERIFY(tallix::ui::graphInBackground(paths, {}, tallix::graph::GraphFormat::Dot)
-                    .result()
-                    .error.empty());
-        QCoreApplication::processEvents();
-        QCOMPARE(w.form.findChildren<HeardStationsWindow*>().size(), 0);
     }
 
     // "No" to replacing a file keeps it; the table is saved in its order; the
