@@ -86,7 +86,6 @@ private slots:
         auto* list = w.get<QListWidget>("File1");
         QListWidgetItem* entry = list->findItems(name, Qt::MatchExactly).value(0);
         QVERIFY(list->visualItemRect(entry).right() < list->viewport()->width());
-        QCOMPARE(list->horizontalScrollBar()->isVisible(), false);
         const auto tipAt = [&](QListWidgetItem* item) {
             const QPoint at = list->visualItemRect(item).center();
             QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));

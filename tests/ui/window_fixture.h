@@ -134,16 +134,15 @@ struct Window {
         if (!QTest::qWaitForWindowExposed(&form))
             qFatal("the window was not shown");
     }
-    // A click on the file list's entry `file`, as the user chooses a file;
-    // with `modifiers` Ctrl, a click that takes the highlight away again.
-    void select(const QString& file, Qt::KeyboardModifiers modifiers = {}) {
+    // A click on the file list's entry `file`, as the user chooses a file.
+    void select(const QString& file) {
         show();
         auto* files = get<QListWidget>("File1");
         QListWidgetItem* item = files->findItems(file, Qt::MatchExactly).value(0);
         if (!item)
             qFatal("no entry %s", qPrintable(file));
         files->scrollToItem(item);
-        QTest::mouseClick(files->viewport(), Qt::LeftButton, modifiers,
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
                           files->visualItemRect(item).center());
     }
     void click(const QString& button) { QTest::mouseClick(get(button), Qt::LeftButton); }
