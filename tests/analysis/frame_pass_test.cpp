@@ -96,24 +96,6 @@ TEST_P(PassTest, CountsAndKeepsLines) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, PassTest, testing::ValuesIn(passRows), testsupport::RowName());
 
-// Own: the text up to the "T" of the first "To " is "Fm ", the own call, " T"
-// (the pass rows hold the headers that are not own).
-TEST(HeaderRules, OwnHeaderUpToTheFirstTo) {
-    EXPECT_TRUE(isOwnHeader("Fm AB1CD To ", "AB1CD"));
-    EXPECT_TRUE(isOwnHeader("Fm  To CQ", ""));
-    EXPECT_FALSE(isOwnHeader("Fm AB1CD To", "AB1CD"));
-    EXPECT_FALSE(isOwnHeader("Fm AB1To To CQ", "AB1To")); // the first "To " is in the call
-}
-
-// The caption is counted up in place; every carry and a jump back must still
-// read as the number written anew.
-TEST(PassCaptions, CountedUpInPlace) {
-    LineCaption caption = passCaption(240);
-    for (std::int32_t line = 1; line <= 1001; ++line)
-        ASSERT_EQ(caption.forLine(line), "Processing Data Line " + std::to_string(line) + "/240");
-    EXPECT_EQ(caption.forLine(3), "Processing Data Line 3/240");
-}
-
 TEST(PassControl, CancelAfterLineTenOfAHundred) {
     std::vector<std::string> lines;
     for (int i = 1; i <= 100; ++i)
@@ -131,28 +113,6 @@ TEST(PassControl, CancelAfterLineTenOfAHundred) {
     EXPECT_EQ(out.heard, bars("S1|S3|S5|S7|S9"));
     // Every figure is still written, over the lines handled.
     EXPECT_EQ(out.figures.receivedHeaders, "5");
-    EXPECT_EQ(out.figures.lastPacketTime, "10:19:00");
-    EXPECT_EQ(out.figures.logTime, "8 min");
-}
-
-// The option is read for every line to be written, and once more at the end.
-TEST(PassControl, OptionFlippedDuringThePass) {
-    const std::string content =
-        crlfLines(bars("Fm EF2GH To CQ|one|Fm AB1CD To CQ|dropped|five|Fm AB1CD To CQ|x|eight"));
-    for (const bool startOn : {true, false}) {
-        SCOPED_TRACE(startOn ? "turned off" : "turned on");
-        TempDir dir;
-        ScriptedControl control;
-        control.removal = startOn;
-        control.flipRemovalAfterLine = 4;
-        const auto out = testsupport::runOver(dir, "log.txt", content, "AB1CD", control);
-        EXPECT_EQ(control.appended, bars(startOn ? "Fm EF2GH To CQ|one" : "five|eight"));
-        EXPECT_EQ(out.processedText, startOn ? content : "five\r\neight\r\n");
-        EXPECT_EQ(out.processedIsRawCopy, startOn);
-        EXPECT_EQ(out.result.keptLines, 4);
-        EXPECT_EQ(out.figures.processedSize,
-                  std::to_string(startOn ? content.size() : 13) + " Bytes");
-    }
 }
 
 } // namespace

@@ -20,14 +20,6 @@ std::string fileWith(std::map<int, std::string> set, int n = 12) {
     return out;
 }
 
-// The same with "1:Fm A" on the lines given.
-std::string colonFm(std::vector<int> at, int n = 12) {
-    std::map<int, std::string> set;
-    for (const int i : at)
-        set[i] = "1:Fm A";
-    return fileWith(set, n);
-}
-
 struct KindRow : testsupport::NamedRow {
     std::string content;
     FileKind kind;
@@ -40,18 +32,12 @@ const KindRow kindRows[] = {
     {"fm on line 6", fileWith({{6, "Fmx"}}), FileKind::HeaderOrFm},
     {"fm on line 1 is not looked at", fileWith({{1, "Fm AB1CD To CQ"}}), FileKind::Unrecognised},
     {"fm first on line 7", fileWith({{7, "Fm A"}, {8, "Fm B"}}), FileKind::Unrecognised},
-    {"fm in other case", fileWith({{3, "fm A"}, {4, "FM A"}}), FileKind::Unrecognised},
-    {"colon fm on line 7", colonFm({7}), FileKind::ColonFm},
-    {"colon fm on line 11", colonFm({11}), FileKind::ColonFm},
-    {"colon fm on line 12 is too late", colonFm({12}, 14), FileKind::Unrecognised},
-    {"colon fm on lines 2 to 6 only", colonFm({2, 3, 4, 5, 6}), FileKind::Unrecognised},
-    {"colon fm on lines 2 to 6 and 9", colonFm({2, 3, 4, 5, 6, 9}), FileKind::ColonFm},
+    {"colon fm on line 11", fileWith({{11, "1:Fm A"}}), FileKind::ColonFm},
+    {"colon fm on line 12 is too late", fileWith({{12, "1:Fm A"}}, 14), FileKind::Unrecognised},
     {"colon fm is exact", fileWith({{8, "12:Fm A"}, {9, "1:fm A"}}), FileKind::Unrecognised},
     {"fm wins over colon fm", fileWith({{3, "Fm A"}, {8, "1:Fm A"}}), FileKind::HeaderOrFm},
     // A read past the end keeps the last line, which is examined again.
     {"second of two lines begins with fm", "hello\r\nFm AB1CD To CQ", FileKind::HeaderOrFm},
-    {"one colon fm line", "1:Fm AB1CD To CQ\r\n", FileKind::ColonFm},
-    {"empty file", "", FileKind::Unrecognised},
 };
 
 class ValidateTest : public testing::TestWithParam<KindRow> {};
@@ -62,47 +48,6 @@ TEST_P(ValidateTest, RecognisesKestFiles) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ValidateTest, testing::ValuesIn(kindRows), testsupport::RowName());
-
-std::vector<std::string> linesOf(const LineStore& store) {
-    std::vector<std::string> lines;
-    for (std::int32_t i = 1; i <= store.storedCount(); ++i)
-        lines.emplace_back(store.line(i));
-    return lines;
-}
-
-// Reading a file and cutting a text in memory store the same lines, and neither
-// keeps anything of an earlier file. Past the limit every line is counted.
-TEST(Load, FileAndTextGiveTheSameLines) {
-    std::string over;
-    for (int i = 1; i <= 65003; ++i)
-        over += "line " + std::to_string(i) + "  \r\n";
-    const std::tuple<std::string, std::optional<int>, std::int32_t> rows[] = {
-        {std::string("a  \rb\t \r\nc\nd\r\r\n\xe9\x00z  ", 20), std::nullopt, 5},
-        {"", std::nullopt, 0},
-        {over, FailureLineLimit, 65003}};
-    TempDir dir;
-    for (const auto& [content, failure, count] : rows) {
-        LineStore fromFile, fromText;
-        fromFile.add("stale");
-        fromText.add("stale");
-        EXPECT_EQ(loadLines(dir.write("log.txt", content), fromFile), failure);
-        EXPECT_EQ(loadLinesFromText(std::make_shared<const std::string>(content), fromText),
-                  failure);
-        EXPECT_EQ(fromFile.count(), count);
-        EXPECT_EQ(fromText.count(), count);
-        EXPECT_EQ(linesOf(fromFile), linesOf(fromText));
-    }
-}
-
-TEST(Preprocess, DropsWhatStandsBeforeAnEarlyFm) {
-    const struct {
-        const char* line;
-        std::size_t cut;
-    } rows[] = {{"1:Fm AB1CD To CQ", 2}, {"xFm A", 1},  {"Fm AB1CD To CQ", 0}, {" 1:Fm A", 0},
-                {"12:Fm A", 0},          {"1:fm A", 0}, {"FmFm x", 2}};
-    for (const auto& row : rows)
-        EXPECT_EQ(preprocessCut(row.line), row.cut) << row.line;
-}
 
 TEST(IntakeMessages, PromptAndFailures) {
     EXPECT_EQ(

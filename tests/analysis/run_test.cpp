@@ -53,19 +53,6 @@ TEST_F(RunTest, FiguresOfASmallLog) {
     EXPECT_EQ(control.passCaptions.back(), "Processing Data Line 7/8");
 }
 
-// The lines cut from bytes already read must give the same run as the file.
-TEST_F(RunTest, BytesHandedOverGiveTheSameRun) {
-    const std::string content = kestLog + "x   \r\n\r\n\r\n1:Fm QQ1QQ To CQ\rtail\nend  ";
-    input.rawPane = [content] { return RawPane{content, 12}; };
-    ScriptedControl fromFile, fromBytes;
-    const auto a = run(content, fromFile);
-    input.fileBytes = std::make_shared<const std::string>(content);
-    const auto b = run(fromBytes);
-    ASSERT_EQ(a.end, RunOutcome::End::Concluded);
-    EXPECT_EQ(std::tie(a.processedText, a.figures, a.heard),
-              std::tie(b.processedText, b.figures, b.heard));
-}
-
 // A run that ends at the prompt (asked only about a file not recognised) or
 // with a failure leaves the heard list as it was; the next full run shows
 // nothing of the runs before.
@@ -139,44 +126,36 @@ std::string described(const RunOutcome& out) {
 // A rich-text source is analysed from the pane's text, without the prompt its
 // file would get, under the name of its ".txt" twin; plain contents under such
 // a name too. The pane's text goes through a temporary file in the current
-// folder. Where the caller does not hold the pane's text (too large to show) it
-// is read from the file again: the same outcome as with the pane handed over,
-// also where the temporary file cannot be written.
-TEST_F(RunTest, RichTextSourceIsAnalysedFromItsTextHeldOrNot) {
+// folder; where the caller does not hold the pane's text (too large to show) it
+// is read from the file again, also where the temporary file cannot be written.
+TEST_F(RunTest, RichTextSourceIsAnalysedFromItsText) {
     const std::string plain = kestLog + "Fm CD3EF To CQ\r\n"; // the break adds an empty line
     const std::string rich = "{\\rtf1\\ansi Kest log\\par Fm ZZ9ZZ To CQ >[10:00:00]\\par "
                              "hello\\par Fm AB1CD To CQ >[10:10:00]\\par gone\\par}";
     input.isRtf = true;
-    for (const bool isRich : {false, true}) {
+    for (const auto& [isRich, held] : {std::pair{false, true}, {false, false}, {true, false}}) {
         const std::string& content = isRich ? rich : plain;
         const std::string pane = isRich ? files::readRtf(rich).plainText() : plain;
+        SCOPED_TRACE(std::string(isRich ? "rich" : "plain") + (held ? ", held" : ", read again"));
         testsupport::TempDir work;
         testsupport::CurrentFolder here(work.dir());
+        input.rawPane = nullptr;
         if (isRich) // the temporary file cannot be written
             std::filesystem::create_directory(work.path("rtftemp.tmp"));
-        std::string outcome[2];
-        for (const bool held : {true, false}) {
-            SCOPED_TRACE(content.substr(0, 6) + (held ? ", held" : ", read again"));
-            input.rawPane = nullptr;
-            if (held)
-                input.rawPane = [&] { return RawPane{pane, files::previewLineCount(pane)}; };
-            if (!isRich) // each run writes its own
-                std::filesystem::remove(work.path("rtftemp.tmp"));
-            ScriptedControl control;
-            control.removal = false; // the raw pane is copied as the processed text
-            control.answerPrompt = false;
-            const auto out = run(content, control, "pass.rtf");
-            ASSERT_EQ(out.end, RunOutcome::End::Concluded);
-            EXPECT_TRUE(control.prompts.empty() && out.bringWindowToFront);
-            EXPECT_EQ(control.intakePaths, std::vector{input.currentFile});
-            EXPECT_EQ(out.currentFile, dir.path("pass.txt"));
-            EXPECT_EQ(out.processedText, pane);
-            if (!isRich) {
-                EXPECT_EQ(testsupport::readBytes(work.path("rtftemp.tmp")), pane + "\r\n");
-            }
-            outcome[held] = described(out);
+        if (held)
+            input.rawPane = [&] { return RawPane{pane, files::previewLineCount(pane)}; };
+        ScriptedControl control;
+        control.removal = false; // the raw pane is copied as the processed text
+        control.answerPrompt = false;
+        const auto out = run(content, control, "pass.rtf");
+        ASSERT_EQ(out.end, RunOutcome::End::Concluded);
+        EXPECT_TRUE(control.prompts.empty() && out.bringWindowToFront);
+        EXPECT_EQ(control.intakePaths, std::vector{input.currentFile});
+        EXPECT_EQ(out.currentFile, dir.path("pass.txt"));
+        EXPECT_EQ(out.processedText, pane);
+        if (!isRich) {
+            EXPECT_EQ(testsupport::readBytes(work.path("rtftemp.tmp")), pane + "\r\n");
         }
-        EXPECT_EQ(outcome[false], outcome[true]);
     }
 }
 
@@ -207,13 +186,11 @@ TEST_F(RunTest, AnUnwatchedRunReadingAsItGoesReportsTheSame) {
     for (int i = 0; i <= MaxLines; ++i)
         overLimit += "Fm ZZ9ZZ To CQ\r\n";
     const std::tuple<const char*, std::string, bool> rows[] = {
-        {"small log", kestLog, true},
         {"kept TX frames", kestLog, false},
         {"prefixes, trailing blanks, bare LF, no last line end",
          "Kest\r\n1:Fm AB1CD To CQ*  \r\n  \r\n\r\n\r\nx\ny\r0:Fm EF2GH To Q >[23:59:59]\r\nend",
          true},
         {"line end cut between reads", atReadEnd, true},
-        {"empty file", "", true},
         {"rich text contents", "{\\rtf1 Kest\\par Fm AB1CD To CQ\\par}", true},
         {"over the line limit", overLimit, true},
     };

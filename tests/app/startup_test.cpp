@@ -33,7 +33,6 @@ const StartupRow startupRows[] = {
     {"no code and foreign settings", "SOMETHING", ini("[kest]"), Outcome::NotFound},
     {"call kept with its spaces and case", "4KTRMN", ini(";Kest", " ab1cd  "), Outcome::Continue,
      " ab1cd  ", "ab1cd"},
-    {"three line settings file", "4KTRMN", ";Kest\r\n2\r\n3\r\n", Outcome::Continue, "", ""},
     {"developer code with foreign settings", "HSTK_RW4BZ_LMQ", ini(";kest", " XY9Z"),
      Outcome::Continue, " XY9Z", "XY9Z"},
 };

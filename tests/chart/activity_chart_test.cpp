@@ -85,64 +85,38 @@ std::string logOf(const std::vector<int>& frames) {
     return log;
 }
 
-struct Drawn {
-    QImage png, svg;
-};
-
-Drawn chartsOf(const TempDir& dir, const std::vector<int>& frames) {
+// One minute's peak among more minutes than pixel columns stands where its
+// minute is, in the PNG and the SVG alike, and the tool's PNG is the window's
+// painting.
+TEST(ActivityChartFile, BarsStandWhereTheirMinutesAreInPngAndSvgAlike) {
+    std::vector<int> frames(1500, 1);
+    frames[1000] = 20;
+    TempDir dir;
     const std::string log = dir.write("s.txt", logOf(frames));
     for (const char* name : {"c.PNG", "c.svg"}) {
         const auto ran = runReport(dir, {"--chart", dir.path(name), "--call", "AB1CD", log});
-        EXPECT_EQ(ran.status, 0) << ran.err;
-        EXPECT_EQ(ran.err, "") << name;
+        EXPECT_TRUE(ran.status == 0 && ran.err.empty()) << name << ": " << ran.err;
     }
-    return {readPng(dir.path("c.PNG")), drawnSvg(dir.path("c.svg"))};
-}
-
-// The bars stand where their minutes are, in the PNG and the SVG alike, and the
-// tool's PNG is the window's painting.
-TEST(ActivityChartFile, BarsStandWhereTheirMinutesAreInPngAndSvgAlike) {
-    struct Row {
-        const char* name;
-        std::vector<int> frames;
-        double peakFrom, peakTo; // where the tallest column lies, as shares of the width
-        double ratio;            // tallest over lowest, at least
-    };
-    std::vector<int> longLog(1500, 1); // more minutes than pixel columns
-    longLog[1000] = 20;
-    const Row rows[] = {
-        {"three minutes, the middle one highest", {1, 4, 2}, 0.30, 0.70, 3},
-        {"the peak at the end", {1, 1, 1, 1, 5}, 0.75, 1.0, 4},
-        {"one minute's peak among more minutes than pixels", longLog, 0.60, 0.75, 10},
-    };
-    for (const Row& row : rows) {
-        TempDir dir;
-        const Drawn drawn = chartsOf(dir, row.frames);
-        // The tool's picture is the window's painting of the same minutes.
-        analysis::ActivitySeries series;
-        for (const int n : row.frames)
-            series.minutes.push_back({n, 0, 0});
-        EXPECT_TRUE(drawn.png == QImage::fromData(activityChartPicture(series, PictureFormat::Png))
-                                     .convertToFormat(QImage::Format_RGB32));
-        for (const auto& [format, image] : {std::pair{"PNG", drawn.png}, {"SVG", drawn.svg}}) {
-            SCOPED_TRACE(std::string(row.name) + ", " + format);
-            ASSERT_EQ(image.size(), PictureSize);
-            const Profile p = profileOf(image);
-            EXPECT_GT(p.tallestAt, row.peakFrom);
-            EXPECT_LT(p.tallestAt, row.peakTo);
-            EXPECT_GE(p.tallest, row.ratio * p.lowest) << p.tallest << " over " << p.lowest;
-        }
+    const QImage png = readPng(dir.path("c.PNG"));
+    analysis::ActivitySeries series;
+    for (const int n : frames)
+        series.minutes.push_back({n, 0, 0});
+    EXPECT_TRUE(png == QImage::fromData(activityChartPicture(series, PictureFormat::Png))
+                           .convertToFormat(QImage::Format_RGB32));
+    for (const auto& [format, image] :
+         {std::pair{"PNG", png}, {"SVG", drawnSvg(dir.path("c.svg"))}}) {
+        SCOPED_TRACE(format);
+        ASSERT_EQ(image.size(), PictureSize);
+        const Profile p = profileOf(image);
+        EXPECT_GT(p.tallestAt, 0.60);
+        EXPECT_LT(p.tallestAt, 0.75);
+        EXPECT_GE(p.tallest, 10 * p.lowest) << p.tallest << " over " << p.lowest;
     }
 }
 
-TEST(ActivityChartFile, NoStampsNoBarsAndNoFileAfterAFailure) {
+TEST(ActivityChartFile, NoFileAfterAFailure) {
     TempDir dir;
     const std::string log = dir.write("s.txt", "Kest log\r\nFm EF2GH To CQ\r\n");
-    ASSERT_EQ(runReport(dir, {"--chart", dir.path("c.png"), "--call", "A", log}).status, 0);
-    const QImage png = readPng(dir.path("c.png"));
-    ASSERT_EQ(png.size(), PictureSize);
-    EXPECT_EQ(profileOf(png).tallest, 0);
-
     const auto gone = runReport(
         dir, {"--stations", "--chart", dir.path("n.svg"), "--call", "A", dir.path("gone.txt")});
     EXPECT_TRUE(gone.status == 1 && gone.out.empty() &&

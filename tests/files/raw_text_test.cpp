@@ -45,18 +45,6 @@ TEST(RawText, PreviewOfAFileTooLargeToShowCountsItsLinesInPieces) {
     EXPECT_GE(readings, 8);
 }
 
-// Rich text over the size limit whose plain text is small enough is shown.
-TEST(RawText, RichTextOfMostlyMarkupIsShownWhateverItsFileSize) {
-    const testsupport::TempDir dir;
-    std::string rich = "{\\rtf1\\ansi ";
-    while (rich.size() <= LargestPaneText)
-        rich += "{\\b\\i\\ul\\fs20\\cf1 x}\\par\r\n";
-    const Preview shown = loadPreview(dir.write("markup.rtf", rich + "}"));
-    EXPECT_TRUE(shown.textHeld);
-    EXPECT_TRUE(shown.notice.empty());
-    EXPECT_EQ(shown.raw.text, readRtf(rich + "}").plainText());
-}
-
 // Any ".rtf" in the path, in any case: a folder name counts, and so does the middle of a name.
 TEST(RawText, RichTextFlagComesFromThePathAlone) {
     for (const char* rtf : {"/l/P.RTF", "/o.rtf/p.log", "/a.rtf.txt"})

@@ -41,8 +41,6 @@ std::string everyByte(const std::string& cr) {
     return s;
 }
 
-const std::string tenMegabytes(10u << 20, 'x');
-
 // Path to bytes of every regular file below `folder`.
 std::map<std::string, std::string> snapshot(const fs::path& folder) {
     std::map<std::string, std::string> files;
@@ -70,8 +68,6 @@ const InputRow inputRows[] = {
     {"leading dashes, not UTF-8, blanks and quotes",
      "-rf --help \xFF\xFE\x80 it's \"the\"  log .txt"},
     {"binary", "pass.log", everyByte("\r"), nullptr, 0, 0, true, everyByte("\r\n") + "\r\n"},
-    {"a 10 MB line with trailing blanks", "pass.log", "Kest\r\n" + tenMegabytes + "   \r\n",
-     nullptr, 0, 0, false, "Kest\r\n" + tenMegabytes + "\r\n"},
     {"file made unreadable", "pass.log", smallLog,
      [](auto& f, auto&) { fs::permissions(f, fs::perms::none); }, 0, 70, true, "", true},
     {"folder deleted", "pass.log", smallLog,

@@ -39,7 +39,6 @@ TEST(ParseArguments, ReadsTheOptionsOrNamesTheMistake) {
     for (const auto& [args, expected] : std::vector<std::pair<Args, std::string>>{
              {{"--call", " --json ", "l", "--keep-tx", "--processed-out=o", "--json"},
               "l [ --json ] >o keep-tx json"},
-             {{"--call=", "--", "-log.txt"}, "-log.txt []"},
              {{"l", "--stations", "--sort", "first", "--csv", "--chart=y.PNG"},
               "l chart y.PNG sort first stations csv"},
              {{"--json"}, "no FILE given"},
@@ -53,7 +52,6 @@ TEST(ParseArguments, ReadsTheOptionsOrNamesTheMistake) {
               "takes last, first, call or count, not 'name'"},
              {{"--chart", "svg", "l"}, "ending in .svg or .png"},
              {{"--stations", "--csv", "--json", "l"}, "do not go together"},
-             {{"l", "--paths", "--csv", "--graph=g.DOT"}, "l csv paths graph g.DOT"},
              {{"--graph", "g.txt", "l"}, "ending in .dot, .svg or .png"},
              {{"--stations", "--paths", "--csv", "l"}, "goes with one of"}}) {
         const ParsedArguments p = parseArguments(args);
@@ -76,7 +74,6 @@ TEST(JsonTexts, EscapedInUtf8AndFiguresAsJsonHasThem) {
          "\"a\\u0000\\u0008\\u0009\\u000a\\u000c\\u000d\\u001f\x7F\""},
         {"quote and backslashes", jsonText("\"\\n\\\\r"), "\"\\\"\\\\n\\\\\\\\r\""},
         {"whole float", jsonFigure(static_cast<double>(16777216.0f)), "16777216"},
-        {"negative zero", jsonFigure(-0.0), "0"},
         {"not a number", jsonFigure(std::numeric_limits<double>::quiet_NaN()), "null"},
     };
     for (const Row& row : rows)
