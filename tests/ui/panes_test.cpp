@@ -88,17 +88,21 @@ private slots:
         }
     }
 
-    // A rich text's alignment is kept: a centred paragraph stands in the
-    // middle of the pane's width.
-    void richTextKeepsAlignment() {
-        Window w({{"Reports/report.rtf", "{\\rtf1\\ansi\\qc Centred\\par}"}});
+    // A rich text shows as its text, its paragraphs' alignment and indents
+    // kept: a centred paragraph stands in the middle of the pane's width, an
+    // indented one its indent from the left.
+    void richTextKeepsAlignmentAndIndents() {
+        Window w({{"Reports/report.rtf",
+                   "{\\rtf1\\ansi\\qc Centred\\par\\pard\\li1500 Indented\\par}"}});
         w.select("report.rtf");
+        QCOMPARE(rawPane(w)->toPlainText(), QStringLiteral("Centred\nIndented\n"));
         QTextDocument* document = rawPane(w)->document();
         const qreal margin = document->documentMargin();
         const qreal width = rawPane(w)->viewport()->width() - 2 * margin;
         const auto [left, right] = lineEnds(document->firstBlock());
         QVERIFY2(std::abs((left + right) / 2 - (margin + width / 2)) < 2,
                  qPrintable(QString::number(left)));
+        QVERIFY(std::abs(lineEnds(document->firstBlock().next()).first - (margin + 100)) < 2);
     }
 
     // A text the panes cannot show usefully: a notice in its place, exact
